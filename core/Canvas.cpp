@@ -1,0 +1,17 @@
+#include "Canvas.h"
+
+namespace kvistra {
+
+void Canvas::readRun(int x, int y, std::span<Colour> colours) const {
+    for (Colour& colour : colours) {
+        colour = pixel(x++, y);
+    }
+}
+
+void Canvas::writeRun(int x, int y, std::span<const Colour> colours) {
+    for (const Colour colour : colours) {
+        setPixel(x++, y, colour);
+    }
+}
+
+} // namespace kvistra

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "Colour.h"
+
+#include <span>
+
+namespace kvistra {
+
+// A picture addressed in pixels: column x from the left, row y from the top.
+// Runs stay within one row; they let the encoder and decoder move whole rows
+// without a virtual call per pixel.
+class Canvas {
+public:
+    virtual ~Canvas() = default;
+
+    virtual int width() const = 0;
+    virtual int height() const = 0;
+
+    // kOutsideCanvas for a position outside the canvas.
+    virtual Colour pixel(int x, int y) const = 0;
+    virtual void setPixel(int x, int y, Colour colour) = 0;
+
+    // Reads colours.size() pixels of row y from column x on; all must lie inside.
+    virtual void readRun(int x, int y, std::span<Colour> colours) const;
+    virtual void writeRun(int x, int y, std::span<const Colour> colours);
+
+    bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < width() && y < height(); }
+};
+
+} // namespace kvistra

@@ -1,0 +1,70 @@
+#include "ClockSeededRandom.h"
+
+#include "CharacterSet.h"
+
+#include <chrono>
+
+namespace kvistra {
+
+namespace {
+
+constexpr std::uint64_t kGolden = 0x9E3779B97F4A7C15ull;
+
+constexpr std::uint64_t mix64(std::uint64_t z) {
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return z ^ (z >> 31);
+}
+
+} // namespace
+
+std::uint64_t ClockSeededRandom::timeOfDayNanoseconds() {
+    const auto sinceEpoch = std::chrono::system_clock::now().time_since_epoch();
+    return static_cast<std::uint64_t>(
+        std::chrono::duration_cast<std::chrono::nanoseconds>(sinceEpoch).count());
+}
+
+ClockSeededRandom::ClockSeededRandom(Clock clock)
+    : clock_(std::move(clock)) {}
+
+void ClockSeededRandom::reseed(std::uint64_t time) {
+    state_ = mix64(time * 0xD1342543DE82EF95ull + ++counter_ * kGolden);
+    hasSpare_ = false;
+}
+
+std::uint64_t ClockSeededRandom::nextWord() {
+    state_ += kGolden;
+    return mix64(state_);
+}
+
+std::uint32_t ClockSeededRandom::next24() {
+    if (hasSpare_) {
+        hasSpare_ = false;
+        return spare_;
+    }
+    const std::uint64_t word = nextWord();
+    spare_ = static_cast<std::uint32_t>(word >> 16) & 0xFFFFFFu;
+    hasSpare_ = true;
+    return static_cast<std::uint32_t>(word >> 40);
+}
+
+float ClockSeededRandom::next() {
+    return static_cast<float>(next24()) * 0x1p-24f;
+}
+
+void ClockSeededRandom::reseedFromClock() {
+    reseed(clock_());
+}
+
+void ClockSeededRandom::fillReseededColours(std::span<Colour> colours) {
+    const std::uint64_t time = clock_();
+    for (Colour& colour : colours) {
+        reseed(time);
+        const int red = randomCharacterCodeFromBits(next24());
+        const int green = randomCharacterCodeFromBits(next24());
+        const int blue = randomCharacterCodeFromBits(next24());
+        colour = makeColour(red, green, blue);
+    }
+}
+
+} // namespace kvistra

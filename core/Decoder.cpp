@@ -1,0 +1,143 @@
+#include "Decoder.h"
+
+#include "ColourSplit.h"
+#include "Message.h"
+#include "NumericText.h"
+#include "Rounding.h"
+
+#include <algorithm>
+
+namespace kvistra {
+
+namespace {
+
+// A field read as a 16-bit key; the failure number when it cannot be.
+std::optional<int> keyOf(const std::string& text, const NumberLocale& locale, int& failure) {
+    const std::optional<double> value = parseNumber(text, locale);
+    if (!value) {
+        failure = static_cast<int>(FailureNumber::TypeMismatch);
+        return std::nullopt;
+    }
+    const std::optional<std::int16_t> key = toInt16(*value);
+    if (!key) {
+        failure = static_cast<int>(FailureNumber::Overflow);
+        return std::nullopt;
+    }
+    return *key;
+}
+
+class Walk {
+public:
+    Walk(const Canvas& canvas, const DecodeRequest& request, DecodeResult& result)
+        : canvas_(canvas)
+        , request_(request)
+        , result_(result) {}
+
+    // Decodes positions of one row from column x on; false when the run ended.
+    bool row(int x, int y) {
+        const int width = canvas_.width();
+        while (x < width) {
+            if (result_.positionCount >= request_.readingLength) {
+                return finish();
+            }
+            const int wanted = std::min(width - x, request_.readingLength - result_.positionCount);
+            const int count = readColours(x, y, wanted);
+            for (int k = 0; k < count; ++k) {
+                ++result_.positionCount;
+                if (!take(colours_[static_cast<std::size_t>(k)])) {
+                    return false;
+                }
+            }
+            x += count;
+        }
+        return true;
+    }
+
+    bool finish() {
+        result_.outcome = DecodeOutcome::Finished;
+        return false;
+    }
+
+private:
+    int readColours(int x, int y, int wanted) {
+        colours_.resize(static_cast<std::size_t>(wanted));
+        if (y >= 0 && x >= 0) {
+            canvas_.readRun(x, y, colours_);
+        } else {
+            // Left of or above the canvas, reachable with a negative key.
+            for (int k = 0; k < wanted; ++k) {
+                colours_[static_cast<std::size_t>(k)] = canvas_.pixel(x + k, y);
+            }
+        }
+        return wanted;
+    }
+
+    bool take(Colour colour) {
+        const ColourChannels channels = convert(colour);
+        if (!shift_) {
+            shift_ = parseNumber(request_.shift, request_.locale);
+            if (!shift_) {
+                return fail(FailureNumber::TypeMismatch);
+            }
+        }
+        const double code = roundHalfEven(*shift_ + channels.Green);
+        if (!(code >= 0.0 && code <= 255.0)) {
+            return fail(FailureNumber::InvalidArgument);
+        }
+        result_.positions.push_back(
+            {static_cast<std::uint8_t>(channels.Green), static_cast<unsigned char>(code)});
+        return true;
+    }
+
+    bool fail(FailureNumber number) {
+        result_.outcome = DecodeOutcome::Failed;
+        result_.failureNumber = static_cast<int>(number);
+        return false;
+    }
+
+    const Canvas& canvas_;
+    const DecodeRequest& request_;
+    DecodeResult& result_;
+    std::optional<double> shift_;
+    std::vector<Colour> colours_;
+};
+
+} // namespace
+
+std::optional<std::int16_t> readingLengthOf(const std::string& text) {
+    return toInt16(leadingNumber(text));
+}
+
+DecodeResult decode(const Canvas& canvas, const DecodeRequest& request) {
+    DecodeResult result;
+    const auto failWith = [&](int number) {
+        result.outcome = DecodeOutcome::Failed;
+        result.failureNumber = number;
+        return result;
+    };
+
+    int failure = 0;
+    const int height = canvas.height();
+    const std::optional<int> yKey = keyOf(request.yKey, request.locale, failure);
+    if (!yKey) {
+        return failWith(failure);
+    }
+    Walk walk(canvas, request, result);
+    if (*yKey < height) {
+        const std::optional<int> xKey = keyOf(request.xKey, request.locale, failure);
+        if (!xKey) {
+            return failWith(failure);
+        }
+        for (int y = *yKey; y < height; ++y) {
+            if (!walk.row(y == *yKey ? *xKey : 0, y)) {
+                return result;
+            }
+        }
+    }
+    // The walk ended. Reading exactly to the last position is a full run.
+    const bool allRead = result.positionCount >= request.readingLength;
+    result.outcome = allRead ? DecodeOutcome::Finished : DecodeOutcome::Exhausted;
+    return result;
+}
+
+} // namespace kvistra

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "Message.h"
+#include "NumberLocale.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kvistra {
+
+// A refused field value: the message to show and the default to put back.
+struct FieldRefusal {
+    Message message;
+    std::string defaultText;
+
+    friend bool operator==(const FieldRefusal&, const FieldRefusal&) = default;
+};
+
+inline constexpr const char* kDefaultKey = "5";
+inline constexpr const char* kDefaultShift = "0";
+inline constexpr const char* kDefaultReadingLength = "0";
+inline constexpr double kHighestShift = 29.0;
+
+// The bound is the canvas width for the x-key and its height for the y-key.
+std::optional<FieldRefusal> checkKey(std::string_view text, int bound, const NumberLocale& locale);
+std::optional<FieldRefusal> checkShift(std::string_view text, const NumberLocale& locale);
+std::optional<FieldRefusal> checkReadingLength(std::string_view text, const NumberLocale& locale);
+
+} // namespace kvistra

@@ -1,0 +1,74 @@
+#include "Image.h"
+
+#include <algorithm>
+#include <cassert>
+
+namespace kvistra {
+
+Image::Image(int width, int height, Colour fill)
+    : width_(width)
+    , height_(height)
+    , stride_(strideFor(width))
+    , bytes_(stride_ * static_cast<std::size_t>(height), 0) {
+    assert(width >= 0 && height >= 0);
+    this->fill(fill);
+}
+
+std::span<std::uint8_t> Image::row(int y) {
+    return std::span(bytes_).subspan(static_cast<std::size_t>(y) * stride_, stride_);
+}
+
+std::span<const std::uint8_t> Image::row(int y) const {
+    return std::span(bytes_).subspan(static_cast<std::size_t>(y) * stride_, stride_);
+}
+
+Colour Image::pixel(int x, int y) const {
+    if (!contains(x, y)) {
+        return kOutsideCanvas;
+    }
+    const std::uint8_t* p = row(y).data() + static_cast<std::size_t>(x) * 3;
+    return makeColour(p[2], p[1], p[0]);
+}
+
+void Image::setPixel(int x, int y, Colour colour) {
+    if (!contains(x, y)) {
+        return;
+    }
+    std::uint8_t* p = row(y).data() + static_cast<std::size_t>(x) * 3;
+    p[0] = static_cast<std::uint8_t>(blueOf(colour));
+    p[1] = static_cast<std::uint8_t>(greenOf(colour));
+    p[2] = static_cast<std::uint8_t>(redOf(colour));
+}
+
+void Image::readRun(int x, int y, std::span<Colour> colours) const {
+    assert(contains(x, y) && x + static_cast<int>(colours.size()) <= width_);
+    const std::uint8_t* p = row(y).data() + static_cast<std::size_t>(x) * 3;
+    for (Colour& colour : colours) {
+        colour = makeColour(p[2], p[1], p[0]);
+        p += 3;
+    }
+}
+
+void Image::writeRun(int x, int y, std::span<const Colour> colours) {
+    assert(contains(x, y) && x + static_cast<int>(colours.size()) <= width_);
+    std::uint8_t* p = row(y).data() + static_cast<std::size_t>(x) * 3;
+    for (const Colour colour : colours) {
+        p[0] = static_cast<std::uint8_t>(blueOf(colour));
+        p[1] = static_cast<std::uint8_t>(greenOf(colour));
+        p[2] = static_cast<std::uint8_t>(redOf(colour));
+        p += 3;
+    }
+}
+
+void Image::fill(Colour colour) {
+    for (int y = 0; y < height_; ++y) {
+        std::uint8_t* p = row(y).data();
+        for (int x = 0; x < width_; ++x, p += 3) {
+            p[0] = static_cast<std::uint8_t>(blueOf(colour));
+            p[1] = static_cast<std::uint8_t>(greenOf(colour));
+            p[2] = static_cast<std::uint8_t>(redOf(colour));
+        }
+    }
+}
+
+} // namespace kvistra

@@ -1,0 +1,33 @@
+#pragma once
+
+namespace kvistra {
+
+// Message box styles are sums: an icon, a button set and optionally the system-modal bit.
+namespace MessageBoxStyle {
+inline constexpr int Error = 16;
+inline constexpr int Question = 32;
+inline constexpr int Warning = 48;
+inline constexpr int Information = 64;
+
+inline constexpr int OkOnly = 0;
+inline constexpr int OkCancel = 1;
+inline constexpr int YesNo = 4;
+
+inline constexpr int SystemModal = 4096;
+
+constexpr int iconOf(int style) {
+    return style & 0x70;
+}
+constexpr int buttonsOf(int style) {
+    return style & 0x0F;
+}
+} // namespace MessageBoxStyle
+
+namespace MessageBoxAnswer {
+inline constexpr int Ok = 1;
+inline constexpr int Cancel = 2;
+inline constexpr int Yes = 6;
+inline constexpr int No = 7;
+} // namespace MessageBoxAnswer
+
+} // namespace kvistra

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "Message.h"
+
+#include <string>
+
+namespace kvistra {
+
+inline constexpr const char* kApplicationTitle = "Kvistra";
+
+// A message box as shown: UTF-8 text, title and style number.
+struct MessageBoxText {
+    std::string text;
+    std::string title;
+    int style = 0;
+};
+
+// The one place where the program's Swedish words live.
+MessageBoxText describe(const Message& message);
+
+// Description of a decoder failure number.
+std::string failureDescription(int number);
+
+} // namespace kvistra

@@ -1,0 +1,23 @@
+#include "RandomSource.h"
+
+#include "CharacterSet.h"
+
+namespace kvistra {
+
+void RandomSource::fillReseededColours(std::span<Colour> colours) {
+    for (Colour& colour : colours) {
+        reseedFromClock();
+        const int red = randomCharacterCode(next());
+        const int green = randomCharacterCode(next());
+        const int blue = randomCharacterCode(next());
+        colour = makeColour(red, green, blue);
+    }
+}
+
+Colour RandomSource::messageColour(int green) {
+    const int red = randomCharacterCode(next());
+    const int blue = randomCharacterCode(next());
+    return makeColour(red, green, blue);
+}
+
+} // namespace kvistra

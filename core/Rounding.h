@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+#include <optional>
+
+namespace kvistra {
+
+// Every real-to-integer conversion rounds to nearest, an exact half to the even neighbour.
+inline double roundHalfEven(double value) {
+    return std::nearbyint(value); // the default floating-point rounding mode is to-nearest-even
+}
+
+// The 16-bit signed range of keys, positions, counts and lengths; nullopt is the overflow failure.
+inline std::optional<std::int16_t> toInt16(double value) {
+    const double rounded = roundHalfEven(value);
+    if (!(rounded >= -32768.0 && rounded <= 32767.0)) {
+        return std::nullopt;
+    }
+    return static_cast<std::int16_t>(rounded);
+}
+
+} // namespace kvistra

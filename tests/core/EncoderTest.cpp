@@ -1,0 +1,289 @@
+#include "core/Encoder.h"
+
+#include "FakeHost.h"
+#include "core/Image.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+
+namespace kvistra {
+namespace {
+
+using testing::FakeHost;
+using testing::ScriptedRandom;
+
+// Every random channel of a ScriptedRandom drawing 0.0 is the character 1.
+constexpr int kOne = '1';
+constexpr Colour kRandomPixel = makeColour(kOne, kOne, kOne);
+
+struct Generation {
+    FakeHost host;
+    Image canvas;
+    ScriptedRandom random;
+    ProgramWideValues shared;
+
+    Generation(int width, int height, const std::string& text, int x, int y, bool adapt = false)
+        : canvas(width, height) {
+        host.fields[Field::Text1] = text;
+        host.fields[Field::Combo2] = std::to_string(x);
+        host.fields[Field::Combo1] = std::to_string(y);
+        host.adapt = adapt;
+    }
+    void run() { Encoder(host, canvas, random, shared).generate(); }
+};
+
+// True when `wanted` appears in `seen` in this order, other entries between allowed.
+bool containsInOrder(const std::vector<Progress>& seen, const std::vector<Progress>& wanted) {
+    auto at = seen.begin();
+    for (const Progress& p : wanted) {
+        at = std::find(at, seen.end(), p);
+        if (at == seen.end()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+TEST(Encoder, WorkedExample) {
+    Generation g(5, 4, "Hej!", 3, 1);
+    g.host.fields[Field::Stepping] = "2";
+    g.run();
+
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 5; ++x) {
+            const int index = y * 5 + x;
+            if (index >= 8 && index < 12) {
+                const int greens[] = {70, 99, 104, 31};
+                EXPECT_EQ(g.canvas.pixel(x, y), makeColour(kOne, greens[index - 8], kOne));
+            } else {
+                EXPECT_EQ(g.canvas.pixel(x, y), kRandomPixel) << x << "," << y;
+            }
+        }
+    }
+    EXPECT_EQ(g.host.fields[Field::Text4], "4");
+    EXPECT_TRUE(g.shared.DecryptEnabled);
+    EXPECT_EQ(g.shared.KeyY, 1);
+    EXPECT_EQ(g.shared.KeyX, 0); // the message finished a row
+    EXPECT_EQ(g.shared.MessageText, "Hej!");
+    EXPECT_TRUE(g.host.messages.empty());
+    // Lead-in and decoys reseed at each of their 9 + 8 positions; the message draws twice a pixel.
+    EXPECT_EQ(g.random.reseeds, 17u);
+    EXPECT_EQ(g.random.draws, 17u * 3 + 4u * 2);
+}
+
+TEST(Encoder, ProgressExample) {
+    Generation g(5, 4, "Hej!", 3, 1);
+    g.host.fields[Field::Stepping] = "2";
+    g.run();
+
+    EXPECT_TRUE(containsInOrder(
+        g.host.progress,
+        {{0, 4, 4}, {0, 20, 0}, {0, 20, 9}, {0, 20, 13}, {0, 21, 13}, {0, 21, 21}}));
+    EXPECT_EQ(g.host.progress.back(), (Progress{0, 21, 21}));
+    for (const Progress& p : g.host.progress) {
+        EXPECT_LE(p.value, p.max);
+    }
+}
+
+TEST(Encoder, CaptionsInOrder) {
+    Generation keyMode(5, 4, "Hej!", 3, 1);
+    keyMode.run();
+    EXPECT_EQ(keyMode.host.captions,
+              (std::vector<std::string>{
+                  "Status: Utför analys", "Status: Analys klar", "Status: Genererar inledningsdata",
+                  "Status: Skriver kryptodata", "Status: Genererar villospår", "Status: Väntar"}));
+
+    Generation adapt(5, 4, "Hej!", 3, 1, true);
+    adapt.run();
+    EXPECT_EQ(adapt.host.captions,
+              (std::vector<std::string>{"Status: Utför analys", "Status: Analys klar",
+                                        "Status: Skriver kryptodata"}));
+}
+
+TEST(Encoder, AdaptModeWritesOnlyTheMessageFromTheTopLeft) {
+    Generation g(3, 3, "ABCD", 2, 2, true);
+    g.canvas.fill(makeColour(1, 2, 3));
+    g.run();
+
+    EXPECT_EQ(g.canvas.pixel(0, 0), makeColour(kOne, 'A', kOne));
+    EXPECT_EQ(g.canvas.pixel(2, 0), makeColour(kOne, 'C', kOne));
+    EXPECT_EQ(g.canvas.pixel(0, 1), makeColour(kOne, 'D', kOne));
+    EXPECT_EQ(g.canvas.pixel(1, 1), makeColour(1, 2, 3)); // an earlier picture stays
+    EXPECT_EQ(g.random.reseeds, 0u);
+    EXPECT_EQ(g.host.fields[Field::Text4], "4");
+    EXPECT_EQ(g.host.fields[Field::Combo1], "0");
+    EXPECT_EQ(g.host.fields[Field::Combo2], "0");
+    EXPECT_TRUE(g.shared.DecryptEnabled);
+    EXPECT_EQ(g.host.messageIds(), std::vector{MessageId::EncryptionFinished});
+    EXPECT_EQ(g.host.progress.back(), (Progress{0, 4, 4}));
+}
+
+// Where the message run lies and where the decoys begin, for key-position mode.
+TEST(Encoder, MessageRunFollowsTheWalk) {
+    const struct {
+        const char* name;
+        int width, height, x, y, length;
+    } cases[] = {
+        {"one character at the origin", 5, 4, 0, 0, 1},
+        {"ends at the end of a row", 5, 4, 3, 1, 2},
+        {"key in the last column", 5, 4, 4, 1, 2},
+        {"ends on the last position", 5, 4, 3, 3, 2},
+        {"fills the whole grid", 3, 2, 0, 0, 6},
+        {"one pixel canvas", 1, 1, 0, 0, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Generation g(c.width, c.height, std::string(static_cast<std::size_t>(c.length), 'A'), c.x,
+                     c.y);
+        g.run();
+        const int first = c.y * c.width + c.x;
+        for (int index = 0; index < c.width * c.height; ++index) {
+            const bool inMessage = index >= first && index < first + c.length;
+            EXPECT_EQ(g.canvas.pixel(index % c.width, index / c.width),
+                      inMessage ? makeColour(kOne, 'A', kOne) : kRandomPixel)
+                << index;
+        }
+        // Every run that fits finishes normally, also when no room is left for decoys.
+        EXPECT_EQ(g.host.fields[Field::Text4], std::to_string(c.length));
+        EXPECT_EQ(g.host.captions.back(), "Status: Väntar");
+        const float steps = static_cast<float>(c.width * c.height + 1);
+        EXPECT_EQ(g.host.progress.back(), (Progress{0, steps, steps}));
+    }
+}
+
+TEST(Encoder, AdaptedMessageEndingOnTheLastPositionFinishes) {
+    Generation g(2, 2, "ABCD", 0, 0, true);
+    g.run();
+    EXPECT_EQ(g.canvas.pixel(1, 1), makeColour(kOne, 'D', kOne));
+    EXPECT_EQ(g.host.fields[Field::Text4], "4");
+    EXPECT_EQ(g.host.messageIds(), std::vector{MessageId::EncryptionFinished});
+}
+
+struct ShiftCase {
+    const char* name;
+    std::string text;
+    const char* shift;
+    std::vector<Message> messages;
+    const char* finalShift;
+    int firstGreen;
+};
+
+TEST(Encoder, AnalysisKeepsEveryGreenByteInRange) {
+    const ShiftCase cases[] = {
+        {"highest code 246 with shift 29",
+         "\xC3\xB6",
+         "29",
+         {{MessageId::ShiftTooHigh, {"29", "9"}}},
+         "9",
+         237},
+        {"highest code plus shift exactly 255", "\xC3\xA2", "29", {}, "29", 226 - 29},
+        {"line break below the shift",
+         "\r\nA",
+         "20",
+         {{MessageId::ShiftAboveLowestCode, {"20", "10"}}},
+         "10",
+         3},
+        {"negative shift pushes a high code past 255",
+         "\xC3\xB6",
+         "-20",
+         {{MessageId::ShiftBelowHighestCode, {"-20", "-9"}}},
+         "-9",
+         255},
+        {"negative shift raises green", "A", "-10", {}, "-10", 75},
+        {"fractional shift rounds the green byte half to even", "I", "0.5", {}, "0.5", 72},
+        {"shift zero keeps the code", "Z", "0", {}, "0", 'Z'},
+    };
+    for (const ShiftCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        Generation g(4, 2, c.text, 0, 0);
+        g.host.fields[Field::Stepping] = c.shift;
+        g.run();
+        EXPECT_EQ(g.host.messages, c.messages);
+        EXPECT_EQ(g.host.fields[Field::Stepping], c.finalShift);
+        EXPECT_EQ(greenOf(g.canvas.pixel(0, 0)), c.firstGreen);
+    }
+}
+
+TEST(Encoder, RefusesBeforeWritingAnything) {
+    const struct {
+        const char* name;
+        std::string text;
+        const char* x;
+        const char* y;
+        bool adapt;
+        Message message;
+    } cases[] = {
+        {"empty input", "", "0", "0", false, {MessageId::NothingEntered, {}}},
+        {"character outside the code page",
+         "a\u0141",
+         "0",
+         "0",
+         false,
+         {MessageId::CharacterNotInCodePage, {"\u0141", "2"}}},
+        {"x-key equal to the width",
+         "A",
+         "5",
+         "0",
+         false,
+         {MessageId::KeyOutsideGrid, {"5", "0", "5", "4"}}},
+        {"fractional key",
+         "A",
+         "3.5",
+         "0",
+         false,
+         {MessageId::KeyOutsideGrid, {"3.5", "0", "5", "4"}}},
+        {"negative y-key",
+         "A",
+         "0",
+         "-1",
+         false,
+         {MessageId::KeyOutsideGrid, {"0", "-1", "5", "4"}}},
+        {"longer than the room from the key",
+         "ABC",
+         "3",
+         "3",
+         false,
+         {MessageId::MessageDoesNotFit, {"3", "2"}}},
+        {"longer than the canvas in adapt mode",
+         std::string(21, 'A'),
+         "0",
+         "0",
+         true,
+         {MessageId::MessageDoesNotFit, {"21", "20"}}},
+        {"longer than the format allows",
+         std::string(32768, 'A'),
+         "0",
+         "0",
+         true,
+         {MessageId::InputTooLong, {"32768"}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Generation g(5, 4, c.text, 0, 0, c.adapt);
+        g.host.fields[Field::Combo2] = c.x;
+        g.host.fields[Field::Combo1] = c.y;
+        g.run();
+        EXPECT_EQ(g.host.messages, std::vector{c.message});
+        EXPECT_EQ(g.canvas, Image(5, 4));
+        EXPECT_TRUE(g.host.captions.empty());
+        EXPECT_TRUE(g.host.progress.empty());
+        EXPECT_FALSE(g.shared.DecryptEnabled);
+        EXPECT_EQ(g.host.fields[Field::Text4], "");
+    }
+}
+
+TEST(Encoder, SecondRunOverwritesTheFirst) {
+    Generation g(5, 4, "Hej!", 3, 1);
+    g.run();
+    g.host.fields[Field::Text1] = "Å";
+    g.host.fields[Field::Combo2] = "0";
+    g.host.fields[Field::Combo1] = "0";
+    g.run();
+    EXPECT_EQ(g.canvas.pixel(0, 0), makeColour(kOne, 0xC5, kOne));
+    EXPECT_EQ(g.canvas.pixel(3, 1), kRandomPixel);
+    EXPECT_EQ(g.host.fields[Field::Text4], "1");
+    EXPECT_EQ(g.shared.KeyX, 0);
+}
+
+} // namespace
+} // namespace kvistra

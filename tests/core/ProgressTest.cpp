@@ -1,0 +1,42 @@
+#include "core/Progress.h"
+
+#include <gtest/gtest.h>
+
+namespace kvistra {
+namespace {
+
+// The closed form must agree with single steps wherever it is used.
+TEST(Progress, AdvanceEqualsRepeatedSteps) {
+    const Progress starts[] = {{0, 20, 0},    {0, 20, 9}, {0, 20, 19},
+                               {0, 20, 20},   {0, 5, 9},  {0, 0, 0},
+                               {0, 21, 13},   {0, 4, 4},  {0, 16777215, 16777200},
+                               {0, 100, 0.5f}};
+    for (const StepRule rule : {StepRule::RaiseBeforeReaching, StepRule::RaiseBeforePassing}) {
+        for (const Progress& start : starts) {
+            for (const int steps : {0, 1, 2, 7, 11, 30}) {
+                Progress stepped = start;
+                for (int i = 0; i < steps; ++i) {
+                    step(stepped, rule);
+                }
+                Progress advanced = start;
+                advance(advanced, steps, rule);
+                EXPECT_EQ(advanced, stepped) << start.max << " " << start.value << " +" << steps;
+            }
+        }
+    }
+}
+
+TEST(Progress, StepRules) {
+    Progress leadIn{0, 20, 19};
+    step(leadIn, StepRule::RaiseBeforeReaching);
+    EXPECT_EQ(leadIn, (Progress{0, 21, 20}));
+
+    Progress message{0, 20, 19};
+    step(message, StepRule::RaiseBeforePassing);
+    EXPECT_EQ(message, (Progress{0, 20, 20}));
+    step(message, StepRule::RaiseBeforePassing);
+    EXPECT_EQ(message, (Progress{0, 21, 21}));
+}
+
+} // namespace
+} // namespace kvistra
