@@ -19,13 +19,11 @@ constexpr unsigned char characterAt(int index) {
 int randomIndex(float r);
 unsigned char randomCharacterCode(float r);
 
-// The same for r = bits / 2^24 with bits < 2^24, in exact integer arithmetic.
+// The same for r = bits / 2^24 with bits < 2^24, in integer arithmetic. Adding
+// just under one half rounds half down, which is half to even here: the only
+// exact half, r = 0.5, gives 38.5, whose lower neighbour is even.
 constexpr unsigned char randomCharacterCodeFromBits(std::uint32_t bits) {
-    const std::uint32_t scaled = bits * 77u;
-    const std::uint32_t whole = scaled >> 24;
-    const std::uint32_t fraction = scaled & 0xFFFFFFu;
-    const std::uint32_t roundedUp = (fraction + (whole & 1u)) > 0x800000u ? 1u : 0u;
-    return characterAt(static_cast<int>(whole + roundedUp) + 1);
+    return characterAt(static_cast<int>((bits * 77u + 0x7FFFFFu) >> 24) + 1);
 }
 
 } // namespace kvistra

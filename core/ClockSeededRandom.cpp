@@ -9,6 +9,8 @@ namespace kvistra {
 namespace {
 
 constexpr std::uint64_t kGolden = 0x9E3779B97F4A7C15ull;
+constexpr std::uint64_t kTimeSpread = 0xD1342543DE82EF95ull;
+constexpr std::uint64_t kSeedSpacing = 64 * kGolden;
 
 constexpr std::uint64_t mix64(std::uint64_t z) {
     z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
@@ -28,7 +30,7 @@ ClockSeededRandom::ClockSeededRandom(Clock clock)
     : clock_(std::move(clock)) {}
 
 void ClockSeededRandom::reseed(std::uint64_t time) {
-    state_ = mix64(time * 0xD1342543DE82EF95ull + ++counter_ * kGolden);
+    state_ = mix64(time * kTimeSpread + ++counter_ * kGolden);
     hasSpare_ = false;
 }
 
@@ -57,14 +59,23 @@ void ClockSeededRandom::reseedFromClock() {
 }
 
 void ClockSeededRandom::fillReseededColours(std::span<Colour> colours) {
-    const std::uint64_t time = clock_();
+    // Reseeds as reseed() does and draws the first word as nextWord() does, but
+    // in locals (the members could alias the colours) and with a pixel's three
+    // numbers taken from that one word, 21 bits each: a 12-megapixel canvas
+    // would otherwise spend most of its time mixing bits.
+    const std::uint64_t timeSeed = clock_() * kTimeSpread;
+    std::uint64_t counter = counter_;
     for (Colour& colour : colours) {
-        reseed(time);
-        const int red = randomCharacterCodeFromBits(next24());
-        const int green = randomCharacterCodeFromBits(next24());
-        const int blue = randomCharacterCodeFromBits(next24());
-        colour = makeColour(red, green, blue);
+        const std::uint64_t word = mix64(timeSeed + ++counter * kSeedSpacing + kGolden);
+        const auto draw = [word](int shift) {
+            return randomCharacterCodeFromBits(static_cast<std::uint32_t>(word >> shift & 0x1FFFFFu)
+                                               << 3);
+        };
+        colour = makeColour(draw(43), draw(22), draw(1));
     }
+    counter_ = counter;
+    state_ = timeSeed + counter * kSeedSpacing + kGolden;
+    hasSpare_ = false;
 }
 
 } // namespace kvistra

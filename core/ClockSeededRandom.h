@@ -7,9 +7,9 @@
 
 namespace kvistra {
 
-// splitmix64, reseeded by mixing a nanosecond time of day with a counter, so
-// that two reseeds in the same clock tick still start far apart. Each 64-bit
-// word gives two 24-bit draws.
+// splitmix64, reseeded from a nanosecond time of day and a counter, so that two
+// reseeds in the same clock tick still start far apart. Each 64-bit word gives
+// two 24-bit draws; a fill takes a pixel's three 21-bit draws from one word.
 class ClockSeededRandom final : public RandomSource {
 public:
     using Clock = std::function<std::uint64_t()>; // nanoseconds

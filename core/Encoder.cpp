@@ -81,21 +81,21 @@ std::optional<Message> Encoder::refusalBeforeWriting() const {
     return std::nullopt;
 }
 
-void Encoder::generate() {
+bool Encoder::generate() {
     const std::string typed = host_.text(Field::Text1);
     if (typed.empty()) {
         host_.showMessage({MessageId::NothingEntered, {}});
-        return;
+        return false;
     }
     Result<std::string> converted = windows1252FromUtf8(typed);
     if (!converted) {
         host_.showMessage(converted.problem());
-        return;
+        return false;
     }
     input_ = std::move(*converted);
     if (const std::optional<Message> refusal = refusalBeforeWriting()) {
         host_.showMessage(*refusal);
-        return;
+        return false;
     }
 
     progress_ = {0.0f, static_cast<float>(input_.size()), 0.0f};
@@ -106,9 +106,10 @@ void Encoder::generate() {
 
     if (host_.adaptTicked()) {
         WriteAdaptedData();
-        return;
+        return true;
     }
     writeLeadIn();
+    return true;
 }
 
 void Encoder::AnalyzeInput() {

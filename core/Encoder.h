@@ -20,8 +20,8 @@ class Encoder {
 public:
     Encoder(WindowHost& host, Canvas& canvas, RandomSource& random, ProgramWideValues& shared);
 
-    // The whole command.
-    void generate();
+    // The whole command; true when a cipher picture was written.
+    bool generate();
 
     // The stages, in the order generate() runs them.
     void AnalyzeInput();

@@ -5,13 +5,32 @@
 
 namespace kvistra {
 
+namespace {
+
+// One row of a colour, padding zeroed.
+std::vector<std::uint8_t> rowOf(int width, std::size_t stride, Colour colour) {
+    std::vector<std::uint8_t> row(stride, 0);
+    for (std::size_t x = 0; x < static_cast<std::size_t>(width); ++x) {
+        row[3 * x] = static_cast<std::uint8_t>(blueOf(colour));
+        row[3 * x + 1] = static_cast<std::uint8_t>(greenOf(colour));
+        row[3 * x + 2] = static_cast<std::uint8_t>(redOf(colour));
+    }
+    return row;
+}
+
+} // namespace
+
 Image::Image(int width, int height, Colour fill)
     : width_(width)
     , height_(height)
-    , stride_(strideFor(width))
-    , bytes_(stride_ * static_cast<std::size_t>(height), 0) {
+    , stride_(strideFor(width)) {
     assert(width >= 0 && height >= 0);
-    this->fill(fill);
+    // Row by row, so that the memory is written once.
+    const std::vector<std::uint8_t> row = rowOf(width, stride_, fill);
+    bytes_.reserve(stride_ * static_cast<std::size_t>(height));
+    for (int y = 0; y < height; ++y) {
+        bytes_.insert(bytes_.end(), row.begin(), row.end());
+    }
 }
 
 std::span<std::uint8_t> Image::row(int y) {
@@ -61,13 +80,9 @@ void Image::writeRun(int x, int y, std::span<const Colour> colours) {
 }
 
 void Image::fill(Colour colour) {
+    const std::vector<std::uint8_t> pattern = rowOf(width_, stride_, colour);
     for (int y = 0; y < height_; ++y) {
-        std::uint8_t* p = row(y).data();
-        for (int x = 0; x < width_; ++x, p += 3) {
-            p[0] = static_cast<std::uint8_t>(blueOf(colour));
-            p[1] = static_cast<std::uint8_t>(greenOf(colour));
-            p[2] = static_cast<std::uint8_t>(redOf(colour));
-        }
+        std::copy(pattern.begin(), pattern.end(), row(y).begin());
     }
 }
 

@@ -43,6 +43,7 @@ enum class MessageId {
     KeyFileTooShort,    // path, lines found
     KeyValueInvalid,    // field label, text
     TextFileTooLarge,   // path
+    KeyFileTooLarge,    // path
 };
 
 struct Message {

@@ -133,6 +133,8 @@ MessageBoxText describe(const Message& m) {
                     "Nyckelfilen har inte sparats.");
     case TextFileTooLarge:
         return stop("Textfilen " + quoted(arg(m, 0)) + " är för stor för att användas som indata.");
+    case KeyFileTooLarge:
+        return stop("Filen " + quoted(arg(m, 0)) + " är för stor för att vara en nyckelfil.");
     }
     return stop("Okänt fel");
 }

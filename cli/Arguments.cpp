@@ -1,0 +1,40 @@
+#include "Arguments.h"
+
+namespace kvistra::cli {
+
+std::optional<std::string> Arguments::value(const std::string& option) const {
+    const auto found = values.find(option);
+    if (found == values.end()) {
+        return std::nullopt;
+    }
+    return found->second;
+}
+
+std::variant<Arguments, std::string> parseArguments(const std::vector<std::string>& args,
+                                                    const OptionSpec& spec) {
+    Arguments parsed;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (optionsEnded || arg.size() < 2 || arg[0] != '-' || (arg[1] >= '0' && arg[1] <= '9')) {
+            parsed.positionals.push_back(arg);
+        } else if (arg == "--") {
+            optionsEnded = true;
+        } else if (spec.flags.contains(arg)) {
+            parsed.flags.insert(arg);
+        } else if (spec.withValue.contains(arg)) {
+            if (i + 1 == args.size()) {
+                return "flaggan " + arg + " saknar värde";
+            }
+            if (parsed.values.contains(arg)) {
+                return "flaggan " + arg + " är angiven två gånger";
+            }
+            parsed.values[arg] = args[++i];
+        } else {
+            return "okänd flagga: " + arg;
+        }
+    }
+    return parsed;
+}
+
+} // namespace kvistra::cli

@@ -1,0 +1,89 @@
+#include "CliHost.h"
+
+#include "core/MessageCatalogue.h"
+
+#include <cmath>
+#include <ctime>
+
+namespace kvistra::cli {
+
+namespace {
+constexpr auto kQuietStart = std::chrono::milliseconds(300);
+constexpr auto kRedrawEvery = std::chrono::milliseconds(100);
+constexpr int kBarWidth = 40;
+} // namespace
+
+std::string terminalText(const Message& message) {
+    const std::string text = describe(message).text;
+    std::string plain;
+    plain.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            continue;
+        }
+        plain += text[i];
+    }
+    return plain;
+}
+
+CliHost::CliHost(std::ostream& err, bool progressBar)
+    : err_(err)
+    , progressBar_(progressBar) {}
+
+CliHost::~CliHost() {
+    endProgress();
+}
+
+std::string CliHost::text(Field field) const {
+    const auto found = fields.find(field);
+    return found == fields.end() ? std::string() : found->second;
+}
+
+void CliHost::setText(Field field, const std::string& text) {
+    fields[field] = text;
+}
+
+void CliHost::setProgress(const Progress& progress) {
+    if (!progressBar_ || progress.max <= progress.min) {
+        return;
+    }
+    const Clock::time_point now = Clock::now();
+    if (now - started_ < kQuietStart || now - lastDrawn_ < kRedrawEvery) {
+        return;
+    }
+    lastDrawn_ = now;
+    const double fraction = (progress.value - progress.min) / (progress.max - progress.min);
+    const int filled = static_cast<int>(std::lround(fraction * kBarWidth));
+    err_ << '\r' << '[' << std::string(static_cast<std::size_t>(filled), '#')
+         << std::string(static_cast<std::size_t>(kBarWidth - filled), ' ') << "] "
+         << std::lround(fraction * 100) << " %" << std::flush;
+    barShown_ = true;
+}
+
+void CliHost::endProgress() {
+    if (barShown_) {
+        err_ << "\r\033[K" << std::flush;
+        barShown_ = false;
+    }
+}
+
+int CliHost::showMessage(const Message& message) {
+    shown.push_back(message);
+    if (!silent.contains(message.id)) {
+        endProgress();
+        err_ << terminalText(message) << '\n';
+    }
+    return 1;
+}
+
+double CliHost::secondsSinceMidnight() const {
+    const auto now = std::chrono::system_clock::now();
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    const double fraction = std::chrono::duration<double>(now.time_since_epoch()).count() -
+                            static_cast<double>(seconds);
+    return local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + fraction;
+}
+
+} // namespace kvistra::cli

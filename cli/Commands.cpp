@@ -1,0 +1,416 @@
+#include "Commands.h"
+
+#include "Arguments.h"
+#include "CliHost.h"
+#include "Json.h"
+#include "Usage.h"
+#include "core/ClockSeededRandom.h"
+#include "core/ColourSplit.h"
+#include "core/DecoderRun.h"
+#include "core/Encoder.h"
+#include "core/FieldChecks.h"
+#include "core/Image.h"
+#include "core/NumericText.h"
+#include "core/Windows1252.h"
+#include "io/AtomicFile.h"
+#include "io/KeyFile.h"
+#include "io/PictureFile.h"
+#include "io/TextImport.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+namespace kvistra::cli {
+
+namespace {
+
+constexpr int kDefaultWidth = 269;
+constexpr int kDefaultHeight = 253;
+constexpr std::size_t kLongestMessageFile = 16u << 20;
+constexpr int kLongestMessage = 32767;
+
+struct Size {
+    int width;
+    int height;
+};
+
+int usageError(Console& console, const std::string& problem, const char* usage) {
+    console.err << "kvistra-cli: " << problem << "\n\n" << usage;
+    return UsageError;
+}
+
+int failure(Console& console, const Message& message) {
+    console.err << terminalText(message) << '\n';
+    return Failure;
+}
+
+// A whole number on the command line, in the C locale.
+std::optional<int> wholeNumber(const std::string& text) {
+    const std::optional<double> value = parseNumber(text, NumberLocale::c());
+    if (!value || *value != std::trunc(*value) || std::abs(*value) > 1e9) {
+        return std::nullopt;
+    }
+    return static_cast<int>(*value);
+}
+
+std::optional<Size> parseSize(const std::string& text) {
+    const std::size_t x = text.find_first_of("xX");
+    if (x == std::string::npos) {
+        return std::nullopt;
+    }
+    const std::optional<int> width = wholeNumber(text.substr(0, x));
+    const std::optional<int> height = wholeNumber(text.substr(x + 1));
+    if (!width || !height || *width < 1 || *height < 1 || *width > 32767 || *height > 32767) {
+        return std::nullopt;
+    }
+    return Size{*width, *height};
+}
+
+// The checks a window field runs when its text changes; a refusal is reported.
+std::optional<Message> fieldRefusal(const CliHost& host, Size size, bool withReadingLength) {
+    const NumberLocale locale = host.numberLocale();
+    std::optional<FieldRefusal> refusal = checkKey(host.text(Field::Combo2), size.width, locale);
+    if (!refusal) {
+        refusal = checkKey(host.text(Field::Combo1), size.height, locale);
+    }
+    if (!refusal) {
+        refusal = checkShift(host.text(Field::Stepping), locale);
+    }
+    if (!refusal && withReadingLength) {
+        refusal = checkReadingLength(host.text(Field::Text4), locale);
+    }
+    if (!refusal) {
+        return std::nullopt;
+    }
+    return refusal->message;
+}
+
+Result<std::string> messageFromOptions(const Arguments& arguments) {
+    if (const auto text = arguments.value("--text")) {
+        return *text;
+    }
+    if (const auto path = arguments.value("--text-file")) {
+        Result<std::string> imported = importTextFile(*path);
+        if (!imported) {
+            return imported.problem();
+        }
+        return utf8FromWindows1252(*imported);
+    }
+    Result<std::string> bytes =
+        readWholeFile(*arguments.value("--message-file"), kLongestMessageFile);
+    if (!bytes) {
+        return bytes.problem();
+    }
+    return utf8FromWindows1252(*bytes);
+}
+
+Result<Image> canvasFromOptions(const Arguments& arguments, Size size) {
+    if (const auto cover = arguments.value("--cover")) {
+        return loadPicture(*cover);
+    }
+    return Image(size.width, size.height);
+}
+
+std::string withLineBreaks(const std::string& text, const char* lineBreak) {
+    std::string out;
+    for (const char c : text) {
+        if (c == '|') {
+            out += lineBreak;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+int hide(const std::vector<std::string>& args, Console& console) {
+    const auto parsed = parseArguments(args, {{"--out", "--text", "--text-file", "--message-file",
+                                               "--cover", "--size", "-x", "-y", "--shift", "--key"},
+                                              {"--adapt", "--help"}});
+    if (const auto* problem = std::get_if<std::string>(&parsed)) {
+        return usageError(console, *problem, kHideUsage);
+    }
+    const Arguments& arguments = std::get<Arguments>(parsed);
+    if (arguments.has("--help")) {
+        console.out << kHideUsage;
+        return Success;
+    }
+    const int sources =
+        arguments.has("--text") + arguments.has("--text-file") + arguments.has("--message-file");
+    if (!arguments.positionals.empty()) {
+        return usageError(console, "oväntat argument: " + arguments.positionals.front(),
+                          kHideUsage);
+    }
+    if (!arguments.has("--out")) {
+        return usageError(console, "--out saknas", kHideUsage);
+    }
+    if (sources != 1) {
+        return usageError(console, "ange en av --text, --text-file och --message-file", kHideUsage);
+    }
+    if (arguments.has("--cover") && arguments.has("--size")) {
+        return usageError(console, "ange antingen --cover eller --size", kHideUsage);
+    }
+    Size size{kDefaultWidth, kDefaultHeight};
+    if (const auto text = arguments.value("--size")) {
+        const std::optional<Size> parsedSize = parseSize(*text);
+        if (!parsedSize) {
+            return usageError(console, "ogiltig storlek: " + *text, kHideUsage);
+        }
+        size = *parsedSize;
+    }
+    const std::string out = *arguments.value("--out");
+    if (isLossyPictureName(out)) {
+        return failure(console, {MessageId::LossyPictureFormat, {out}});
+    }
+
+    Result<std::string> message = messageFromOptions(arguments);
+    if (!message) {
+        return failure(console, message.problem());
+    }
+    Result<Image> canvas = canvasFromOptions(arguments, size);
+    if (!canvas) {
+        return failure(console, canvas.problem());
+    }
+    size = {canvas->width(), canvas->height()};
+
+    CliHost host(console.err, console.errIsTerminal);
+    host.fields = {{Field::Text1, *message},
+                   {Field::Combo2, arguments.value("-x").value_or(kDefaultKey)},
+                   {Field::Combo1, arguments.value("-y").value_or(kDefaultKey)},
+                   {Field::Stepping, arguments.value("--shift").value_or(kDefaultShift)},
+                   {Field::Text4, ""}};
+    host.adapt = arguments.has("--adapt");
+    if (const std::optional<Message> refusal = fieldRefusal(host, size, false)) {
+        return usageError(console, terminalText(*refusal), kHideUsage);
+    }
+
+    ProgramWideValues shared;
+    ClockSeededRandom random;
+    if (!Encoder(host, *canvas, random, shared).generate()) {
+        return Failure;
+    }
+    host.endProgress();
+
+    std::optional<KeyValues> keyValues;
+    if (arguments.has("--key")) {
+        Result<KeyValues> converted = convertKeyFields(
+            host.text(Field::Combo1), host.text(Field::Combo2), host.text(Field::Stepping),
+            host.text(Field::Text4), host.numberLocale());
+        if (!converted) {
+            return failure(console, converted.problem());
+        }
+        keyValues = *converted;
+    }
+    if (const Status saved = savePicture(out, *canvas); !saved) {
+        return failure(console, saved.problem());
+    }
+    if (keyValues) {
+        if (const Status saved = writeKeyFile(*arguments.value("--key"), *keyValues); !saved) {
+            return failure(console, saved.problem());
+        }
+    }
+    return Success;
+}
+
+int reveal(const std::vector<std::string>& args, Console& console) {
+    const auto parsed = parseArguments(
+        args, {{"--key", "-x", "-y", "--shift", "--length", "--out"}, {"--lines", "--help"}});
+    if (const auto* problem = std::get_if<std::string>(&parsed)) {
+        return usageError(console, *problem, kRevealUsage);
+    }
+    const Arguments& arguments = std::get<Arguments>(parsed);
+    if (arguments.has("--help")) {
+        console.out << kRevealUsage;
+        return Success;
+    }
+    if (arguments.positionals.size() != 1) {
+        return usageError(console, "ange en bild", kRevealUsage);
+    }
+    const bool fromKeyFile = arguments.has("--key");
+    const int keyOptions = arguments.has("-x") + arguments.has("-y") + arguments.has("--shift") +
+                           arguments.has("--length");
+    if (fromKeyFile ? keyOptions != 0 : keyOptions != 4) {
+        return usageError(console, "ange antingen --key eller alla av -x, -y, --shift och --length",
+                          kRevealUsage);
+    }
+
+    CliHost host(console.err, console.errIsTerminal);
+    host.silent = {MessageId::DecodeFinished};
+    if (fromKeyFile) {
+        Result<KeyFileLines> lines = readKeyFile(*arguments.value("--key"));
+        if (!lines) {
+            return failure(console, lines.problem());
+        }
+        host.fields = {{Field::Combo1, lines->yKey},
+                       {Field::Combo2, lines->xKey},
+                       {Field::Stepping, lines->shift},
+                       {Field::Text4, lines->readingLength}};
+    } else {
+        host.fields = {{Field::Combo1, *arguments.value("-y")},
+                       {Field::Combo2, *arguments.value("-x")},
+                       {Field::Stepping, *arguments.value("--shift")},
+                       {Field::Text4, *arguments.value("--length")}};
+    }
+
+    Result<std::unique_ptr<Canvas>> canvas = openPictureForReading(arguments.positionals.front());
+    if (!canvas) {
+        return failure(console, canvas.problem());
+    }
+    const Size size{(*canvas)->width(), (*canvas)->height()};
+    if (const std::optional<Message> refusal = fieldRefusal(host, size, true)) {
+        if (!fromKeyFile) {
+            return usageError(console, terminalText(*refusal), kRevealUsage);
+        }
+        return failure(console, *refusal);
+    }
+
+    ProgramWideValues shared;
+    shared.DecryptEnabled = true;
+    const DecoderRunResult run = runDecoder(host, **canvas, shared);
+    if (run.result.outcome == DecodeOutcome::Failed) {
+        return Failure;
+    }
+    if (const auto out = arguments.value("--out")) {
+        const std::string bytes =
+            arguments.has("--lines") ? withLineBreaks(run.text, "\r\n") : run.text;
+        if (const Status written = writeFileAtomically(*out, bytes); !written) {
+            return failure(console, written.problem());
+        }
+    } else {
+        const std::string text = utf8FromWindows1252(run.text);
+        console.out << (arguments.has("--lines") ? withLineBreaks(text, "\n") : text) << '\n';
+    }
+    return run.result.outcome == DecodeOutcome::Finished ? Success : Failure;
+}
+
+int capacity(const std::vector<std::string>& args, Console& console) {
+    const auto parsed = parseArguments(args, {{"--size", "-x", "-y"}, {"--json", "--help"}});
+    if (const auto* problem = std::get_if<std::string>(&parsed)) {
+        return usageError(console, *problem, kCapacityUsage);
+    }
+    const Arguments& arguments = std::get<Arguments>(parsed);
+    if (arguments.has("--help")) {
+        console.out << kCapacityUsage;
+        return Success;
+    }
+    if (arguments.positionals.size() + arguments.has("--size") != 1) {
+        return usageError(console, "ange antingen en bild eller --size", kCapacityUsage);
+    }
+    Size size{0, 0};
+    if (const auto text = arguments.value("--size")) {
+        const std::optional<Size> parsedSize = parseSize(*text);
+        if (!parsedSize) {
+            return usageError(console, "ogiltig storlek: " + *text, kCapacityUsage);
+        }
+        size = *parsedSize;
+    } else {
+        const Result<std::pair<int, int>> measured = pictureSize(arguments.positionals.front());
+        if (!measured) {
+            return failure(console, measured.problem());
+        }
+        size = {measured->first, measured->second};
+    }
+    const std::string xText = arguments.value("-x").value_or(kDefaultKey);
+    const std::string yText = arguments.value("-y").value_or(kDefaultKey);
+    const std::optional<int> x = wholeNumber(xText);
+    const std::optional<int> y = wholeNumber(yText);
+    if (!x || !y || *x < 0 || *y < 0 || *x >= size.width || *y >= size.height) {
+        return failure(console,
+                       {MessageId::KeyOutsideGrid,
+                        {xText, yText, std::to_string(size.width), std::to_string(size.height)}});
+    }
+    const std::int64_t room = static_cast<std::int64_t>(size.width - *x) +
+                              static_cast<std::int64_t>(size.height - 1 - *y) * size.width;
+    const std::int64_t fits = std::min<std::int64_t>(room, kLongestMessage);
+    if (arguments.has("--json")) {
+        console.out << "{\"width\":" << size.width << ",\"height\":" << size.height
+                    << ",\"x\":" << *x << ",\"y\":" << *y << ",\"room\":" << room
+                    << ",\"capacity\":" << fits << "}\n";
+    } else {
+        console.out << fits << '\n';
+    }
+    return Success;
+}
+
+int inspect(const std::vector<std::string>& args, Console& console) {
+    const auto parsed = parseArguments(args, {{}, {"--json", "--help"}});
+    if (const auto* problem = std::get_if<std::string>(&parsed)) {
+        return usageError(console, *problem, kInspectUsage);
+    }
+    const Arguments& arguments = std::get<Arguments>(parsed);
+    if (arguments.has("--help")) {
+        console.out << kInspectUsage;
+        return Success;
+    }
+    if (arguments.positionals.size() != 3) {
+        return usageError(console, "ange en bild, X och Y", kInspectUsage);
+    }
+    const std::optional<int> x = wholeNumber(arguments.positionals[1]);
+    const std::optional<int> y = wholeNumber(arguments.positionals[2]);
+    if (!x || !y) {
+        return usageError(console, "X och Y måste vara heltal", kInspectUsage);
+    }
+    Result<std::unique_ptr<Canvas>> canvas = openPictureForReading(arguments.positionals[0]);
+    if (!canvas) {
+        return failure(console, canvas.problem());
+    }
+    const Colour colour = (*canvas)->pixel(*x, *y);
+    const ColourChannels channels = convert(colour);
+    std::string character;
+    appendUtf8(character, unicodeOfWindows1252(static_cast<unsigned char>(channels.Green)));
+
+    if (arguments.has("--json")) {
+        console.out << "{\"x\":" << *x << ",\"y\":" << *y << ",\"colour\":" << colour
+                    << ",\"red\":" << channels.Red << ",\"green\":" << channels.Green
+                    << ",\"blue\":" << channels.Blue << ",\"character\":" << jsonString(character)
+                    << "}\n";
+    } else {
+        const bool printable =
+            channels.Green >= 0x20 && channels.Green != 0x7F &&
+            !(channels.Green >= 0x80 && channels.Green < 0xA0 &&
+              unicodeOfWindows1252(static_cast<unsigned char>(channels.Green)) < 0xA0);
+        console.out << colour << " - " << *x << "x" << *y << '\n'
+                    << "Röd: " << channels.Red << '\n'
+                    << "Grön: " << channels.Green << '\n'
+                    << "Blå: " << channels.Blue << '\n'
+                    << "Tecken: "
+                    << (printable ? character : "(kod " + std::to_string(channels.Green) + ")")
+                    << '\n';
+    }
+    return Success;
+}
+
+int run(const std::vector<std::string>& args, Console& console) {
+    if (args.empty()) {
+        console.err << kMainUsage;
+        return UsageError;
+    }
+    const std::string& command = args.front();
+    const std::vector<std::string> rest(args.begin() + 1, args.end());
+    if (command == "--version") {
+        console.out << kVersionText << '\n';
+        return Success;
+    }
+    if (command == "--help" || command == "-h" || command == "help") {
+        console.out << kMainUsage;
+        return Success;
+    }
+    if (command == "hide") {
+        return hide(rest, console);
+    }
+    if (command == "reveal") {
+        return reveal(rest, console);
+    }
+    if (command == "capacity") {
+        return capacity(rest, console);
+    }
+    if (command == "inspect") {
+        return inspect(rest, console);
+    }
+    return usageError(console, "okänt kommando: " + command, kMainUsage);
+}
+
+} // namespace kvistra::cli

@@ -1,0 +1,71 @@
+#pragma once
+
+namespace kvistra::cli {
+
+inline constexpr const char* kVersionText = "Kvistra 1.0.0";
+
+inline constexpr const char* kMainUsage =
+    R"(Användning: kvistra-cli KOMMANDO [FLAGGOR]
+
+Gömmer en text i bildpunkterna i en bild och läser tillbaka den.
+
+Kommandon:
+  hide      skriv en text i en bild (kryptobild) och spara nyckelfilen
+  reveal    läs tillbaka texten ur en kryptobild
+  capacity  hur många tecken som ryms från nyckelpositionen
+  inspect   visa färgen och det odekrypterade tecknet i en bildpunkt
+
+  kvistra-cli KOMMANDO --help   visar kommandots flaggor
+  kvistra-cli --version         visar versionen
+
+Tal skrivs med punkt som decimaltecken. Slutstatus: 0 klart, 1 fel, 2 felaktig användning.
+)";
+
+inline constexpr const char* kHideUsage =
+    R"(Användning: kvistra-cli hide --out BILD [--text TEXT | --text-file FIL | --message-file FIL]
+                       [--cover BILD | --size BxH] [-x N] [-y N] [--shift S] [--adapt]
+                       [--key NYCKELFIL]
+
+Skriver texten i bilden från nyckelpositionen, med slumpdata före och efter den,
+och sparar bilden (24-bitars BMP, eller PNG när namnet slutar på .png).
+
+  --out BILD          bilden som skrivs
+  --text TEXT         texten (UTF-8; varje tecken måste finnas i Windows-1252)
+  --text-file FIL     en textfil vars rader förenas med "|", som "Infoga textfil"
+  --message-file FIL  en fils byte som de står (Windows-1252)
+  --cover BILD        bilden att skriva i (annars en vit bild)
+  --size BxH          storleken på en vit bild (standard 269x253)
+  -x N, -y N          nyckelpositionen: kolumn och rad (standard 5 och 5)
+  --shift S           förskjutningen (standard 0, högst 29)
+  --adapt             "Anpassa efter indata": endast texten, från övre vänstra hörnet
+  --key NYCKELFIL     spara nyckelfilen (nyckel-y, nyckel-x, förskjutning, inläsningslängd)
+)";
+
+inline constexpr const char* kRevealUsage =
+    R"(Användning: kvistra-cli reveal BILD (--key NYCKELFIL | -x N -y N --shift S --length L)
+                         [--lines] [--out FIL]
+
+Läser texten ur bilden och skriver den på standard ut följd av en radbrytning.
+
+  --key NYCKELFIL     nyckelfilen med nyckel-y, nyckel-x, förskjutning och inläsningslängd
+  -x N, -y N          nyckelpositionen: kolumn och rad
+  --shift S           förskjutningen
+  --length L          inläsningslängden: antal tecken
+  --lines             gör varje "|" till en radbrytning
+  --out FIL           skriv textens Windows-1252-byte till filen i stället
+)";
+
+inline constexpr const char* kCapacityUsage =
+    R"(Användning: kvistra-cli capacity (BILD | --size BxH) [-x N] [-y N] [--json]
+
+Skriver hur många tecken som ryms från nyckelpositionen (standard 5, 5).
+)";
+
+inline constexpr const char* kInspectUsage =
+    R"(Användning: kvistra-cli inspect BILD X Y [--json]
+
+Visar bildpunktens färgvärde, dess röda, gröna och blå byte och det
+odekrypterade tecknet för den gröna byten.
+)";
+
+} // namespace kvistra::cli

@@ -1,0 +1,19 @@
+#include "Commands.h"
+
+#include <QCoreApplication>
+#include <iostream>
+#include <unistd.h>
+
+int main(int argc, char* argv[]) {
+    // Qt's picture plugins (JPEG, GIF, ...) are found through the application object.
+    const QCoreApplication application(argc, argv);
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    kvistra::cli::Console console{std::cout, std::cerr, isatty(STDERR_FILENO) == 1};
+    const int status = kvistra::cli::run(args, console);
+    std::cout.flush();
+    if (!std::cout) {
+        std::cerr << "kvistra-cli: standard ut kunde inte skrivas\n";
+        return kvistra::cli::Failure;
+    }
+    return status;
+}

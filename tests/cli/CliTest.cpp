@@ -1,0 +1,300 @@
+#include "cli/Commands.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace kvistra::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+class TempDir {
+public:
+    TempDir() {
+        std::string pattern = (fs::temp_directory_path() / "kvistra-cli-XXXXXX").string();
+        path_ = mkdtemp(pattern.data());
+    }
+    ~TempDir() { fs::remove_all(path_); }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+
+private:
+    fs::path path_;
+};
+
+void writeFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+struct CliRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+CliRun cli(std::vector<std::string> args) {
+    std::ostringstream out;
+    std::ostringstream err;
+    Console console{out, err, false};
+    const int status = run(args, console);
+    return {status, out.str(), err.str()};
+}
+
+std::string everyCodeFrom(int lowest, int highest) {
+    std::string bytes;
+    for (int code = lowest; code <= highest; ++code) {
+        bytes += static_cast<char>(code);
+    }
+    return bytes;
+}
+
+struct RoundTrip {
+    const char* name;
+    const char* picture;
+    bool adapt;
+    const char* shift;
+    int lowest;
+    int highest;
+};
+
+TEST(Cli, HideThenRevealRoundTripsEveryCodeTheShiftAllows) {
+    const RoundTrip cases[] = {
+        {"bitmap, key position, shift 0", "p.bmp", false, "0", 0, 255},
+        {"bitmap, adapt mode, shift 0", "p.bmp", true, "0", 0, 255},
+        {"png, key position, shift 7", "p.png", false, "7", 7, 248},
+        {"bitmap, adapt mode, negative shift", "p.bmp", true, "-3", 0, 252},
+    };
+    for (const RoundTrip& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TempDir dir;
+        const std::string message = everyCodeFrom(c.lowest, c.highest);
+        writeFile(dir / "message", message);
+        std::vector<std::string> hideArgs = {"hide",
+                                             "--message-file",
+                                             dir / "message",
+                                             "--out",
+                                             dir / c.picture,
+                                             "--size",
+                                             "31x17",
+                                             "-x",
+                                             "30",
+                                             "-y",
+                                             "2",
+                                             "--shift",
+                                             c.shift,
+                                             "--key",
+                                             dir / "key.txt"};
+        if (c.adapt) {
+            hideArgs.push_back("--adapt");
+        }
+        const CliRun hidden = cli(hideArgs);
+        ASSERT_EQ(hidden.status, 0) << hidden.err;
+
+        const CliRun revealed =
+            cli({"reveal", dir / c.picture, "--key", dir / "key.txt", "--out", dir / "back"});
+        ASSERT_EQ(revealed.status, 0) << revealed.err;
+        EXPECT_EQ(readFile(dir / "back"), message);
+    }
+}
+
+TEST(Cli, KeyFileHoldsTheFourValues) {
+    const TempDir dir;
+    const CliRun hidden = cli({"hide", "--text", "Hej", "--out", dir / "p.bmp", "-x", "7", "-y",
+                               "3", "--shift", "2", "--key", dir / "key.txt"});
+    ASSERT_EQ(hidden.status, 0) << hidden.err;
+    EXPECT_EQ(hidden.err, "");
+    EXPECT_EQ(readFile(dir / "key.txt"), "3\r\n7\r\n2\r\n3\r\n");
+
+    const CliRun byOptions =
+        cli({"reveal", dir / "p.bmp", "-x", "7", "-y", "3", "--shift", "2", "--length", "3"});
+    EXPECT_EQ(byOptions.status, 0) << byOptions.err;
+    EXPECT_EQ(byOptions.out, "Hej\n");
+}
+
+TEST(Cli, TextIsUtf8AndLineMarkersBecomeLineBreaks) {
+    const TempDir dir;
+    // The file is Windows-1252.
+    writeFile(dir / "lines.txt", "F\xF6rsta raden\r\n\xE5\xE4\xF6\r\n");
+    ASSERT_EQ(
+        cli({"hide", "--text-file", dir / "lines.txt", "--out", dir / "p.bmp", "--key", dir / "k"})
+            .status,
+        0);
+    EXPECT_EQ(cli({"reveal", dir / "p.bmp", "--key", dir / "k"}).out, "Första raden|åäö|\n");
+    EXPECT_EQ(cli({"reveal", dir / "p.bmp", "--key", dir / "k", "--lines"}).out,
+              "Första raden\nåäö\n\n");
+    ASSERT_EQ(
+        cli({"reveal", dir / "p.bmp", "--key", dir / "k", "--lines", "--out", dir / "t"}).status,
+        0);
+    EXPECT_EQ(readFile(dir / "t"), "F\xF6rsta raden\r\n\xE5\xE4\xF6\r\n");
+}
+
+TEST(Cli, LoweredShiftIsAWarningAndTheRunGoesOn) {
+    const TempDir dir;
+    const CliRun hidden =
+        cli({"hide", "--text", "ö", "--out", dir / "p.bmp", "--shift", "29", "--key", dir / "k"});
+    EXPECT_EQ(hidden.status, 0);
+    EXPECT_EQ(hidden.err, "Förskjutningen du har valt (29) överskrider den tillåtna nivån, \n"
+                          "förskjutningen ställs om till det högst tillåtna: 9\n");
+    EXPECT_EQ(readFile(dir / "k"), "5\r\n5\r\n9\r\n1\r\n");
+    EXPECT_EQ(cli({"reveal", dir / "p.bmp", "--key", dir / "k"}).out, "ö\n");
+}
+
+TEST(Cli, AdaptModeAnnouncesTheFinish) {
+    const TempDir dir;
+    const CliRun hidden = cli({"hide", "--text", "A", "--adapt", "--out", dir / "p.bmp"});
+    EXPECT_EQ(hidden.status, 0);
+    EXPECT_EQ(hidden.err, "Krypteringsprocess slutförd!\n");
+}
+
+TEST(Cli, UsageErrors) {
+    const std::vector<std::vector<std::string>> cases = {
+        {},
+        {"conceal"},
+        {"hide", "--text", "x"},
+        {"hide", "--out", "p.bmp"},
+        {"hide", "--out", "p.bmp", "--text", "x", "--text-file", "f"},
+        {"hide", "--out", "p.bmp", "--text", "x", "-x", "abc"},
+        {"hide", "--out", "p.bmp", "--text", "x", "-x", "270"},
+        {"hide", "--out", "p.bmp", "--text", "x", "--shift", "30"},
+        {"hide", "--out", "p.bmp", "--text", "x", "--size", "0x5"},
+        {"hide", "--out", "p.bmp", "--text", "x", "--bogus"},
+        {"hide", "--out"},
+        {"reveal", "p.bmp", "-x", "1", "-y", "1", "--shift", "0"},
+        {"reveal", "p.bmp", "--key", "k", "-x", "1"},
+        {"reveal"},
+        {"capacity"},
+        {"inspect", "p.bmp", "1"},
+        {"inspect", "p.bmp", "1.5", "2"},
+    };
+    for (const auto& args : cases) {
+        const CliRun result = cli(args);
+        EXPECT_EQ(result.status, 2) << ::testing::PrintToString(args);
+        EXPECT_NE(result.err, "") << ::testing::PrintToString(args);
+        EXPECT_EQ(result.out, "");
+    }
+}
+
+TEST(Cli, FailuresSayWhatWentWrongAndWriteNothing) {
+    const TempDir dir;
+    writeFile(dir / "not-a-picture.bmp", "hello, I am text");
+    writeFile(dir / "short.txt", "1\r\n2\r\n3\r\n");
+    writeFile(dir / "letters.txt", "a\r\nb\r\nc\r\nd\r\n");
+    writeFile(dir / "nul.txt", std::string("5\0\r\n5\r\n0\r\n3\r\n", 14));
+    ASSERT_EQ(cli({"hide", "--text", "Hej", "--out", dir / "ok.bmp"}).status, 0);
+    const std::string truncated = readFile(dir / "ok.bmp").substr(0, 1000);
+    writeFile(dir / "truncated.bmp", truncated);
+    writeFile(dir / "huge.txt", std::string(17u << 20, 'a'));
+
+    const struct {
+        const char* name;
+        std::vector<std::string> args;
+        const char* says;
+    } cases[] = {
+        {"missing cover",
+         {"hide", "--text", "x", "--cover", dir / "none.bmp", "--out", dir / "o.bmp"},
+         "kunde inte öppnas"},
+        {"cover that is no picture",
+         {"hide", "--text", "x", "--cover", dir / "not-a-picture.bmp", "--out", dir / "o.bmp"},
+         "ingen bild"},
+        {"truncated picture",
+         {"reveal", dir / "truncated.bmp", "-x", "0", "-y", "0", "--shift", "0", "--length", "1"},
+         "avkortad"},
+        {"lossy output",
+         {"hide", "--text", "x", "--out", dir / "o.jpg"},
+         "förstör det dolda meddelandet"},
+        {"key outside the picture",
+         {"hide", "--text", "x", "-x", "269", "--out", dir / "o.bmp"},
+         "utanför bilden"},
+        {"message too long for the room",
+         {"hide", "--text", "abc", "--size", "4x4", "-x", "3", "-y", "3", "--out", dir / "o.bmp"},
+         "får inte plats"},
+        {"character outside Windows-1252",
+         {"hide", "--text", "Łódź", "--out", dir / "o.bmp"},
+         "kan inte lagras"},
+        {"folder that does not exist",
+         {"hide", "--text", "x", "--out", dir / "no/such/o.bmp"},
+         "kunde inte sparas"},
+        {"key file with three lines",
+         {"reveal", dir / "ok.bmp", "--key", dir / "short.txt"},
+         "har bara 3 rader"},
+        {"key file of letters",
+         {"reveal", dir / "ok.bmp", "--key", dir / "letters.txt"},
+         "Du måste mata in numeriska data!"},
+        {"key file with a NUL byte",
+         {"reveal", dir / "ok.bmp", "--key", dir / "nul.txt"},
+         "Du måste mata in numeriska data!"},
+        {"missing key file",
+         {"reveal", dir / "ok.bmp", "--key", dir / "none.txt"},
+         "kunde inte öppnas"},
+        {"decoder failure",
+         {"reveal", dir / "ok.bmp", "-x", "0", "-y", "0", "--shift", "-200", "--length", "3"},
+         "Följande fel uppstod: Ogiltigt proceduranrop eller argument\nFelkod: 5"},
+        {"huge text file",
+         {"hide", "--text-file", dir / "huge.txt", "--out", dir / "o.bmp"},
+         "för stor"},
+        {"walk ends before the reading length",
+         {"reveal", dir / "ok.bmp", "-x", "0", "-y", "252", "--shift", "0", "--length", "300"},
+         "tog slut efter 269 av 300"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CliRun result = cli(c.args);
+        EXPECT_EQ(result.status, 1);
+        EXPECT_NE(result.err.find(c.says), std::string::npos) << result.err;
+        EXPECT_FALSE(fs::exists(dir / "o.bmp"));
+        EXPECT_FALSE(fs::exists(dir / "o.jpg"));
+    }
+}
+
+TEST(Cli, Capacity) {
+    EXPECT_EQ(cli({"capacity", "--size", "5x4", "-x", "3", "-y", "1"}).out, "12\n");
+    EXPECT_EQ(cli({"capacity", "--size", "269x253"}).out, "32767\n");
+    EXPECT_EQ(cli({"capacity", "--size", "5x4", "-x", "0", "-y", "0", "--json"}).out,
+              "{\"width\":5,\"height\":4,\"x\":0,\"y\":0,\"room\":20,\"capacity\":20}\n");
+    const TempDir dir;
+    ASSERT_EQ(
+        cli({"hide", "--text", "x", "--size", "10x3", "-y", "0", "--out", dir / "p.bmp"}).status,
+        0);
+    EXPECT_EQ(cli({"capacity", dir / "p.bmp", "-x", "9", "-y", "2"}).out, "1\n");
+    EXPECT_EQ(cli({"capacity", dir / "p.bmp", "-x", "10", "-y", "2"}).status, 1);
+}
+
+TEST(Cli, InspectShowsTheRawPixel) {
+    const TempDir dir;
+    ASSERT_EQ(cli({"hide", "--text", "H", "--adapt", "--out", dir / "p.bmp"}).status, 0);
+    const CliRun hidden = cli({"inspect", dir / "p.bmp", "0", "0", "--json"});
+    EXPECT_EQ(hidden.status, 0);
+    EXPECT_NE(hidden.out.find("\"green\":72,"), std::string::npos) << hidden.out;
+    EXPECT_NE(hidden.out.find("\"character\":\"H\"}"), std::string::npos) << hidden.out;
+
+    EXPECT_EQ(cli({"inspect", dir / "p.bmp", "120", "45", "--json"}).out,
+              "{\"x\":120,\"y\":45,\"colour\":16777215,\"red\":255,\"green\":255,\"blue\":255,"
+              "\"character\":\"ÿ\"}\n");
+    EXPECT_EQ(cli({"inspect", dir / "p.bmp", "-1", "0", "--json"}).out,
+              "{\"x\":-1,\"y\":0,\"colour\":-1,\"red\":0,\"green\":0,\"blue\":0,"
+              "\"character\":\"\\u0000\"}\n");
+    EXPECT_EQ(cli({"inspect", dir / "p.bmp", "120", "45"}).out,
+              "16777215 - 120x45\nRöd: 255\nGrön: 255\nBlå: 255\nTecken: ÿ\n");
+}
+
+TEST(Cli, VersionAndHelp) {
+    EXPECT_EQ(cli({"--version"}).out, "Kvistra 1.0.0\n");
+    for (const char* command : {"hide", "reveal", "capacity", "inspect"}) {
+        const CliRun help = cli({command, "--help"});
+        EXPECT_EQ(help.status, 0);
+        EXPECT_NE(help.out.find("Användning: kvistra-cli"), std::string::npos);
+    }
+}
+
+} // namespace
+} // namespace kvistra::cli
