@@ -13,6 +13,7 @@
 #include "core/NumericText.h"
 #include "core/Windows1252.h"
 #include "io/AtomicFile.h"
+#include "io/BmpOutputCanvas.h"
 #include "io/KeyFile.h"
 #include "io/PictureFile.h"
 #include "io/TextImport.h"
@@ -105,12 +106,53 @@ Result<std::string> messageFromOptions(const Arguments& arguments) {
     return utf8FromWindows1252(*bytes);
 }
 
-Result<Image> canvasFromOptions(const Arguments& arguments, Size size) {
-    if (const auto cover = arguments.value("--cover")) {
-        return loadPicture(*cover);
+// The canvas to draw on and how to save it. In key-position mode every pixel is
+// overwritten, so a bitmap goes straight to its file row by row and of the cover
+// only its size matters; otherwise the picture is held whole and saved at the end.
+class OutputPicture {
+public:
+    static Result<OutputPicture> open(const Arguments& arguments, Size size) {
+        const std::string out = *arguments.value("--out");
+        const auto cover = arguments.value("--cover");
+        if (!arguments.has("--adapt") && !isPngPictureName(out)) {
+            if (cover) {
+                const Result<std::pair<int, int>> measured = pictureSize(*cover);
+                if (!measured) {
+                    return measured.problem();
+                }
+                size = {measured->first, measured->second};
+            }
+            Result<std::unique_ptr<BmpOutputCanvas>> file =
+                BmpOutputCanvas::create(out, size.width, size.height);
+            if (!file) {
+                return file.problem();
+            }
+            return OutputPicture(out, std::move(*file));
+        }
+        Result<Image> image = cover ? loadPicture(*cover) : Image(size.width, size.height);
+        if (!image) {
+            return image.problem();
+        }
+        return OutputPicture(out, std::make_unique<Image>(std::move(*image)));
     }
-    return Image(size.width, size.height);
-}
+
+    Canvas& canvas() { return *canvas_; }
+
+    Status save() {
+        if (auto* file = dynamic_cast<BmpOutputCanvas*>(canvas_.get())) {
+            return file->commit();
+        }
+        return savePicture(path_, static_cast<const Image&>(*canvas_));
+    }
+
+private:
+    OutputPicture(std::string path, std::unique_ptr<Canvas> canvas)
+        : path_(std::move(path))
+        , canvas_(std::move(canvas)) {}
+
+    std::string path_;
+    std::unique_ptr<Canvas> canvas_;
+};
 
 std::string withLineBreaks(const std::string& text, const char* lineBreak) {
     std::string out;
@@ -170,11 +212,12 @@ int hide(const std::vector<std::string>& args, Console& console) {
     if (!message) {
         return failure(console, message.problem());
     }
-    Result<Image> canvas = canvasFromOptions(arguments, size);
-    if (!canvas) {
-        return failure(console, canvas.problem());
+    Result<OutputPicture> picture = OutputPicture::open(arguments, size);
+    if (!picture) {
+        return failure(console, picture.problem());
     }
-    size = {canvas->width(), canvas->height()};
+    Canvas& canvas = picture->canvas();
+    size = {canvas.width(), canvas.height()};
 
     CliHost host(console.err, console.errIsTerminal);
     host.fields = {{Field::Text1, *message},
@@ -189,7 +232,7 @@ int hide(const std::vector<std::string>& args, Console& console) {
 
     ProgramWideValues shared;
     ClockSeededRandom random;
-    if (!Encoder(host, *canvas, random, shared).generate()) {
+    if (!Encoder(host, canvas, random, shared).generate()) {
         return Failure;
     }
     host.endProgress();
@@ -204,7 +247,7 @@ int hide(const std::vector<std::string>& args, Console& console) {
         }
         keyValues = *converted;
     }
-    if (const Status saved = savePicture(out, *canvas); !saved) {
+    if (const Status saved = picture->save(); !saved) {
         return failure(console, saved.problem());
     }
     if (keyValues) {
@@ -270,6 +313,9 @@ int reveal(const std::vector<std::string>& args, Console& console) {
     ProgramWideValues shared;
     shared.DecryptEnabled = true;
     const DecoderRunResult run = runDecoder(host, **canvas, shared);
+    if (const std::optional<Message> problem = laterReadProblem(**canvas)) {
+        return failure(console, *problem);
+    }
     if (run.result.outcome == DecodeOutcome::Failed) {
         return Failure;
     }

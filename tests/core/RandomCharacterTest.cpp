@@ -94,6 +94,14 @@ TEST(ClockSeededRandom, ReseedsInTheSameClockTickStillDiffer) {
     EXPECT_NE(random.next(), first);
 }
 
+TEST(ClockSeededRandom, StartsUnseededWithTheSameSequence) {
+    ClockSeededRandom first;
+    ClockSeededRandom second([] { return std::uint64_t{7}; });
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_EQ(first.next(), second.next());
+    }
+}
+
 TEST(ClockSeededRandom, DrawsStayBelowOne) {
     ClockSeededRandom random;
     for (int i = 0; i < 100000; ++i) {

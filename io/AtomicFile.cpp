@@ -1,0 +1,249 @@
+#include "AtomicFile.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <sys/stat.h>
+#include <sys/uio.h>
+#include <unistd.h>
+#include <utility>
+#include <vector>
+
+namespace kvistra {
+
+namespace {
+
+// strerror_r comes in two flavours; these pick whichever the C library has.
+[[maybe_unused]] std::string fromStrerror(int result, const char* buffer, int error) {
+    return result == 0 ? std::string(buffer) : "error " + std::to_string(error);
+}
+[[maybe_unused]] std::string fromStrerror(const char* result, const char*, int) {
+    return std::string(result);
+}
+
+// The process umask without changing it: umask() can only be read by setting it,
+// which would race with other threads creating files.
+mode_t currentUmask() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.starts_with("Umask:")) {
+            return static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8)) & 0777;
+        }
+    }
+    return 022;
+}
+
+// 0, or the errno value of the failed write.
+int writeAll(int fd, std::span<const ByteSpan> pieces) {
+    std::vector<iovec> vectors;
+    vectors.reserve(pieces.size());
+    for (const ByteSpan piece : pieces) {
+        if (!piece.empty()) {
+            // writev takes non-const pointers but does not write through them.
+            vectors.push_back({const_cast<std::uint8_t*>(piece.data()), piece.size()});
+        }
+    }
+    std::size_t first = 0;
+    while (first < vectors.size()) {
+        const int count = static_cast<int>(std::min<std::size_t>(vectors.size() - first, IOV_MAX));
+        const ssize_t written = ::writev(fd, &vectors[first], count);
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return errno;
+        }
+        // Skip what went out; a partial write leaves the rest of a piece for the next round.
+        auto done = static_cast<std::size_t>(written);
+        while (first < vectors.size() && done >= vectors[first].iov_len) {
+            done -= vectors[first].iov_len;
+            ++first;
+        }
+        if (done > 0) {
+            vectors[first].iov_base = static_cast<std::uint8_t*>(vectors[first].iov_base) + done;
+            vectors[first].iov_len -= done;
+        }
+    }
+    return 0;
+}
+
+} // namespace
+
+std::string errorText(int error) {
+    char buffer[256] = {};
+    return fromStrerror(strerror_r(error, buffer, sizeof buffer), buffer, error);
+}
+
+FileDescriptor& FileDescriptor::operator=(FileDescriptor&& other) noexcept {
+    if (this != &other) {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+        fd_ = other.release();
+    }
+    return *this;
+}
+
+FileDescriptor::~FileDescriptor() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+    }
+}
+
+int openForReading(const std::string& path) {
+    int fd = -1;
+    do {
+        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        return -1;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+        const int error = S_ISDIR(info.st_mode) ? EISDIR : errno;
+        ::close(fd);
+        errno = error;
+        return -1;
+    }
+    return fd;
+}
+
+long long readAt(int fd, std::uint8_t* buffer, std::size_t size, std::uint64_t offset) {
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t got =
+            ::pread(fd, buffer + done, size - done, static_cast<off_t>(offset + done));
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return -1;
+        }
+        if (got == 0) {
+            break;
+        }
+        done += static_cast<std::size_t>(got);
+    }
+    return static_cast<long long>(done);
+}
+
+PendingFile::PendingFile(std::string path, std::string temporaryPath, int fd)
+    : path_(std::move(path))
+    , temporaryPath_(std::move(temporaryPath))
+    , fd_(fd) {}
+
+PendingFile::PendingFile(PendingFile&& other) noexcept
+    : path_(std::move(other.path_))
+    , temporaryPath_(std::move(other.temporaryPath_))
+    , fd_(std::exchange(other.fd_, -1)) {
+    other.temporaryPath_.clear();
+}
+
+PendingFile::~PendingFile() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+    }
+    if (!temporaryPath_.empty()) {
+        ::unlink(temporaryPath_.c_str());
+    }
+}
+
+Result<PendingFile> PendingFile::create(const std::string& path) {
+    std::string pattern = path + ".XXXXXX";
+    const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+    if (fd < 0) {
+        return Message{MessageId::CannotWriteFile, {path, errorText(errno)}};
+    }
+    PendingFile file(path, pattern, fd);
+    // mkstemp makes the file private; give it the permissions a plain creat() would.
+    if (::fchmod(fd, 0666 & ~currentUmask()) != 0) {
+        return file.failure(errno);
+    }
+    return file;
+}
+
+Message PendingFile::failure(int error) const {
+    return Message{MessageId::CannotWriteFile, {path_, errorText(error)}};
+}
+
+Status PendingFile::write(std::span<const ByteSpan> pieces) {
+    if (const int error = writeAll(fd_, pieces); error != 0) {
+        return failure(error);
+    }
+    return Done{};
+}
+
+Status PendingFile::commit() {
+    // No fsync: a failed write never reaches the final name, and ext4 and btrfs
+    // flush a file that replaces another by rename before the rename commits. A
+    // save should cost about what a copy of the file costs.
+    const int fd = std::exchange(fd_, -1);
+    if (::close(fd) != 0 && errno != EINTR) {
+        return failure(errno);
+    }
+    if (::rename(temporaryPath_.c_str(), path_.c_str()) != 0) {
+        return failure(errno);
+    }
+    temporaryPath_.clear();
+    return Done{};
+}
+
+Status writeFileAtomically(const std::string& path, std::span<const ByteSpan> pieces) {
+    Result<PendingFile> file = PendingFile::create(path);
+    if (!file) {
+        return file.problem();
+    }
+    if (Status written = file->write(pieces); !written) {
+        return written;
+    }
+    return file->commit();
+}
+
+Status writeFileAtomically(const std::string& path, std::string_view bytes) {
+    const ByteSpan piece(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    return writeFileAtomically(path, std::span(&piece, 1));
+}
+
+Result<std::string> readWholeFile(const std::string& path, std::size_t limit, MessageId tooLarge) {
+    const FileDescriptor fd(openForReading(path));
+    if (!fd.valid()) {
+        return Message{MessageId::CannotOpenFile, {path, errorText(errno)}};
+    }
+    struct stat info {};
+    if (::fstat(fd.get(), &info) == 0 && S_ISREG(info.st_mode) &&
+        static_cast<std::uint64_t>(info.st_size) > limit) {
+        return Message{tooLarge, {path}};
+    }
+    // Read one byte past the limit, so that files whose size fstat does not know
+    // (pipes, /proc) are held to it too.
+    std::string bytes;
+    std::size_t done = 0;
+    while (done <= limit) {
+        const std::size_t want = std::min<std::size_t>(limit + 1 - done, 1 << 16);
+        bytes.resize(done + want);
+        const ssize_t got = ::read(fd.get(), bytes.data() + done, want);
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return Message{MessageId::CannotOpenFile, {path, errorText(errno)}};
+        }
+        if (got == 0) {
+            break;
+        }
+        done += static_cast<std::size_t>(got);
+    }
+    if (done > limit) {
+        return Message{tooLarge, {path}};
+    }
+    bytes.resize(done);
+    return bytes;
+}
+
+} // namespace kvistra

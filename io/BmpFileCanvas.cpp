@@ -1,0 +1,119 @@
+#include "BmpFileCanvas.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cerrno>
+
+namespace kvistra {
+
+namespace {
+
+// Rows are read in blocks of about this many bytes: one read per block instead of per row.
+constexpr std::uint64_t kBlockBytes = std::uint64_t{64} * 1024;
+
+} // namespace
+
+Result<std::unique_ptr<BmpFileCanvas>> BmpFileCanvas::open(const std::string& path) {
+    FileDescriptor fd(openForReading(path));
+    if (!fd.valid()) {
+        return Message{MessageId::CannotOpenFile, {path, errorText(errno)}};
+    }
+    Result<BmpLayout> layout = readBmpHeader(fd.get(), path);
+    if (!layout) {
+        return layout.problem();
+    }
+    if (!layout->everyRowValid()) {
+        return Message{MessageId::PictureMalformed, {path}};
+    }
+    return std::unique_ptr<BmpFileCanvas>(
+        new BmpFileCanvas(path, std::move(fd), std::move(*layout)));
+}
+
+BmpFileCanvas::BmpFileCanvas(std::string path, FileDescriptor fd, BmpLayout layout)
+    : path_(std::move(path))
+    , fd_(std::move(fd))
+    , layout_(std::move(layout))
+    , rowsPerBlock_(static_cast<int>(std::clamp<std::uint64_t>(
+          kBlockBytes / layout_.rowStride, 1, static_cast<std::uint64_t>(layout_.height))))
+    , imageStride_(Image::strideFor(layout_.width)) {}
+
+void BmpFileCanvas::load(Block& block, int firstRow) const {
+    const int rows = std::min(rowsPerBlock_, layout_.height - firstRow);
+    block.firstRow = firstRow;
+    block.rows = rows;
+    block.pixels.assign(imageStride_ * static_cast<std::size_t>(rows), 0);
+
+    // The block's rows are neighbours in the file too, in one order or the other.
+    const int lowestFileRow = layout_.topDown ? firstRow : layout_.height - firstRow - rows;
+    const std::uint64_t offset =
+        layout_.pixelOffset + static_cast<std::uint64_t>(lowestFileRow) * layout_.rowStride;
+    const std::uint64_t size = static_cast<std::uint64_t>(rows) * layout_.rowStride;
+    fileRows_.assign(static_cast<std::size_t>(size), 0);
+    const long long got = readAt(fd_.get(), fileRows_.data(), fileRows_.size(), offset);
+    if (got < 0 && !readProblem_) {
+        readProblem_ = Message{MessageId::CannotOpenFile, {path_, errorText(errno)}};
+    }
+    const auto filled = static_cast<std::uint64_t>(std::max(got, 0LL));
+    for (int i = 0; i < rows; ++i) {
+        const int fileRow = lowestFileRow + i;
+        const int y = layout_.topDown ? fileRow : layout_.height - 1 - fileRow;
+        const std::uint64_t start = static_cast<std::uint64_t>(i) * layout_.rowStride;
+        if (start + layout_.rowBytes > filled) {
+            // Left black rather than taken from bytes the file did not give.
+            if (!readProblem_) {
+                readProblem_ = Message{MessageId::PictureTruncated, {path_}};
+            }
+            continue;
+        }
+        decodeBmpRow(layout_, fileRows_.data() + start,
+                     block.pixels.data() + static_cast<std::size_t>(y - firstRow) * imageStride_);
+    }
+}
+
+const std::uint8_t* BmpFileCanvas::rowPixels(int y) const {
+    ++useCount_;
+    for (Block& block : blocks_) {
+        if (block.rows > 0 && y >= block.firstRow && y < block.firstRow + block.rows) {
+            block.lastUse = useCount_;
+            return block.pixels.data() +
+                   static_cast<std::size_t>(y - block.firstRow) * imageStride_;
+        }
+    }
+    Block& victim =
+        *std::min_element(blocks_.begin(), blocks_.end(),
+                          [](const Block& a, const Block& b) { return a.lastUse < b.lastUse; });
+    load(victim, y / rowsPerBlock_ * rowsPerBlock_);
+    victim.lastUse = useCount_;
+    return victim.pixels.data() + static_cast<std::size_t>(y - victim.firstRow) * imageStride_;
+}
+
+Colour BmpFileCanvas::pixel(int x, int y) const {
+    if (!contains(x, y)) {
+        return kOutsideCanvas;
+    }
+    const std::uint8_t* p = rowPixels(y) + static_cast<std::size_t>(x) * 3;
+    return makeColour(p[2], p[1], p[0]);
+}
+
+void BmpFileCanvas::readRun(int x, int y, std::span<Colour> colours) const {
+    assert(contains(x, y) && x + static_cast<int>(colours.size()) <= width());
+    if (!contains(x, y) || colours.size() > static_cast<std::size_t>(width() - x)) {
+        Canvas::readRun(x, y, colours); // outside reads as kOutsideCanvas, never past the row
+        return;
+    }
+    const std::uint8_t* p = rowPixels(y) + static_cast<std::size_t>(x) * 3;
+    for (Colour& colour : colours) {
+        colour = makeColour(p[2], p[1], p[0]);
+        p += 3;
+    }
+}
+
+void BmpFileCanvas::setPixel(int, int, Colour) {
+    assert(!"BmpFileCanvas is read-only");
+}
+
+void BmpFileCanvas::writeRun(int, int, std::span<const Colour>) {
+    assert(!"BmpFileCanvas is read-only");
+}
+
+} // namespace kvistra

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "AtomicFile.h"
+#include "BmpFormat.h"
+#include "core/Canvas.h"
+#include "core/Result.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kvistra {
+
+// A read-only picture over an uncompressed bitmap file that reads only the rows
+// asked for, so that revealing a text from the top of a large picture does not
+// read the whole file. Not for concurrent use: reads fill a shared cache.
+class BmpFileCanvas final : public Canvas {
+public:
+    // Any uncompressed file whose every row can be decoded on its own; others
+    // (and files that are no bitmaps) are refused with the reader's message.
+    static Result<std::unique_ptr<BmpFileCanvas>> open(const std::string& path);
+
+    int width() const override { return layout_.width; }
+    int height() const override { return layout_.height; }
+    Colour pixel(int x, int y) const override;
+    void setPixel(int x, int y, Colour colour) override;
+    void readRun(int x, int y, std::span<Colour> colours) const override;
+    void writeRun(int x, int y, std::span<const Colour> colours) override;
+
+    // Set when a row could not be read after opening (the file shrank or failed);
+    // such rows read as black.
+    const std::optional<Message>& readProblem() const { return readProblem_; }
+
+private:
+    BmpFileCanvas(std::string path, FileDescriptor fd, BmpLayout layout);
+
+    // A few neighbouring rows, decoded into Image's row layout.
+    struct Block {
+        int firstRow = -1;
+        int rows = 0;
+        std::uint64_t lastUse = 0;
+        std::vector<std::uint8_t> pixels;
+    };
+
+    const std::uint8_t* rowPixels(int y) const;
+    void load(Block& block, int firstRow) const;
+
+    std::string path_;
+    FileDescriptor fd_;
+    BmpLayout layout_;
+    int rowsPerBlock_ = 1;
+    std::size_t imageStride_ = 0;
+    mutable std::array<Block, 2> blocks_;
+    mutable std::uint64_t useCount_ = 0;
+    mutable std::vector<std::uint8_t> fileRows_;
+    mutable std::optional<Message> readProblem_;
+};
+
+} // namespace kvistra

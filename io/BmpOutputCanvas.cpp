@@ -1,0 +1,162 @@
+#include "BmpOutputCanvas.h"
+
+#include "BmpFormat.h"
+#include "core/Image.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cerrno>
+#include <unistd.h>
+
+namespace kvistra {
+
+namespace {
+
+int writeAt(int fd, const std::uint8_t* bytes, std::size_t size, std::uint64_t offset) {
+    while (size > 0) {
+        const ssize_t written = ::pwrite(fd, bytes, size, static_cast<off_t>(offset));
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return errno;
+        }
+        bytes += written;
+        size -= static_cast<std::size_t>(written);
+        offset += static_cast<std::uint64_t>(written);
+    }
+    return 0;
+}
+
+} // namespace
+
+Result<std::unique_ptr<BmpOutputCanvas>> BmpOutputCanvas::create(const std::string& path, int width,
+                                                                 int height) {
+    Result<PendingFile> file = PendingFile::create(path);
+    if (!file) {
+        return file.problem();
+    }
+    return std::unique_ptr<BmpOutputCanvas>(new BmpOutputCanvas(std::move(*file), width, height));
+}
+
+namespace {
+constexpr std::size_t kBlockBytes = 256 * 1024; // few system calls, little memory
+} // namespace
+
+BmpOutputCanvas::BmpOutputCanvas(PendingFile file, int width, int height)
+    : file_(std::move(file))
+    , width_(width)
+    , height_(height)
+    , stride_(Image::strideFor(width))
+    , blockRows_(static_cast<int>(std::max<std::size_t>(1, kBlockBytes / stride_)))
+    , whiteRow_(stride_, 0)
+    , written_(static_cast<std::size_t>((height + blockRows_ - 1) / blockRows_), false) {
+    // Padding bytes stay zero, as in every file we write.
+    std::fill_n(whiteRow_.begin(), 3 * static_cast<std::size_t>(width), 0xFF);
+}
+
+int BmpOutputCanvas::blockEnd(int block) const {
+    return std::min(height_, (block + 1) * blockRows_);
+}
+
+std::uint64_t BmpOutputCanvas::blockOffset(int block) const {
+    // The block's last row comes first in a bottom-up file.
+    return kBmpHeaderBytes + static_cast<std::uint64_t>(height_ - blockEnd(block)) * stride_;
+}
+
+std::uint8_t* BmpOutputCanvas::rowInCache(int y) const {
+    return block_.data() + static_cast<std::size_t>(blockEnd(cachedBlock_) - 1 - y) * stride_;
+}
+
+void BmpOutputCanvas::flushBlock() const {
+    if (!dirty_) {
+        return;
+    }
+    if (const int error =
+            writeAt(file_.fd(), block_.data(), block_.size(), blockOffset(cachedBlock_));
+        error != 0 && error_ == 0) {
+        error_ = error;
+    }
+    written_[static_cast<std::size_t>(cachedBlock_)] = true;
+    dirty_ = false;
+}
+
+void BmpOutputCanvas::cacheBlockOf(int y) const {
+    const int block = y / blockRows_;
+    if (block == cachedBlock_) {
+        return;
+    }
+    flushBlock();
+    cachedBlock_ = block;
+    const auto rows = static_cast<std::size_t>(blockEnd(block) - block * blockRows_);
+    block_.resize(rows * stride_);
+    if (!written_[static_cast<std::size_t>(block)]) {
+        for (std::size_t row = 0; row < rows; ++row) {
+            std::copy(whiteRow_.begin(), whiteRow_.end(),
+                      block_.begin() + static_cast<std::ptrdiff_t>(row * stride_));
+        }
+    } else if (readAt(file_.fd(), block_.data(), block_.size(), blockOffset(block)) !=
+               static_cast<long long>(block_.size())) {
+        error_ = error_ != 0 ? error_ : (errno != 0 ? errno : EIO);
+    }
+}
+
+Colour BmpOutputCanvas::pixel(int x, int y) const {
+    if (!contains(x, y)) {
+        return kOutsideCanvas;
+    }
+    cacheBlockOf(y);
+    const std::uint8_t* p = rowInCache(y) + static_cast<std::size_t>(x) * 3;
+    return makeColour(p[2], p[1], p[0]);
+}
+
+void BmpOutputCanvas::setPixel(int x, int y, Colour colour) {
+    if (contains(x, y)) {
+        writeRun(x, y, std::span<const Colour>(&colour, 1));
+    }
+}
+
+void BmpOutputCanvas::readRun(int x, int y, std::span<Colour> colours) const {
+    assert(contains(x, y) && x + static_cast<int>(colours.size()) <= width_);
+    cacheBlockOf(y);
+    const std::uint8_t* p = rowInCache(y) + static_cast<std::size_t>(x) * 3;
+    for (Colour& colour : colours) {
+        colour = makeColour(p[2], p[1], p[0]);
+        p += 3;
+    }
+}
+
+void BmpOutputCanvas::writeRun(int x, int y, std::span<const Colour> colours) {
+    assert(contains(x, y) && x + static_cast<int>(colours.size()) <= width_);
+    cacheBlockOf(y);
+    std::uint8_t* p = rowInCache(y) + static_cast<std::size_t>(x) * 3;
+    for (const Colour colour : colours) {
+        p[0] = static_cast<std::uint8_t>(blueOf(colour));
+        p[1] = static_cast<std::uint8_t>(greenOf(colour));
+        p[2] = static_cast<std::uint8_t>(redOf(colour));
+        p += 3;
+    }
+    dirty_ = true;
+}
+
+Status BmpOutputCanvas::commit() {
+    flushBlock();
+    // Blocks never drawn on are still white.
+    for (int block = 0; block < static_cast<int>(written_.size()) && error_ == 0; ++block) {
+        if (!written_[static_cast<std::size_t>(block)]) {
+            cacheBlockOf(block * blockRows_);
+            dirty_ = true;
+            flushBlock();
+        }
+    }
+    const std::array<std::uint8_t, kBmpHeaderBytes> header = bmpHeader(width_, height_);
+    if (error_ == 0) {
+        error_ = writeAt(file_.fd(), header.data(), header.size(), 0);
+    }
+    if (error_ != 0) {
+        return file_.failure(error_);
+    }
+    return file_.commit();
+}
+
+} // namespace kvistra

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "AtomicFile.h"
+#include "core/Canvas.h"
+#include "core/Result.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace kvistra {
+
+// A white canvas whose rows go straight into a new 24-bit bitmap file, a block
+// of rows held in memory at a time: a picture drawn in raster order, as the
+// encoder draws one, never has to be held whole. commit() puts the file in
+// place; without it the file is removed again.
+class BmpOutputCanvas final : public Canvas {
+public:
+    static Result<std::unique_ptr<BmpOutputCanvas>> create(const std::string& path, int width,
+                                                           int height);
+
+    int width() const override { return width_; }
+    int height() const override { return height_; }
+    Colour pixel(int x, int y) const override;
+    void setPixel(int x, int y, Colour colour) override;
+    void readRun(int x, int y, std::span<Colour> colours) const override;
+    void writeRun(int x, int y, std::span<const Colour> colours) override;
+
+    Status commit();
+
+private:
+    BmpOutputCanvas(PendingFile file, int width, int height);
+
+    // Brings the block holding row y into memory, writing the one held out first.
+    void cacheBlockOf(int y) const;
+    void flushBlock() const;
+    int blockEnd(int block) const;
+    std::uint64_t blockOffset(int block) const;
+    std::uint8_t* rowInCache(int y) const;
+
+    PendingFile file_;
+    int width_;
+    int height_;
+    std::size_t stride_;
+    int blockRows_;
+    std::vector<std::uint8_t> whiteRow_;
+    // The cache follows reads too, hence mutable; errors wait for commit().
+    mutable std::vector<std::uint8_t> block_; // rows bottom-up, as in the file
+    mutable int cachedBlock_ = -1;
+    mutable bool dirty_ = false;
+    mutable std::vector<bool> written_; // per block
+    mutable int error_ = 0;
+};
+
+} // namespace kvistra

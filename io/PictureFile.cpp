@@ -1,0 +1,227 @@
+#include "PictureFile.h"
+
+#include "AtomicFile.h"
+#include "BmpFileCanvas.h"
+#include "BmpFormat.h"
+
+#include <QFile>
+#include <QImage>
+#include <QImageReader>
+#include <QImageWriter>
+#include <algorithm>
+#include <array>
+#include <cerrno>
+
+namespace kvistra {
+
+namespace {
+
+constexpr int kMaxSide = 32767;
+// Qt refuses to allocate more than this for one decoded picture. Its default is
+// lower than many photographs need; this still stops a tiny file that claims a
+// huge size from taking all memory.
+constexpr int kQtAllocationLimitMiB = 1024;
+
+std::string lowerExtension(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    const std::size_t dot = path.rfind('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) {
+        return {};
+    }
+    std::string extension = path.substr(dot + 1);
+    std::transform(extension.begin(), extension.end(), extension.begin(), [](unsigned char c) {
+        return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+    });
+    return extension;
+}
+
+Message cannotOpen(const std::string& path, int error) {
+    return {MessageId::CannotOpenFile, {path, errorText(error)}};
+}
+
+Message tooLarge(const std::string& path, int width, int height) {
+    return {MessageId::PictureTooLarge, {path, std::to_string(width), std::to_string(height)}};
+}
+
+// Opens the file and tells whether it starts like a bitmap.
+Result<bool> startsLikeBmp(int fd, const std::string& path) {
+    std::array<std::uint8_t, 2> signature{};
+    const long long got = readAt(fd, signature.data(), signature.size(), 0);
+    if (got < 0) {
+        return cannotOpen(path, errno);
+    }
+    return got == 2 && hasBmpSignature(signature);
+}
+
+// Qt reads from the descriptor we opened, so the name is never re-encoded by Qt.
+Result<Image> loadWithQt(int fd, const std::string& path) {
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::DontCloseHandle)) {
+        return Message{MessageId::CannotOpenFile, {path, file.errorString().toStdString()}};
+    }
+    QImageReader reader(&file);
+    reader.setAutoTransform(false);
+    reader.setDecideFormatFromContent(true);
+    reader.setAllocationLimit(kQtAllocationLimitMiB);
+    if (!reader.canRead()) {
+        return Message{MessageId::NotAPicture, {path}};
+    }
+    const QSize declared = reader.size();
+    if (declared.isValid() && (declared.width() > kMaxSide || declared.height() > kMaxSide)) {
+        return tooLarge(path, declared.width(), declared.height());
+    }
+    QImage decoded;
+    if (!reader.read(&decoded)) {
+        if (reader.error() == QImageReader::DeviceError) {
+            return Message{MessageId::CannotOpenFile, {path, reader.errorString().toStdString()}};
+        }
+        if (declared.isValid() && static_cast<double>(declared.width()) * declared.height() * 4 >
+                                      kQtAllocationLimitMiB * 1048576.0) {
+            return tooLarge(path, declared.width(), declared.height());
+        }
+        if (reader.error() == QImageReader::InvalidDataError) {
+            return Message{MessageId::PictureMalformed, {path}};
+        }
+        return Message{MessageId::NotAPicture, {path}};
+    }
+    if (decoded.width() > kMaxSide || decoded.height() > kMaxSide) {
+        return tooLarge(path, decoded.width(), decoded.height());
+    }
+    // Straight (not premultiplied) ARGB keeps the colour channels as stored; alpha
+    // is then ignored rather than blended onto a background.
+    const QImage argb = decoded.convertToFormat(decoded.hasAlphaChannel() ? QImage::Format_ARGB32
+                                                                          : QImage::Format_RGB32);
+    if (argb.isNull()) {
+        return tooLarge(path, decoded.width(), decoded.height());
+    }
+    Image image(argb.width(), argb.height());
+    for (int y = 0; y < argb.height(); ++y) {
+        const auto* in = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+        std::uint8_t* out = image.row(y).data();
+        for (int x = 0; x < argb.width(); ++x, out += 3) {
+            out[0] = static_cast<std::uint8_t>(qBlue(in[x]));
+            out[1] = static_cast<std::uint8_t>(qGreen(in[x]));
+            out[2] = static_cast<std::uint8_t>(qRed(in[x]));
+        }
+    }
+    return image;
+}
+
+Status savePng(const std::string& path, const Image& image) {
+    Result<PendingFile> pending = PendingFile::create(path);
+    if (!pending) {
+        return pending.problem();
+    }
+    QFile file;
+    if (!file.open(pending->fd(), QIODevice::WriteOnly, QFileDevice::DontCloseHandle)) {
+        return Message{MessageId::CannotWriteFile, {path, file.errorString().toStdString()}};
+    }
+    // Image's rows are already BGR888 scan lines; Qt reads them in place.
+    const QImage view(image.bytes().data(), image.width(), image.height(),
+                      static_cast<qsizetype>(image.stride()), QImage::Format_BGR888);
+    QImageWriter writer(&file, "png");
+    if (!writer.write(view)) {
+        return Message{MessageId::CannotWriteFile, {path, writer.errorString().toStdString()}};
+    }
+    file.close();
+    if (file.error() != QFileDevice::NoError) {
+        return Message{MessageId::CannotWriteFile, {path, file.errorString().toStdString()}};
+    }
+    return pending->commit();
+}
+
+} // namespace
+
+bool isLossyPictureName(const std::string& path) {
+    static constexpr std::array<std::string_view, 11> kLossy = {
+        "jpg", "jpeg", "jpe", "jfif", "webp", "gif", "heic", "heif", "avif", "jp2", "jxl"};
+    const std::string extension = lowerExtension(path);
+    return std::find(kLossy.begin(), kLossy.end(), extension) != kLossy.end();
+}
+
+Result<Image> loadPicture(const std::string& path) {
+    const FileDescriptor fd(openForReading(path));
+    if (!fd.valid()) {
+        return cannotOpen(path, errno);
+    }
+    const Result<bool> bmp = startsLikeBmp(fd.get(), path);
+    if (!bmp) {
+        return bmp.problem();
+    }
+    return *bmp ? readBmpFile(path) : loadWithQt(fd.get(), path);
+}
+
+std::optional<Message> laterReadProblem(const Canvas& canvas) {
+    if (const auto* file = dynamic_cast<const BmpFileCanvas*>(&canvas)) {
+        return file->readProblem();
+    }
+    return std::nullopt;
+}
+
+Result<std::unique_ptr<Canvas>> openPictureForReading(const std::string& path) {
+    const FileDescriptor fd(openForReading(path));
+    if (!fd.valid()) {
+        return cannotOpen(path, errno);
+    }
+    const Result<bool> bmp = startsLikeBmp(fd.get(), path);
+    if (!bmp) {
+        return bmp.problem();
+    }
+    if (*bmp) {
+        const Result<BmpLayout> layout = readBmpHeader(fd.get(), path);
+        if (!layout) {
+            return layout.problem();
+        }
+        if (layout->everyRowValid()) {
+            Result<std::unique_ptr<BmpFileCanvas>> canvas = BmpFileCanvas::open(path);
+            if (!canvas) {
+                return canvas.problem();
+            }
+            return std::unique_ptr<Canvas>(std::move(*canvas));
+        }
+    }
+    Result<Image> image = *bmp ? readBmpFile(path) : loadWithQt(fd.get(), path);
+    if (!image) {
+        return image.problem();
+    }
+    return std::unique_ptr<Canvas>(std::make_unique<Image>(std::move(*image)));
+}
+
+Result<std::pair<int, int>> pictureSize(const std::string& path) {
+    const FileDescriptor fd(openForReading(path));
+    if (!fd.valid()) {
+        return cannotOpen(path, errno);
+    }
+    const Result<bool> bmp = startsLikeBmp(fd.get(), path);
+    if (!bmp) {
+        return bmp.problem();
+    }
+    if (*bmp) {
+        const Result<BmpLayout> layout = readBmpHeader(fd.get(), path);
+        if (!layout) {
+            return layout.problem();
+        }
+        return std::pair(layout->width, layout->height);
+    }
+    const Result<Image> image = loadWithQt(fd.get(), path);
+    if (!image) {
+        return image.problem();
+    }
+    return std::pair(image->width(), image->height());
+}
+
+bool isPngPictureName(const std::string& path) {
+    return lowerExtension(path) == "png";
+}
+
+Status savePicture(const std::string& path, const Image& image) {
+    if (isPngPictureName(path)) {
+        return savePng(path, image);
+    }
+    if (isLossyPictureName(path)) {
+        return Message{MessageId::LossyPictureFormat, {path}};
+    }
+    return writeBmp(path, image);
+}
+
+} // namespace kvistra

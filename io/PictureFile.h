@@ -1,0 +1,41 @@
+#pragma once
+
+#include "core/Canvas.h"
+#include "core/Image.h"
+#include "core/Result.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+
+namespace kvistra {
+
+// Bitmap files (by their signature) through our own strict reader, anything else
+// through Qt's image readers. CannotOpenFile when the file cannot be opened,
+// NotAPicture when nothing can read it. Alpha is dropped: the colour channels
+// are kept as stored, not blended onto any background.
+Result<Image> loadPicture(const std::string& path);
+
+// A canvas for revealing: uncompressed bitmaps are read lazily from the file,
+// everything else is loaded whole.
+Result<std::unique_ptr<Canvas>> openPictureForReading(const std::string& path);
+
+// What went wrong reading a canvas from openPictureForReading after it was
+// opened (the file shrank, say): its pixels are then not to be trusted.
+std::optional<Message> laterReadProblem(const Canvas& canvas);
+
+// Width and height, checked as loadPicture would; bitmaps by their headers alone.
+Result<std::pair<int, int>> pictureSize(const std::string& path);
+
+// PNG for names ending .png, a 24-bit bitmap for anything else; names of lossy
+// formats are refused with LossyPictureFormat. Written atomically.
+Status savePicture(const std::string& path, const Image& image);
+
+// Whether savePicture writes PNG for this name (anything else not lossy is a bitmap).
+bool isPngPictureName(const std::string& path);
+
+// Whether the name's extension is that of a format that would alter pixels.
+bool isLossyPictureName(const std::string& path);
+
+} // namespace kvistra

@@ -1,0 +1,100 @@
+#include "io/BmpOutputCanvas.h"
+
+#include "TestFiles.h"
+#include "io/BmpFormat.h"
+#include "io/PictureFile.h"
+
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+namespace kvistra {
+namespace {
+
+std::unique_ptr<BmpOutputCanvas> create(const std::string& path, int width, int height) {
+    Result<std::unique_ptr<BmpOutputCanvas>> canvas = BmpOutputCanvas::create(path, width, height);
+    EXPECT_TRUE(canvas);
+    return std::move(*canvas);
+}
+
+// Wide rows make blocks of a few rows, so that small pictures span several blocks.
+TEST(BmpOutputCanvas, RasterOrderGivesTheSameFileAsASavedPicture) {
+    const test::TempDir dir;
+    for (const auto& [width, height] : {std::pair{5, 3}, {30001, 9}, {1, 1}}) {
+        const Image picture = test::randomImage(width, height, 11);
+        const auto canvas = create(dir.file("streamed.bmp"), width, height);
+        std::vector<Colour> row(static_cast<std::size_t>(width));
+        for (int y = 0; y < height; ++y) {
+            picture.readRun(0, y, row);
+            canvas->writeRun(0, y, row);
+        }
+        ASSERT_TRUE(canvas->commit());
+        ASSERT_TRUE(writeBmp(dir.file("saved.bmp"), picture));
+        EXPECT_EQ(test::readBytes(dir.file("streamed.bmp")), test::readBytes(dir.file("saved.bmp")))
+            << width << "x" << height;
+    }
+}
+
+TEST(BmpOutputCanvas, BehavesAsAWhiteCanvasInAnyOrder) {
+    const test::TempDir dir;
+    const int width = 30001;
+    const int height = 9;
+    Image expected(width, height);
+    const auto canvas = create(dir.file("p.bmp"), width, height);
+    EXPECT_EQ(canvas->pixel(7, 8), kWhite);
+    EXPECT_EQ(canvas->pixel(-1, 0), kOutsideCanvas);
+
+    const struct {
+        int x, y;
+        Colour colour;
+    } writes[] = {
+        {0, 8, 0x010203}, {30000, 0, 0x0A0B0C}, {5, 4, 0x112233}, {5, 8, 0x445566}, {0, 0, 0}};
+    for (const auto& w : writes) {
+        canvas->setPixel(w.x, w.y, w.colour);
+        expected.setPixel(w.x, w.y, w.colour);
+    }
+    for (const auto& w : writes) {
+        EXPECT_EQ(canvas->pixel(w.x, w.y), w.colour);
+    }
+    ASSERT_TRUE(canvas->commit());
+    const Result<Image> loaded = loadPicture(dir.file("p.bmp"));
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(*loaded, expected);
+}
+
+TEST(BmpOutputCanvas, NothingIsLeftWithoutCommit) {
+    const test::TempDir dir;
+    test::writeBytes(dir.file("p.bmp"), std::string("old"));
+    {
+        const auto canvas = create(dir.file("p.bmp"), 10, 10);
+        canvas->setPixel(1, 1, 0);
+    }
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"p.bmp"});
+    EXPECT_EQ(test::readBytes(dir.file("p.bmp")), "old");
+}
+
+TEST(BmpOutputCanvas, FailedWriteIsReportedAndKeepsTheOldFile) {
+    const test::TempDir dir;
+    test::writeBytes(dir.file("p.bmp"), std::string("old"));
+    const auto canvas = create(dir.file("p.bmp"), 3000, 300);
+
+    rlimit previous{};
+    ::getrlimit(RLIMIT_FSIZE, &previous);
+    const rlimit small{100000, previous.rlim_max};
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    std::vector<Colour> row(3000, 0);
+    for (int y = 0; y < 300; ++y) {
+        canvas->writeRun(0, y, row);
+    }
+    const Status status = canvas->commit();
+    ::setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, oldHandler);
+
+    ASSERT_FALSE(status);
+    EXPECT_EQ(status.problem().id, MessageId::CannotWriteFile);
+    EXPECT_EQ(test::readBytes(dir.file("p.bmp")), "old");
+}
+
+} // namespace
+} // namespace kvistra
