@@ -11,7 +11,7 @@ std::optional<std::string> Arguments::value(const std::string& option) const {
 }
 
 std::variant<Arguments, std::string> parseArguments(const std::vector<std::string>& args,
-                                                    const OptionSpec& spec) {
+                                                    const KnownOptions& known) {
     Arguments parsed;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -20,9 +20,9 @@ std::variant<Arguments, std::string> parseArguments(const std::vector<std::strin
             parsed.positionals.push_back(arg);
         } else if (arg == "--") {
             optionsEnded = true;
-        } else if (spec.flags.contains(arg)) {
+        } else if (known.flags.contains(arg)) {
             parsed.flags.insert(arg);
-        } else if (spec.withValue.contains(arg)) {
+        } else if (known.withValue.contains(arg)) {
             if (i + 1 == args.size()) {
                 return "flaggan " + arg + " saknar värde";
             }

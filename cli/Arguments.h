@@ -20,7 +20,7 @@ struct Arguments {
     std::optional<std::string> value(const std::string& option) const;
 };
 
-struct OptionSpec {
+struct KnownOptions {
     std::set<std::string> withValue; // "--out", "-x", ...
     std::set<std::string> flags;     // "--adapt", "--json", ...
 };
@@ -28,6 +28,6 @@ struct OptionSpec {
 // An option's value is always the next argument, so "-x -5" works; "--" ends the options.
 // The string alternative is the usage error.
 std::variant<Arguments, std::string> parseArguments(const std::vector<std::string>& args,
-                                                    const OptionSpec& spec);
+                                                    const KnownOptions& known);
 
 } // namespace kvistra::cli

@@ -1,5 +1,7 @@
+#include "FakeHost.h"
 #include "core/CharacterSet.h"
 #include "core/ClockSeededRandom.h"
+#include "core/Encoder.h"
 #include "core/Image.h"
 
 #include <array>
@@ -27,20 +29,24 @@ TEST(CharacterSet, IntegerFormAgreesWithTheFloatRuleForEveryDraw) {
     }
 }
 
-// Lead-in colours on a large canvas, the way the encoder draws them.
-Image leadInCanvas(int width, int height) {
+// A one-character message in the middle of a large canvas: everything else is
+// lead-in and decoys, drawn the way a real generation draws them.
+Image generatedCanvas(int width, int height) {
+    testing::FakeHost host;
+    host.fields[Field::Text1] = "\x01";
+    host.fields[Field::Combo2] = std::to_string(width / 2);
+    host.fields[Field::Combo1] = std::to_string(height / 2);
     Image image(width, height);
     ClockSeededRandom random;
-    std::vector<Colour> row(static_cast<std::size_t>(width));
-    for (int y = 0; y < height; ++y) {
-        random.fillReseededColours(row);
-        image.writeRun(0, y, row);
-    }
+    ProgramWideValues shared;
+    EXPECT_TRUE(Encoder(host, image, random, shared).generate());
+    // The message pixel gets lead-in colours back, so only random codes are counted.
+    image.setPixel(width / 2, height / 2, image.pixel(0, 0));
     return image;
 }
 
 TEST(ClockSeededRandom, CodesFollowTheStatedDistribution) {
-    const Image image = leadInCanvas(600, 500);
+    const Image image = generatedCanvas(600, 500);
     std::array<double, 256> counts{};
     double draws = 0;
     for (int y = 0; y < image.height(); ++y) {
@@ -67,7 +73,7 @@ TEST(ClockSeededRandom, CodesFollowTheStatedDistribution) {
 }
 
 TEST(ClockSeededRandom, NeighbouringPixelsDoNotRepeatEachOther) {
-    const Image image = leadInCanvas(1000, 300);
+    const Image image = generatedCanvas(1000, 300);
     std::size_t pairs = 0;
     std::size_t sameColour = 0;
     std::size_t sameRed = 0;
