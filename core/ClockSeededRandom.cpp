@@ -3,6 +3,8 @@
 #include "CharacterSet.h"
 
 #include <chrono>
+#include <system_error>
+#include <thread>
 
 namespace kvistra {
 
@@ -58,13 +60,18 @@ void ClockSeededRandom::reseedFromClock() {
     reseed(clock_());
 }
 
-void ClockSeededRandom::fillReseededColours(std::span<Colour> colours) {
-    // Reseeds as reseed() does and draws the first word as nextWord() does, but
-    // in locals (the members could alias the colours) and with a pixel's three
-    // numbers taken from that one word, 21 bits each: a 12-megapixel canvas
-    // would otherwise spend most of its time mixing bits.
-    const std::uint64_t timeSeed = clock_() * kTimeSpread;
-    std::uint64_t counter = counter_;
+namespace {
+
+// Pixels from here on are worth a second thread: a spawn costs far less than
+// the drawing it takes over.
+constexpr std::size_t kSecondThreadFrom = 32768;
+
+// Reseeds as reseed() does and draws the first word as nextWord() does, then
+// takes the pixel's three numbers from that one word, 21 bits each: a
+// 12-megapixel canvas would otherwise spend most of its time mixing bits. Each
+// pixel depends only on the clock reading and its own counter value, so parts
+// of a span can be drawn side by side.
+void fillFromCounter(std::span<Colour> colours, std::uint64_t timeSeed, std::uint64_t counter) {
     for (Colour& colour : colours) {
         const std::uint64_t word = mix64(timeSeed + ++counter * kSeedSpacing + kGolden);
         const auto draw = [word](int shift) {
@@ -73,8 +80,28 @@ void ClockSeededRandom::fillReseededColours(std::span<Colour> colours) {
         };
         colour = makeColour(draw(43), draw(22), draw(1));
     }
-    counter_ = counter;
-    state_ = timeSeed + counter * kSeedSpacing + kGolden;
+}
+
+} // namespace
+
+void ClockSeededRandom::fillReseededColours(std::span<Colour> colours) {
+    const std::uint64_t timeSeed = clock_() * kTimeSpread;
+    std::size_t here = colours.size();
+    if (colours.size() >= kSecondThreadFrom) {
+        here = colours.size() / 2;
+        try {
+            const std::jthread helper(fillFromCounter, colours.subspan(here), timeSeed,
+                                      counter_ + here);
+            fillFromCounter(colours.first(here), timeSeed, counter_);
+        } catch (const std::system_error&) {
+            // No thread to be had: draw it all here.
+            fillFromCounter(colours, timeSeed, counter_);
+        }
+    } else {
+        fillFromCounter(colours, timeSeed, counter_);
+    }
+    counter_ += colours.size();
+    state_ = timeSeed + counter_ * kSeedSpacing + kGolden;
     hasSpare_ = false;
 }
 

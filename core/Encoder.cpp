@@ -12,6 +12,8 @@ namespace kvistra {
 namespace {
 
 constexpr std::size_t kLongestMessage = 32767;
+// Random positions are drawn this many at a time, between two progress reports.
+constexpr std::int64_t kRandomChunk = 1 << 20;
 
 float positionCount(const Canvas& canvas) {
     return static_cast<float>(canvas.height()) * static_cast<float>(canvas.width());
@@ -151,15 +153,8 @@ void Encoder::writeLeadIn() {
 
     // Every position up to and including the key gets lead-in colours; the key
     // position is overwritten at once by the first message character.
-    std::vector<Colour> row(static_cast<std::size_t>(canvas_.width()));
-    for (int y = 0; y <= key->y; ++y) {
-        const std::size_t count = y < key->y ? row.size() : static_cast<std::size_t>(key->x) + 1;
-        const std::span<Colour> colours(row.data(), count);
-        random_.fillReseededColours(colours);
-        canvas_.writeRun(0, y, colours);
-        advance(progress_, static_cast<std::int64_t>(count), StepRule::RaiseBeforeReaching);
-        report();
-    }
+    const std::int64_t keyIndex = static_cast<std::int64_t>(key->y) * canvas_.width() + key->x;
+    writeRandomPositions({0, 0}, keyIndex + 1, StepRule::RaiseBeforeReaching);
     shared_.KeyX = static_cast<std::int16_t>(key->x);
     shared_.KeyY = static_cast<std::int16_t>(key->y);
     WriteCryptoData();
@@ -206,14 +201,26 @@ void Encoder::WriteCryptoData() {
     GenerateDecoys(static_cast<std::int16_t>(end.x), static_cast<std::int16_t>(end.y));
 }
 
-void Encoder::writeDecoyRows(Position from) {
-    std::vector<Colour> row(static_cast<std::size_t>(canvas_.width()));
-    for (int y = from.y; y < canvas_.height(); ++y) {
-        const int x = y == from.y ? from.x : 0;
-        const std::span<Colour> colours(row.data() + x, row.size() - static_cast<std::size_t>(x));
+void Encoder::writeRandomPositions(Position from, std::int64_t count, StepRule rule) {
+    const int width = canvas_.width();
+    std::vector<Colour> chunk(static_cast<std::size_t>(std::min(count, kRandomChunk)));
+    Position at = from;
+    while (count > 0) {
+        const std::span<Colour> colours(chunk.data(),
+                                        static_cast<std::size_t>(std::min(count, kRandomChunk)));
         random_.fillReseededColours(colours);
-        canvas_.writeRun(x, y, colours);
-        advance(progress_, static_cast<std::int64_t>(colours.size()), StepRule::RaiseBeforePassing);
+        for (std::size_t done = 0; done < colours.size();) {
+            const std::size_t run =
+                std::min(colours.size() - done, static_cast<std::size_t>(width - at.x));
+            canvas_.writeRun(at.x, at.y, colours.subspan(done, run));
+            done += run;
+            at.x += static_cast<int>(run);
+            if (at.x == width) {
+                at = {0, at.y + 1};
+            }
+        }
+        count -= static_cast<std::int64_t>(colours.size());
+        advance(progress_, static_cast<std::int64_t>(colours.size()), rule);
         report();
     }
 }
@@ -222,7 +229,10 @@ void Encoder::GenerateDecoys(std::int16_t startColumn, std::int16_t startRow) {
     progress_.max = positionCount(canvas_) + 1.0f;
     setCaption("Status: Genererar villospår");
     report();
-    writeDecoyRows({startColumn, startRow});
+    const std::int64_t width = canvas_.width();
+    const std::int64_t first = startRow * width + startColumn;
+    writeRandomPositions({startColumn, startRow}, width * canvas_.height() - first,
+                         StepRule::RaiseBeforePassing);
     progress_.value = progress_.max;
     report();
     setCaption("Status: Väntar");

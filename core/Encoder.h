@@ -44,7 +44,8 @@ private:
     double shift() const;
     // Writes MessageText along the walk from `from`; returns the position after it.
     Position writeMessageRun(Position from);
-    void writeDecoyRows(Position from);
+    // Reseeded random colours at `count` positions along the walk from `from`.
+    void writeRandomPositions(Position from, std::int64_t count, StepRule rule);
     void report();
     void setCaption(const char* caption);
 

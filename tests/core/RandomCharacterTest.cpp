@@ -100,6 +100,23 @@ TEST(ClockSeededRandom, ReseedsInTheSameClockTickStillDiffer) {
     EXPECT_NE(random.next(), first);
 }
 
+TEST(ClockSeededRandom, AFillDrawnInPiecesEqualsOneDrawnWhole) {
+    const auto clock = [] {
+        return std::uint64_t{123456789};
+    };
+    ClockSeededRandom whole(clock);
+    ClockSeededRandom pieces(clock);
+    std::vector<Colour> once(100001);
+    std::vector<Colour> piecewise(once.size());
+    whole.fillReseededColours(once); // large enough to be shared between threads
+    for (std::size_t at = 0; at < piecewise.size(); at += 1000) {
+        pieces.fillReseededColours(
+            std::span(piecewise).subspan(at, std::min<std::size_t>(1000, piecewise.size() - at)));
+    }
+    EXPECT_EQ(once, piecewise);
+    EXPECT_EQ(whole.next(), pieces.next());
+}
+
 TEST(ClockSeededRandom, StartsUnseededWithTheSameSequence) {
     ClockSeededRandom first;
     ClockSeededRandom second([] { return std::uint64_t{7}; });
