@@ -12,7 +12,6 @@ namespace {
 
 constexpr std::uint64_t kGolden = 0x9E3779B97F4A7C15ull;
 constexpr std::uint64_t kTimeSpread = 0xD1342543DE82EF95ull;
-constexpr std::uint64_t kSeedSpacing = 64 * kGolden;
 
 constexpr std::uint64_t mix64(std::uint64_t z) {
     z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
@@ -66,14 +65,13 @@ namespace {
 // the drawing it takes over.
 constexpr std::size_t kSecondThreadFrom = 32768;
 
-// Reseeds as reseed() does and draws the first word as nextWord() does, then
-// takes the pixel's three numbers from that one word, 21 bits each: a
-// 12-megapixel canvas would otherwise spend most of its time mixing bits. Each
-// pixel depends only on the clock reading and its own counter value, so parts
-// of a span can be drawn side by side.
+// Each pixel reseeds as reseed() does and takes its three numbers, 21 bits each,
+// from the new state itself: a 12-megapixel canvas would otherwise spend most of
+// its time mixing bits. A pixel depends only on the clock reading and its own
+// counter value, so parts of a span can be drawn side by side.
 void fillFromCounter(std::span<Colour> colours, std::uint64_t timeSeed, std::uint64_t counter) {
     for (Colour& colour : colours) {
-        const std::uint64_t word = mix64(timeSeed + ++counter * kSeedSpacing + kGolden);
+        const std::uint64_t word = mix64(timeSeed + ++counter * kGolden);
         const auto draw = [word](int shift) {
             return randomCharacterCodeFromBits(static_cast<std::uint32_t>(word >> shift & 0x1FFFFFu)
                                                << 3);
@@ -101,7 +99,7 @@ void ClockSeededRandom::fillReseededColours(std::span<Colour> colours) {
         fillFromCounter(colours, timeSeed, counter_);
     }
     counter_ += colours.size();
-    state_ = timeSeed + counter_ * kSeedSpacing + kGolden;
+    state_ = mix64(timeSeed + counter_ * kGolden);
     hasSpare_ = false;
 }
 

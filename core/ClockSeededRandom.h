@@ -7,9 +7,10 @@
 
 namespace kvistra {
 
-// splitmix64, reseeded from a nanosecond time of day and a counter, so that two
-// reseeds in the same clock tick still start far apart. Each 64-bit word gives
-// two 24-bit draws; a fill takes a pixel's three 21-bit draws from one word.
+// splitmix64, reseeded by mixing a nanosecond time of day with a counter, so
+// that two reseeds in the same clock tick still start far apart. Each 64-bit
+// word gives two 24-bit draws; a fill takes a pixel's three 21-bit draws from
+// its reseeded state.
 class ClockSeededRandom final : public RandomSource {
 public:
     using Clock = std::function<std::uint64_t()>; // nanoseconds
@@ -21,7 +22,7 @@ public:
     float next() override;
     void reseedFromClock() override;
     // Reads the clock once per call rather than once per colour: the counter
-    // keeps the seeds apart, and a whole row costs one clock read.
+    // keeps the seeds apart, and a whole fill costs one clock read.
     void fillReseededColours(std::span<Colour> colours) override;
 
 private:

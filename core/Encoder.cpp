@@ -125,18 +125,18 @@ void Encoder::AnalyzeInput() {
     }
     report();
 
-    const auto lowerShift = [&](MessageId why, int newShift) {
+    const auto changeShift = [&](MessageId why, int newShift) {
         host_.showMessage({why, {host_.text(Field::Stepping), std::to_string(newShift)}});
         host_.setText(Field::Stepping, std::to_string(newShift));
     };
     if (shift() + highest > 255) {
-        lowerShift(MessageId::ShiftTooHigh, 255 - highest);
+        changeShift(MessageId::ShiftTooHigh, 255 - highest);
     }
     // A green byte must stay within 0 ... 255 for every character, or it is lost.
     if (shift() > lowest) {
-        lowerShift(MessageId::ShiftAboveLowestCode, lowest);
+        changeShift(MessageId::ShiftAboveLowestCode, lowest);
     } else if (shift() < highest - 255) {
-        lowerShift(MessageId::ShiftBelowHighestCode, highest - 255);
+        changeShift(MessageId::ShiftBelowHighestCode, highest - 255);
     }
 }
 
