@@ -46,6 +46,23 @@ int failure(Console& console, const Message& message) {
     return Failure;
 }
 
+// A command's arguments, or the status to end with at once: after --help, or
+// on a usage error.
+std::variant<Arguments, int> commandArguments(const std::vector<std::string>& args,
+                                              KnownOptions known, const char* usage,
+                                              Console& console) {
+    known.flags.insert("--help");
+    auto parsed = parseArguments(args, known);
+    if (const auto* problem = std::get_if<std::string>(&parsed)) {
+        return usageError(console, *problem, usage);
+    }
+    if (std::get<Arguments>(parsed).has("--help")) {
+        console.out << usage;
+        return Success;
+    }
+    return std::move(std::get<Arguments>(parsed));
+}
+
 // A whole number on the command line, in the C locale.
 std::optional<int> wholeNumber(const std::string& text) {
     const std::optional<double> value = parseNumber(text, NumberLocale::c());
@@ -169,17 +186,15 @@ std::string withLineBreaks(const std::string& text, const char* lineBreak) {
 } // namespace
 
 int hide(const std::vector<std::string>& args, Console& console) {
-    const auto parsed = parseArguments(args, {{"--out", "--text", "--text-file", "--message-file",
-                                               "--cover", "--size", "-x", "-y", "--shift", "--key"},
-                                              {"--adapt", "--help"}});
-    if (const auto* problem = std::get_if<std::string>(&parsed)) {
-        return usageError(console, *problem, kHideUsage);
+    const auto parsed = commandArguments(args,
+                                         {{"--out", "--text", "--text-file", "--message-file",
+                                           "--cover", "--size", "-x", "-y", "--shift", "--key"},
+                                          {"--adapt"}},
+                                         kHideUsage, console);
+    if (const int* status = std::get_if<int>(&parsed)) {
+        return *status;
     }
     const Arguments& arguments = std::get<Arguments>(parsed);
-    if (arguments.has("--help")) {
-        console.out << kHideUsage;
-        return Success;
-    }
     const int sources =
         arguments.has("--text") + arguments.has("--text-file") + arguments.has("--message-file");
     if (!arguments.positionals.empty()) {
@@ -259,16 +274,13 @@ int hide(const std::vector<std::string>& args, Console& console) {
 }
 
 int reveal(const std::vector<std::string>& args, Console& console) {
-    const auto parsed = parseArguments(
-        args, {{"--key", "-x", "-y", "--shift", "--length", "--out"}, {"--lines", "--help"}});
-    if (const auto* problem = std::get_if<std::string>(&parsed)) {
-        return usageError(console, *problem, kRevealUsage);
+    const auto parsed =
+        commandArguments(args, {{"--key", "-x", "-y", "--shift", "--length", "--out"}, {"--lines"}},
+                         kRevealUsage, console);
+    if (const int* status = std::get_if<int>(&parsed)) {
+        return *status;
     }
     const Arguments& arguments = std::get<Arguments>(parsed);
-    if (arguments.has("--help")) {
-        console.out << kRevealUsage;
-        return Success;
-    }
     if (arguments.positionals.size() != 1) {
         return usageError(console, "ange en bild", kRevealUsage);
     }
@@ -333,15 +345,12 @@ int reveal(const std::vector<std::string>& args, Console& console) {
 }
 
 int capacity(const std::vector<std::string>& args, Console& console) {
-    const auto parsed = parseArguments(args, {{"--size", "-x", "-y"}, {"--json", "--help"}});
-    if (const auto* problem = std::get_if<std::string>(&parsed)) {
-        return usageError(console, *problem, kCapacityUsage);
+    const auto parsed =
+        commandArguments(args, {{"--size", "-x", "-y"}, {"--json"}}, kCapacityUsage, console);
+    if (const int* status = std::get_if<int>(&parsed)) {
+        return *status;
     }
     const Arguments& arguments = std::get<Arguments>(parsed);
-    if (arguments.has("--help")) {
-        console.out << kCapacityUsage;
-        return Success;
-    }
     if (arguments.positionals.size() + arguments.has("--size") != 1) {
         return usageError(console, "ange antingen en bild eller --size", kCapacityUsage);
     }
@@ -382,15 +391,11 @@ int capacity(const std::vector<std::string>& args, Console& console) {
 }
 
 int inspect(const std::vector<std::string>& args, Console& console) {
-    const auto parsed = parseArguments(args, {{}, {"--json", "--help"}});
-    if (const auto* problem = std::get_if<std::string>(&parsed)) {
-        return usageError(console, *problem, kInspectUsage);
+    const auto parsed = commandArguments(args, {{}, {"--json"}}, kInspectUsage, console);
+    if (const int* status = std::get_if<int>(&parsed)) {
+        return *status;
     }
     const Arguments& arguments = std::get<Arguments>(parsed);
-    if (arguments.has("--help")) {
-        console.out << kInspectUsage;
-        return Success;
-    }
     if (arguments.positionals.size() != 3) {
         return usageError(console, "ange en bild, X och Y", kInspectUsage);
     }

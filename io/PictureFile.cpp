@@ -53,6 +53,31 @@ Result<bool> startsLikeBmp(int fd, const std::string& path) {
     return got == 2 && hasBmpSignature(signature);
 }
 
+// An opened picture file: its descriptor and, for a bitmap, its checked headers.
+struct OpenedPicture {
+    FileDescriptor fd;
+    std::optional<BmpLayout> bitmap;
+};
+
+Result<OpenedPicture> openPictureFile(const std::string& path) {
+    FileDescriptor fd(openForReading(path));
+    if (!fd.valid()) {
+        return cannotOpen(path, errno);
+    }
+    const Result<bool> bmp = startsLikeBmp(fd.get(), path);
+    if (!bmp) {
+        return bmp.problem();
+    }
+    if (!*bmp) {
+        return OpenedPicture{std::move(fd), std::nullopt};
+    }
+    Result<BmpLayout> layout = readBmpHeader(fd.get(), path);
+    if (!layout) {
+        return layout.problem();
+    }
+    return OpenedPicture{std::move(fd), std::move(*layout)};
+}
+
 // Qt reads from the descriptor we opened, so the name is never re-encoded by Qt.
 Result<Image> loadWithQt(int fd, const std::string& path) {
     QFile file;
@@ -140,15 +165,11 @@ bool isLossyPictureName(const std::string& path) {
 }
 
 Result<Image> loadPicture(const std::string& path) {
-    const FileDescriptor fd(openForReading(path));
-    if (!fd.valid()) {
-        return cannotOpen(path, errno);
+    const Result<OpenedPicture> opened = openPictureFile(path);
+    if (!opened) {
+        return opened.problem();
     }
-    const Result<bool> bmp = startsLikeBmp(fd.get(), path);
-    if (!bmp) {
-        return bmp.problem();
-    }
-    return *bmp ? readBmpFile(path) : loadWithQt(fd.get(), path);
+    return opened->bitmap ? readBmpFile(path) : loadWithQt(opened->fd.get(), path);
 }
 
 std::optional<Message> laterReadProblem(const Canvas& canvas) {
@@ -159,28 +180,18 @@ std::optional<Message> laterReadProblem(const Canvas& canvas) {
 }
 
 Result<std::unique_ptr<Canvas>> openPictureForReading(const std::string& path) {
-    const FileDescriptor fd(openForReading(path));
-    if (!fd.valid()) {
-        return cannotOpen(path, errno);
+    const Result<OpenedPicture> opened = openPictureFile(path);
+    if (!opened) {
+        return opened.problem();
     }
-    const Result<bool> bmp = startsLikeBmp(fd.get(), path);
-    if (!bmp) {
-        return bmp.problem();
-    }
-    if (*bmp) {
-        const Result<BmpLayout> layout = readBmpHeader(fd.get(), path);
-        if (!layout) {
-            return layout.problem();
+    if (opened->bitmap && opened->bitmap->everyRowValid()) {
+        Result<std::unique_ptr<BmpFileCanvas>> canvas = BmpFileCanvas::open(path);
+        if (!canvas) {
+            return canvas.problem();
         }
-        if (layout->everyRowValid()) {
-            Result<std::unique_ptr<BmpFileCanvas>> canvas = BmpFileCanvas::open(path);
-            if (!canvas) {
-                return canvas.problem();
-            }
-            return std::unique_ptr<Canvas>(std::move(*canvas));
-        }
+        return std::unique_ptr<Canvas>(std::move(*canvas));
     }
-    Result<Image> image = *bmp ? readBmpFile(path) : loadWithQt(fd.get(), path);
+    Result<Image> image = opened->bitmap ? readBmpFile(path) : loadWithQt(opened->fd.get(), path);
     if (!image) {
         return image.problem();
     }
@@ -188,22 +199,14 @@ Result<std::unique_ptr<Canvas>> openPictureForReading(const std::string& path) {
 }
 
 Result<std::pair<int, int>> pictureSize(const std::string& path) {
-    const FileDescriptor fd(openForReading(path));
-    if (!fd.valid()) {
-        return cannotOpen(path, errno);
+    const Result<OpenedPicture> opened = openPictureFile(path);
+    if (!opened) {
+        return opened.problem();
     }
-    const Result<bool> bmp = startsLikeBmp(fd.get(), path);
-    if (!bmp) {
-        return bmp.problem();
+    if (opened->bitmap) {
+        return std::pair(opened->bitmap->width, opened->bitmap->height);
     }
-    if (*bmp) {
-        const Result<BmpLayout> layout = readBmpHeader(fd.get(), path);
-        if (!layout) {
-            return layout.problem();
-        }
-        return std::pair(layout->width, layout->height);
-    }
-    const Result<Image> image = loadWithQt(fd.get(), path);
+    const Result<Image> image = loadWithQt(opened->fd.get(), path);
     if (!image) {
         return image.problem();
     }
