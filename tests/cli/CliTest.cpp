@@ -194,6 +194,9 @@ TEST(Cli, FailuresSayWhatWentWrongAndWriteNothing) {
     const std::string truncated = readFile(dir / "ok.bmp").substr(0, 1000);
     writeFile(dir / "truncated.bmp", truncated);
     writeFile(dir / "huge.txt", std::string(17u << 20, 'a'));
+    writeFile(dir / "empty.bmp", "");
+    writeFile(dir / "huge-length.txt", "5\r\n5\r\n0\r\n99999\r\n");
+    writeFile(dir / "huge-key.txt", "1e9\r\n5\r\n0\r\n3\r\n");
 
     const struct {
         const char* name;
@@ -239,6 +242,14 @@ TEST(Cli, FailuresSayWhatWentWrongAndWriteNothing) {
         {"decoder failure",
          {"reveal", dir / "ok.bmp", "-x", "0", "-y", "0", "--shift", "-200", "--length", "3"},
          "Följande fel uppstod: Ogiltigt proceduranrop eller argument\nFelkod: 5"},
+        {"empty picture file",
+         {"reveal", dir / "empty.bmp", "-x", "0", "-y", "0", "--shift", "0", "--length", "1"},
+         "ingen bild"},
+        {"reading length beyond 16 bits",
+         {"reveal", dir / "ok.bmp", "--key", dir / "huge-length.txt"},
+         "Följande fel uppstod: Spill\nFelkod: 6"},
+        {"huge key", {"reveal", dir / "ok.bmp", "--key", dir / "huge-key.txt"},
+         "Du måste mata in ett tal under 253!"},
         {"huge text file",
          {"hide", "--text-file", dir / "huge.txt", "--out", dir / "o.bmp"},
          "för stor"},
