@@ -26,6 +26,17 @@ std::string_view trimBlanks(std::string_view text) {
     return text;
 }
 
+// Moves the digits at the start of text to out; how many there were.
+int takeDigits(std::string_view& text, std::string& out) {
+    int count = 0;
+    while (!text.empty() && isDigit(text.front())) {
+        out += text.front();
+        text.remove_prefix(1);
+        ++count;
+    }
+    return count;
+}
+
 bool consume(std::string_view& text, std::string_view prefix) {
     if (prefix.empty() || !text.starts_with(prefix)) {
         return false;
@@ -59,26 +70,15 @@ std::optional<double> parseNumber(std::string_view text, const NumberLocale& loc
     // Group separators may stand between digits of the whole part.
     const std::string_view group = locale.groupSeparator;
     const bool groupsAllowed = !group.empty() && group != locale.decimalSeparator;
-    int digits = 0;
-    while (!text.empty()) {
-        if (isDigit(text.front())) {
-            canonical += text.front();
-            text.remove_prefix(1);
-            ++digits;
-        } else if (groupsAllowed && digits > 0 && text.size() > group.size() &&
-                   text.starts_with(group) && isDigit(text[group.size()])) {
-            text.remove_prefix(group.size());
-        } else {
-            break;
-        }
+    int digits = takeDigits(text, canonical);
+    while (digits > 0 && groupsAllowed && text.size() > group.size() && text.starts_with(group) &&
+           isDigit(text[group.size()])) {
+        text.remove_prefix(group.size());
+        digits += takeDigits(text, canonical);
     }
     if (consume(text, locale.decimalSeparator)) {
         canonical += '.';
-        while (!text.empty() && isDigit(text.front())) {
-            canonical += text.front();
-            text.remove_prefix(1);
-            ++digits;
-        }
+        digits += takeDigits(text, canonical);
     }
     if (digits == 0) {
         return std::nullopt;
@@ -90,13 +90,7 @@ std::optional<double> parseNumber(std::string_view text, const NumberLocale& loc
             canonical += text.front();
             text.remove_prefix(1);
         }
-        int exponentDigits = 0;
-        while (!text.empty() && isDigit(text.front())) {
-            canonical += text.front();
-            text.remove_prefix(1);
-            ++exponentDigits;
-        }
-        if (exponentDigits == 0) {
+        if (takeDigits(text, canonical) == 0) {
             return std::nullopt;
         }
     }
