@@ -252,21 +252,30 @@ int hide(const std::vector<std::string>& args, Console& console) {
     }
     host.endProgress();
 
-    std::optional<KeyValues> keyValues;
-    if (arguments.has("--key")) {
-        Result<KeyValues> converted = convertKeyFields(
+    // The key file is written out before the picture is put in place, so that a
+    // key that cannot be written leaves no picture without its key.
+    std::optional<PendingFile> keyFile;
+    if (const auto keyPath = arguments.value("--key")) {
+        Result<KeyValues> values = convertKeyFields(
             host.text(Field::Combo1), host.text(Field::Combo2), host.text(Field::Stepping),
             host.text(Field::Text4), host.numberLocale());
-        if (!converted) {
-            return failure(console, converted.problem());
+        if (!values) {
+            return failure(console, values.problem());
         }
-        keyValues = *converted;
+        Result<PendingFile> pending = PendingFile::create(*keyPath);
+        if (!pending) {
+            return failure(console, pending.problem());
+        }
+        if (const Status written = pending->write(formatKeyFile(*values)); !written) {
+            return failure(console, written.problem());
+        }
+        keyFile.emplace(std::move(*pending));
     }
     if (const Status saved = picture->save(); !saved) {
         return failure(console, saved.problem());
     }
-    if (keyValues) {
-        if (const Status saved = writeKeyFile(*arguments.value("--key"), *keyValues); !saved) {
+    if (keyFile) {
+        if (const Status saved = keyFile->commit(); !saved) {
             return failure(console, saved.problem());
         }
     }

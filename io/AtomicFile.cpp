@@ -205,6 +205,11 @@ Status writeFileAtomically(const std::string& path, std::span<const ByteSpan> pi
     return file->commit();
 }
 
+Status PendingFile::write(std::string_view bytes) {
+    const ByteSpan piece(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    return write(std::span(&piece, 1));
+}
+
 Status writeFileAtomically(const std::string& path, std::string_view bytes) {
     const ByteSpan piece(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
     return writeFileAtomically(path, std::span(&piece, 1));

@@ -35,6 +35,7 @@ public:
     const std::string& temporaryPath() const { return temporaryPath_; }
 
     Status write(std::span<const ByteSpan> pieces);
+    Status write(std::string_view bytes);
     // Flushes, closes and renames over the final path.
     Status commit();
     // CannotWriteFile for the final path with the text of errno value error.
