@@ -114,11 +114,13 @@ int openForReading(const std::string& path) {
     return fd;
 }
 
-long long readAt(int fd, std::uint8_t* buffer, std::size_t size, std::uint64_t offset) {
-    std::size_t done = 0;
-    while (done < size) {
+long long readVectorsAt(int fd, std::vector<iovec> vectors, std::uint64_t offset) {
+    std::uint64_t total = 0;
+    std::size_t first = 0;
+    while (first < vectors.size()) {
+        const int count = static_cast<int>(std::min<std::size_t>(vectors.size() - first, IOV_MAX));
         const ssize_t got =
-            ::pread(fd, buffer + done, size - done, static_cast<off_t>(offset + done));
+            ::preadv(fd, &vectors[first], count, static_cast<off_t>(offset + total));
         if (got < 0) {
             if (errno == EINTR) {
                 continue;
@@ -128,9 +130,22 @@ long long readAt(int fd, std::uint8_t* buffer, std::size_t size, std::uint64_t o
         if (got == 0) {
             break;
         }
-        done += static_cast<std::size_t>(got);
+        total += static_cast<std::uint64_t>(got);
+        auto done = static_cast<std::size_t>(got);
+        while (first < vectors.size() && done >= vectors[first].iov_len) {
+            done -= vectors[first].iov_len;
+            ++first;
+        }
+        if (done > 0) {
+            vectors[first].iov_base = static_cast<std::uint8_t*>(vectors[first].iov_base) + done;
+            vectors[first].iov_len -= done;
+        }
     }
-    return static_cast<long long>(done);
+    return static_cast<long long>(total);
+}
+
+long long readAt(int fd, std::uint8_t* buffer, std::size_t size, std::uint64_t offset) {
+    return readVectorsAt(fd, {iovec{buffer, size}}, offset);
 }
 
 PendingFile::PendingFile(std::string path, std::string temporaryPath, int fd)

@@ -8,6 +8,8 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <sys/uio.h>
+#include <vector>
 
 namespace kvistra {
 
@@ -59,6 +61,10 @@ std::string errorText(int error);
 
 // Opens for reading; directories are refused with EISDIR. -1 with errno set on failure.
 int openForReading(const std::string& path);
+
+// Reads into the buffers at offset until they are full or the file ends; the
+// bytes read, or -1 with errno set.
+long long readVectorsAt(int fd, std::vector<iovec> vectors, std::uint64_t offset);
 
 // Reads exactly size bytes at offset unless the file ends first; returns the bytes
 // read, or -1 with errno set.

@@ -71,38 +71,6 @@ Message truncated(const std::string& path) {
     return {MessageId::PictureTruncated, {path}};
 }
 
-// Reads into the buffers at offset until they are full or the file ends; the bytes
-// read, or -1 with errno set.
-long long readVectorsAt(int fd, std::vector<iovec> vectors, std::uint64_t offset) {
-    std::uint64_t total = 0;
-    std::size_t first = 0;
-    while (first < vectors.size()) {
-        const int count = static_cast<int>(std::min<std::size_t>(vectors.size() - first, IOV_MAX));
-        const ssize_t got =
-            ::preadv(fd, &vectors[first], count, static_cast<off_t>(offset + total));
-        if (got < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return -1;
-        }
-        if (got == 0) {
-            break;
-        }
-        total += static_cast<std::uint64_t>(got);
-        auto done = static_cast<std::size_t>(got);
-        while (first < vectors.size() && done >= vectors[first].iov_len) {
-            done -= vectors[first].iov_len;
-            ++first;
-        }
-        if (done > 0) {
-            vectors[first].iov_base = static_cast<std::uint8_t*>(vectors[first].iov_base) + done;
-            vectors[first].iov_len -= done;
-        }
-    }
-    return static_cast<long long>(total);
-}
-
 // Row padding may hold whatever the file had there; pictures compare by their bytes.
 void clearPadding(Image& image) {
     const std::size_t used = static_cast<std::size_t>(image.width()) * 3;

@@ -186,6 +186,16 @@ Bytes paletted(std::uint8_t index) {
         .build();
 }
 
+// One black pixel in bit fields of the given depth and masks.
+Bytes bitFields(std::uint16_t bitsPerPixel, std::array<std::uint32_t, 3> masks) {
+    return BmpFixture{.width = 1,
+                      .bitsPerPixel = bitsPerPixel,
+                      .compression = 3,
+                      .masks = masks,
+                      .rows = {Bytes(bitsPerPixel / 8, 0)}}
+        .build();
+}
+
 void put32(Bytes& b, std::size_t at, std::uint32_t v) {
     for (int i = 0; i < 4; ++i) {
         b.at(at + i) = static_cast<std::uint8_t>(v >> (8 * i));
@@ -314,53 +324,27 @@ const BadCase kBadCases[] = {
      MessageId::PictureMalformed},
     {"zero mask",
      [] {
-         return BmpFixture{.width = 1,
-                           .bitsPerPixel = 16,
-                           .compression = 3,
-                           .masks = {0xF800, 0, 0x1F},
-                           .rows = {{0, 0}}}
-             .build();
+         return bitFields(16, {0xF800, 0, 0x1F});
      },
      MessageId::PictureMalformed},
     {"overlapping masks",
      [] {
-         return BmpFixture{.width = 1,
-                           .bitsPerPixel = 32,
-                           .compression = 3,
-                           .masks = {0xFF0000, 0x01FF00, 0xFF},
-                           .rows = {{0, 0, 0, 0}}}
-             .build();
+         return bitFields(32, {0xFF0000, 0x01FF00, 0xFF});
      },
      MessageId::PictureMalformed},
     {"mask with a gap",
      [] {
-         return BmpFixture{.width = 1,
-                           .bitsPerPixel = 16,
-                           .compression = 3,
-                           .masks = {0xF000, 0x0505, 0x000A},
-                           .rows = {{0, 0}}}
-             .build();
+         return bitFields(16, {0xF000, 0x0505, 0x000A});
      },
      MessageId::PictureMalformed},
     {"16-bit mask wider than the pixel",
      [] {
-         return BmpFixture{.width = 1,
-                           .bitsPerPixel = 16,
-                           .compression = 3,
-                           .masks = {0xF0000, 0x07E0, 0x001F},
-                           .rows = {{0, 0}}}
-             .build();
+         return bitFields(16, {0xF0000, 0x07E0, 0x001F});
      },
      MessageId::PictureMalformed},
     {"bit field masks cut off",
      [] {
-         return cut(BmpFixture{.width = 1,
-                               .bitsPerPixel = 32,
-                               .compression = 3,
-                               .masks = {0xFF0000, 0xFF00, 0xFF},
-                               .rows = {{0, 0, 0, 0}}}
-                        .build(),
-                    60);
+         return cut(bitFields(32, {0xFF0000, 0xFF00, 0xFF}), 60);
      },
      MessageId::PictureTruncated},
 };
