@@ -28,7 +28,6 @@ namespace {
 
 constexpr int kDefaultWidth = 269;
 constexpr int kDefaultHeight = 253;
-constexpr std::size_t kLongestMessageFile = 16u << 20;
 constexpr int kLongestMessage = 32767;
 
 struct Size {
@@ -115,8 +114,7 @@ Result<std::string> messageFromOptions(const Arguments& arguments) {
         }
         return utf8FromWindows1252(*imported);
     }
-    Result<std::string> bytes =
-        readWholeFile(*arguments.value("--message-file"), kLongestMessageFile);
+    Result<std::string> bytes = readWholeFile(*arguments.value("--message-file"), kTextFileLimit);
     if (!bytes) {
         return bytes.problem();
     }
@@ -144,32 +142,48 @@ public:
             if (!file) {
                 return file.problem();
             }
-            return OutputPicture(out, std::move(*file));
+            return OutputPicture(out, std::move(*file), nullptr);
         }
         Result<Image> image = cover ? loadPicture(*cover) : Image(size.width, size.height);
         if (!image) {
             return image.problem();
         }
-        return OutputPicture(out, std::make_unique<Image>(std::move(*image)));
+        return OutputPicture(out, nullptr, std::make_unique<Image>(std::move(*image)));
     }
 
-    Canvas& canvas() { return *canvas_; }
+    Canvas& canvas() { return file_ ? static_cast<Canvas&>(*file_) : *image_; }
 
-    Status save() {
-        if (auto* file = dynamic_cast<BmpOutputCanvas*>(canvas_.get())) {
-            return file->commit();
-        }
-        return savePicture(path_, static_cast<const Image&>(*canvas_));
-    }
+    Status save() { return file_ ? file_->commit() : savePicture(path_, *image_); }
 
 private:
-    OutputPicture(std::string path, std::unique_ptr<Canvas> canvas)
+    OutputPicture(std::string path, std::unique_ptr<BmpOutputCanvas> file,
+                  std::unique_ptr<Image> image)
         : path_(std::move(path))
-        , canvas_(std::move(canvas)) {}
+        , file_(std::move(file))
+        , image_(std::move(image)) {}
 
     std::string path_;
-    std::unique_ptr<Canvas> canvas_;
+    std::unique_ptr<BmpOutputCanvas> file_; // streamed, or
+    std::unique_ptr<Image> image_;          // held whole
 };
+
+// The key values the encoder left in the fields, written to a file not yet in place.
+Result<PendingFile> pendingKeyFile(const std::string& path, const CliHost& host) {
+    const Result<KeyValues> values =
+        convertKeyFields(host.text(Field::Combo1), host.text(Field::Combo2),
+                         host.text(Field::Stepping), host.text(Field::Text4), host.numberLocale());
+    if (!values) {
+        return values.problem();
+    }
+    Result<PendingFile> pending = PendingFile::create(path);
+    if (!pending) {
+        return pending.problem();
+    }
+    if (const Status written = pending->write(formatKeyFile(*values)); !written) {
+        return written.problem();
+    }
+    return pending;
+}
 
 std::string withLineBreaks(const std::string& text, const char* lineBreak) {
     std::string out;
@@ -256,18 +270,9 @@ int hide(const std::vector<std::string>& args, Console& console) {
     // key that cannot be written leaves no picture without its key.
     std::optional<PendingFile> keyFile;
     if (const auto keyPath = arguments.value("--key")) {
-        Result<KeyValues> values = convertKeyFields(
-            host.text(Field::Combo1), host.text(Field::Combo2), host.text(Field::Stepping),
-            host.text(Field::Text4), host.numberLocale());
-        if (!values) {
-            return failure(console, values.problem());
-        }
-        Result<PendingFile> pending = PendingFile::create(*keyPath);
+        Result<PendingFile> pending = pendingKeyFile(*keyPath, host);
         if (!pending) {
             return failure(console, pending.problem());
-        }
-        if (const Status written = pending->write(formatKeyFile(*values)); !written) {
-            return failure(console, written.problem());
         }
         keyFile.emplace(std::move(*pending));
     }
