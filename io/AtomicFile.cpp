@@ -39,6 +39,19 @@ mode_t currentUmask() {
     return 022;
 }
 
+// Moves past the bytes a vectored read or write transferred; a partial transfer
+// leaves the rest of a buffer for the next round.
+void skipTransferred(std::vector<iovec>& vectors, std::size_t& first, std::size_t bytes) {
+    while (first < vectors.size() && bytes >= vectors[first].iov_len) {
+        bytes -= vectors[first].iov_len;
+        ++first;
+    }
+    if (bytes > 0) {
+        vectors[first].iov_base = static_cast<std::uint8_t*>(vectors[first].iov_base) + bytes;
+        vectors[first].iov_len -= bytes;
+    }
+}
+
 // 0, or the errno value of the failed write.
 int writeAll(int fd, std::span<const ByteSpan> pieces) {
     std::vector<iovec> vectors;
@@ -59,16 +72,7 @@ int writeAll(int fd, std::span<const ByteSpan> pieces) {
             }
             return errno;
         }
-        // Skip what went out; a partial write leaves the rest of a piece for the next round.
-        auto done = static_cast<std::size_t>(written);
-        while (first < vectors.size() && done >= vectors[first].iov_len) {
-            done -= vectors[first].iov_len;
-            ++first;
-        }
-        if (done > 0) {
-            vectors[first].iov_base = static_cast<std::uint8_t*>(vectors[first].iov_base) + done;
-            vectors[first].iov_len -= done;
-        }
+        skipTransferred(vectors, first, static_cast<std::size_t>(written));
     }
     return 0;
 }
@@ -131,15 +135,7 @@ long long readVectorsAt(int fd, std::vector<iovec> vectors, std::uint64_t offset
             break;
         }
         total += static_cast<std::uint64_t>(got);
-        auto done = static_cast<std::size_t>(got);
-        while (first < vectors.size() && done >= vectors[first].iov_len) {
-            done -= vectors[first].iov_len;
-            ++first;
-        }
-        if (done > 0) {
-            vectors[first].iov_base = static_cast<std::uint8_t*>(vectors[first].iov_base) + done;
-            vectors[first].iov_len -= done;
-        }
+        skipTransferred(vectors, first, static_cast<std::size_t>(got));
     }
     return static_cast<long long>(total);
 }
