@@ -1,0 +1,20 @@
+#include "Clock.h"
+
+#include <QLocale>
+#include <QTime>
+
+namespace kvistra {
+
+QString timeOfDayText() {
+    const QLocale locale;
+    // The long format carries the seconds; a clock has no use for the zone name.
+    QString format = locale.timeFormat(QLocale::LongFormat);
+    format.remove(QLatin1Char('t'));
+    return locale.toString(QTime::currentTime(), format.trimmed());
+}
+
+double currentSecondsSinceMidnight() {
+    return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
+}
+
+} // namespace kvistra

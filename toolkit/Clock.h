@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+namespace kvistra {
+
+// The time of day in the user's locale, with seconds and without a time zone.
+QString timeOfDayText();
+
+// Seconds since local midnight, with milliseconds.
+double currentSecondsSinceMidnight();
+
+} // namespace kvistra

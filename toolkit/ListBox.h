@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QListView>
+#include <QStringListModel>
+#include <string>
+#include <vector>
+
+namespace kvistra {
+
+// A list box over a model, so that tens of thousands of lines go in at once.
+class ListBox : public QListView {
+    Q_OBJECT
+
+public:
+    explicit ListBox(QWidget* parent = nullptr);
+
+    void addLines(const std::vector<std::string>& lines);
+    void clear();
+    int count() const { return model_->rowCount(); }
+    QString line(int row) const;
+
+private:
+    QStringListModel* model_;
+};
+
+} // namespace kvistra

@@ -1,0 +1,93 @@
+#include "PictureBox.h"
+
+#include <QImage>
+#include <QMouseEvent>
+#include <QPainter>
+#include <algorithm>
+#include <cstring>
+
+namespace kvistra {
+
+namespace {
+
+// Copies the overlap of two pictures, anchored at their top-left corners.
+void copyTopLeft(const Image& from, Image& to) {
+    const int width = std::min(from.width(), to.width());
+    const int height = std::min(from.height(), to.height());
+    const std::size_t bytes = static_cast<std::size_t>(width) * 3;
+    for (int y = 0; y < height; ++y) {
+        std::memcpy(to.row(y).data(), from.row(y).data(), bytes);
+    }
+}
+
+} // namespace
+
+PictureBox::PictureBox(QSize innerSize, QWidget* parent)
+    : QFrame(parent) {
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setLineWidth(kFrameWidth);
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    image_ = Image(innerSize.width(), innerSize.height());
+    fitToSurface();
+}
+
+void PictureBox::fitToSurface() {
+    setFixedSize(image_.width() + 2 * kFrameWidth, image_.height() + 2 * kFrameWidth);
+    update();
+}
+
+void PictureBox::setPicture(Image picture) {
+    if (autoSize_) {
+        image_ = Image(picture.width(), picture.height());
+    } else {
+        image_.fill(kWhite);
+    }
+    copyTopLeft(picture, image_);
+    picture_ = std::move(picture);
+    fitToSurface();
+}
+
+void PictureBox::clear() {
+    picture_.reset();
+    image_.fill(kWhite);
+    update();
+}
+
+void PictureBox::setAutoSize(bool on) {
+    autoSize_ = on;
+    if (!on || !picture_) {
+        return;
+    }
+    // The picture fills the new size; what was drawn over it stays where it was.
+    Image surface = *picture_;
+    copyTopLeft(image_, surface);
+    image_ = std::move(surface);
+    fitToSurface();
+}
+
+void PictureBox::paintEvent(QPaintEvent* event) {
+    QFrame::paintEvent(event);
+    QPainter painter(this);
+    const QRect inside = contentsRect();
+    painter.setClipRect(inside);
+    const QImage view(image_.bytes().data(), image_.width(), image_.height(),
+                      static_cast<qsizetype>(image_.stride()), QImage::Format_BGR888);
+    painter.drawImage(inside.topLeft(), view);
+}
+
+void PictureBox::mouseMoveEvent(QMouseEvent* event) {
+    const QPointF position = event->position() - contentsRect().topLeft();
+    if (position.x() >= 0 && position.y() >= 0 && position.x() < image_.width() &&
+        position.y() < image_.height()) {
+        emit mouseMoved(static_cast<float>(position.x()), static_cast<float>(position.y()));
+    }
+    QFrame::mouseMoveEvent(event);
+}
+
+void PictureBox::mouseDoubleClickEvent(QMouseEvent* event) {
+    emit doubleClicked();
+    QFrame::mouseDoubleClickEvent(event);
+}
+
+} // namespace kvistra

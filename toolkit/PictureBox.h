@@ -1,0 +1,55 @@
+#pragma once
+
+#include "core/Image.h"
+
+#include <QFrame>
+#include <optional>
+
+namespace kvistra {
+
+// The canvas: a picture box in pixel units over an exact 24-bit persistent image
+// (the background picture and everything drawn on it), inside a sunken frame.
+class PictureBox : public QFrame {
+    Q_OBJECT
+
+public:
+    static constexpr int kFrameWidth = 2;
+
+    explicit PictureBox(QSize innerSize, QWidget* parent = nullptr);
+
+    // The scale width and height: the inner size in pixels.
+    int scaleWidth() const { return image_.width(); }
+    int scaleHeight() const { return image_.height(); }
+
+    Image& image() { return image_; }
+    const Image& image() const { return image_; }
+
+    // Placed at the top-left corner at its own size; cut off at the canvas's
+    // edges unless the canvas follows the picture's size.
+    void setPicture(Image picture);
+    // No picture, and the drawing surface cleared to white.
+    void clear();
+
+    bool autoSize() const { return autoSize_; }
+    // On: the canvas takes the size of the picture it holds.
+    void setAutoSize(bool on);
+
+signals:
+    // Pointer position in canvas pixels, only over the drawing surface.
+    void mouseMoved(float x, float y);
+    void doubleClicked();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    void fitToSurface();
+
+    std::optional<Image> picture_;
+    Image image_;
+    bool autoSize_ = false;
+};
+
+} // namespace kvistra

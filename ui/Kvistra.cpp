@@ -1,0 +1,619 @@
+#include "Kvistra.h"
+
+#include "core/ColourSplit.h"
+#include "core/DecoderRun.h"
+#include "core/Encoder.h"
+#include "core/FieldChecks.h"
+#include "core/MessageCatalogue.h"
+#include "core/NumericText.h"
+#include "core/Windows1252.h"
+#include "io/KeyFile.h"
+#include "io/PictureFile.h"
+#include "io/TextImport.h"
+#include "toolkit/Clock.h"
+#include "toolkit/ListBox.h"
+#include "toolkit/MessageBoxes.h"
+#include "toolkit/PictureBox.h"
+#include "toolkit/ProgressBar.h"
+#include "toolkit/TextBox.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <cmath>
+
+namespace kvistra {
+
+namespace {
+
+constexpr int kClockIntervalMs = 250;
+constexpr int kPaintIntervalMs = 33; // about thirty updates a second during a run
+constexpr int kHighestListedShift = 29;
+constexpr QSize kCanvasOuterSize{273, 257};
+constexpr int kRightColumnWidth = 285;
+
+QString qt(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+QFrame* line(QFrame::Shape shape) {
+    auto* frame = new QFrame;
+    frame->setFrameShape(shape);
+    frame->setFrameShadow(QFrame::Sunken);
+    return frame;
+}
+
+QLabel* label(const char* name, const char* caption, QWidget* buddy) {
+    auto* created = new QLabel(QString::fromUtf8(caption));
+    created->setObjectName(QLatin1String(name));
+    created->setBuddy(buddy);
+    return created;
+}
+
+QPushButton* button(const char* name, const char* caption) {
+    auto* created = new QPushButton(QString::fromUtf8(caption));
+    created->setObjectName(QLatin1String(name));
+    return created;
+}
+
+QComboBox* keyCombo(const char* name, const char* tooltip) {
+    auto* combo = new QComboBox;
+    combo->setObjectName(QLatin1String(name));
+    combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->setToolTip(QString::fromUtf8(tooltip));
+    return combo;
+}
+
+TextBox* textBox(const char* name, const char* tooltip, bool scrollBar) {
+    auto* box = new TextBox;
+    box->setObjectName(QLatin1String(name));
+    box->setToolTip(QString::fromUtf8(tooltip));
+    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    box->setVerticalScrollBarPolicy(scrollBar ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    return box;
+}
+
+QVBoxLayout* labelled(QLabel* caption, QWidget* field) {
+    auto* column = new QVBoxLayout;
+    column->setSpacing(2);
+    column->addWidget(caption);
+    column->addWidget(field);
+    return column;
+}
+
+} // namespace
+
+// Marks a long run, during which the window is repainted but takes no input.
+class Kvistra::RunScope {
+public:
+    explicit RunScope(Kvistra& window)
+        : window_(window) {
+        window_.running_ = true;
+        window_.sincePainted_.start();
+    }
+    ~RunScope() {
+        window_.running_ = false;
+        window_.Picture1->update();
+    }
+    RunScope(const RunScope&) = delete;
+    RunScope& operator=(const RunScope&) = delete;
+
+private:
+    Kvistra& window_;
+};
+
+Kvistra::Kvistra(ProgramWideValues& shared, MessageBoxes& messageBoxes, FilePrompt& filePrompt,
+                 QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    , shared_(shared)
+    , messageBoxes_(messageBoxes)
+    , KeyCmdlg(filePrompt, "txt")
+    , cmdlg(filePrompt, "bmp") {
+    setObjectName(QStringLiteral("Kvistra"));
+    setWindowTitle(QStringLiteral("Kvistra beta ver 1.0"));
+    createControls();
+    createMenus();
+    layOutControls();
+    Form_Load();
+}
+
+void Kvistra::createControls() {
+    Text1 = textBox("Text1", "Mata in det du vill kryptera här.", true);
+    Label7 = label("Label7", "Indata", Text1);
+
+    Tid = new QLabel;
+    Tid->setObjectName(QStringLiteral("Tid"));
+    Tid->setAlignment(Qt::AlignCenter);
+
+    Command2 = button("Command2", "Dekryptera");
+    Command2->setToolTip(QStringLiteral("Klicka för att dekryptera"));
+
+    Stepping = keyCombo("Stepping", "Välj förskjutning (caesarprincipen).");
+    Label4 = label("Label4", "Förskjutning:", Stepping);
+    Combo2 = keyCombo("Combo2", "Ange en x-nyckel för position i x-led.");
+    Label1 = label("Label1", "Nyckel-x:", Combo2);
+    Combo1 = keyCombo("Combo1", "Ange en y-nyckel för position i y-led.");
+    Label2 = label("Label2", "Nyckel-y:", Combo1);
+
+    Command4 = button("Command4", "Generera kryptobild");
+    Command5 = button("Command5", "Visa dialogruta för dekrypterad fil");
+    Command5->setEnabled(false); // the viewer window is not part of this version yet
+    OpenPicture = button("OpenPicture", "öppna bild");
+    SavePicture = button("SavePicture", "spara bild");
+
+    Text2 = textBox("Text2", "Här visas den dekrypterade datan.", true);
+    Label8 = label("Label8", "Dekrypterad data:", Text2);
+    Text4 = new QLineEdit;
+    Text4->setObjectName(QStringLiteral("Text4"));
+    Label3 = label("Label3", "Inläsningslängd:", Text4);
+    List1 = new ListBox;
+    List1->setObjectName(QStringLiteral("List1"));
+    List1->setToolTip(
+        QStringLiteral("Här visas dekrypterade data i form av ascii-kod och karaktär."));
+    Label6 = label("Label6", "Dekrypteringsdata:", List1);
+
+    const int frame = 2 * PictureBox::kFrameWidth;
+    Picture1 = new PictureBox(kCanvasOuterSize - QSize(frame, frame));
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setToolTip(QStringLiteral("Här visas krypterade data i bitmapsformat."));
+
+    Command3 = button("Command3", "Rensa");
+    Command1 = button("Command1", "Rensa allt");
+    Anpassa = new QCheckBox(QStringLiteral("Anpassa efter indata"));
+    Anpassa->setObjectName(QStringLiteral("Anpassa"));
+    Anpassa->setToolTip(QStringLiteral("Om denna ruta är ikryssad kommer endast indatat att "
+                                       "skrivas. Ej villospårsdata."));
+    Bar = new ProgressBar;
+    Bar->setObjectName(QStringLiteral("Bar"));
+    Bar->setToolTip(QStringLiteral("Visar fortskridningsprocess."));
+    Bar->setProgress({0.0f, 100.0f, 0.0f});
+    Text3 = textBox("Text3",
+                    "Här visas odekrypterade data (direktdata) när musmarkören förs över "
+                    "bildrutan.",
+                    false);
+    Label5 = label("Label5", "Direktdata:", Text3);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(kClockIntervalMs);
+
+    connect(Timer1, &QTimer::timeout, this, &Kvistra::Timer1_Timer);
+    connect(Combo1->lineEdit(), &QLineEdit::textEdited, this, &Kvistra::Combo1_Change);
+    connect(Combo2->lineEdit(), &QLineEdit::textEdited, this, &Kvistra::Combo2_Change);
+    connect(Stepping->lineEdit(), &QLineEdit::textEdited, this, &Kvistra::Stepping_Change);
+    connect(Text4, &QLineEdit::textEdited, this, &Kvistra::Text4_Change);
+    connect(Command1, &QPushButton::clicked, this, &Kvistra::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Kvistra::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &Kvistra::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &Kvistra::Command4_Click);
+    connect(OpenPicture, &QPushButton::clicked, this, &Kvistra::OpenPicture_Click);
+    connect(SavePicture, &QPushButton::clicked, this, &Kvistra::SavePicture_Click);
+    connect(Picture1, &PictureBox::doubleClicked, this, &Kvistra::Picture1_DblClick);
+    connect(Picture1, &PictureBox::mouseMoved, this, &Kvistra::Picture1_MouseMove);
+}
+
+void Kvistra::createMenus() {
+    const auto item = [this](QMenu* menu, const char* name, const char* caption) {
+        QAction* action = menu->addAction(QString::fromUtf8(caption));
+        action->setObjectName(QLatin1String(name));
+        return action;
+    };
+    // Commands of windows that this version does not have yet are shown, but off.
+    const auto pending = [&](QMenu* menu, const char* name, const char* caption) {
+        item(menu, name, caption)->setEnabled(false);
+    };
+    const auto separator = [](QMenu* menu, const char* name) {
+        menu->addSeparator()->setObjectName(QLatin1String(name));
+    };
+    const auto menu = [this](const char* name, const char* title) {
+        QMenu* created = menuBar()->addMenu(QString::fromUtf8(title));
+        created->setObjectName(QLatin1String(name));
+        return created;
+    };
+
+    QMenu* mnuArkiv = menu("mnuArkiv", "&Arkiv");
+    connect(item(mnuArkiv, "mnuNewProject", "Nytt projekt"), &QAction::triggered, this,
+            &Kvistra::Command1_Click);
+    separator(mnuArkiv, "mnuTheBorder");
+    connect(item(mnuArkiv, "mnuInsertTextFile", "Infoga textfil"), &QAction::triggered, this,
+            &Kvistra::mnuInsertTextFile_Click);
+    separator(mnuArkiv, "mnuBorder3");
+    connect(item(mnuArkiv, "mnuOpenKeyFile", "Öppna nyckelfil..."), &QAction::triggered, this,
+            &Kvistra::mnuOpenKeyFile_Click);
+    connect(item(mnuArkiv, "mnuSaveKeyFile", "Spara nyckelfil som..."), &QAction::triggered, this,
+            &Kvistra::mnuSaveKeyFile_Click);
+    separator(mnuArkiv, "mnuBorder");
+    pending(mnuArkiv, "mnuAvsluta", "Avsluta");
+
+    QMenu* mnuSpecial = menu("mnuSpecial", "Special");
+    pending(mnuSpecial, "mnuShowActive", "Visa för Aktivitetshanteraren");
+    pending(mnuSpecial, "mnuHideActive", "Göm för Aktivitetshanteraren");
+
+    QMenu* mnuAbout = menu("mnuAbout", "Om");
+    pending(mnuAbout, "mnuAboutApp", "Applikationen");
+    pending(mnuAbout, "mnuAboutMe", "Programmeraren");
+    separator(mnuAbout, "mnuTheBorder2");
+    pending(mnuAbout, "mnuAboutSystemOption", "Systeminställningar");
+    pending(mnuAbout, "mnuHelpingMan", "Medhjälpare");
+}
+
+void Kvistra::layOutControls() {
+    auto* keys = new QHBoxLayout;
+    keys->addLayout(labelled(Label4, Stepping));
+    keys->addLayout(labelled(Label1, Combo2));
+    keys->addLayout(labelled(Label2, Combo1));
+
+    auto* commands = new QHBoxLayout;
+    commands->addWidget(Command4);
+    commands->addWidget(Command2);
+    auto* files = new QHBoxLayout;
+    files->addWidget(OpenPicture);
+    files->addWidget(SavePicture);
+
+    auto* readingLength = new QHBoxLayout;
+    readingLength->addWidget(Label3);
+    readingLength->addWidget(Text4);
+
+    auto* left = new QVBoxLayout;
+    left->addLayout(labelled(Label7, Text1), 3);
+    left->addWidget(line(QFrame::HLine));
+    left->addLayout(keys);
+    left->addLayout(commands);
+    left->addWidget(Command5);
+    left->addLayout(files);
+    left->addWidget(line(QFrame::HLine));
+    left->addLayout(labelled(Label8, Text2), 2);
+    left->addLayout(readingLength);
+    left->addWidget(line(QFrame::HLine));
+    left->addLayout(labelled(Label6, List1), 3);
+
+    // A canvas that follows a large picture's size scrolls within its place.
+    auto* canvasPlace = new QScrollArea;
+    canvasPlace->setObjectName(QStringLiteral("canvasPlace"));
+    canvasPlace->setFrameShape(QFrame::NoFrame);
+    canvasPlace->setFixedSize(kCanvasOuterSize);
+    canvasPlace->setWidget(Picture1);
+
+    auto* clearing = new QHBoxLayout;
+    clearing->addWidget(Command3);
+    clearing->addWidget(Command1);
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(Tid);
+    right->addWidget(line(QFrame::HLine));
+    right->addWidget(canvasPlace, 0, Qt::AlignHCenter);
+    right->addLayout(clearing);
+    right->addWidget(line(QFrame::HLine));
+    right->addWidget(Anpassa);
+    right->addWidget(Bar);
+    right->addWidget(line(QFrame::HLine));
+    right->addLayout(labelled(Label5, Text3), 1);
+
+    auto* rightColumn = new QWidget;
+    rightColumn->setFixedWidth(kRightColumnWidth);
+    rightColumn->setLayout(right);
+    right->setContentsMargins(0, 0, 0, 0);
+
+    auto* client = new QWidget;
+    auto* columns = new QHBoxLayout(client);
+    columns->addLayout(left, 1);
+    columns->addWidget(line(QFrame::VLine));
+    columns->addWidget(rightColumn);
+    client->setFixedSize(kClientWidth, kClientHeight);
+    setCentralWidget(client);
+    setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+}
+
+void Kvistra::Form_Load() {
+    Anpassa->setChecked(true);
+    const int width = Picture1->scaleWidth();
+    for (int i = 0; i <= width; ++i) {
+        Combo1->addItem(QString::number(i));
+        Combo2->addItem(QString::number(i));
+    }
+    for (int i = 0; i <= kHighestListedShift; ++i) {
+        Stepping->addItem(QString::number(i));
+    }
+    setText(Field::Stepping, kDefaultShift);
+    setText(Field::Combo1, kDefaultKey);
+    setText(Field::Combo2, kDefaultKey);
+    setCaption("Status: Väntar");
+    Timer1->start();
+    Timer1_Timer();
+}
+
+void Kvistra::closeEvent(QCloseEvent* event) {
+    // A run holds the window's state; it ends within moments.
+    if (running_) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}
+
+void Kvistra::Timer1_Timer() {
+    Tid->setText(timeOfDayText());
+}
+
+void Kvistra::checkField(Field field) {
+    const std::string value = text(field);
+    const NumberLocale locale = numberLocale();
+    std::optional<FieldRefusal> refusal;
+    switch (field) {
+    case Field::Combo2:
+        refusal = checkKey(value, Picture1->scaleWidth(), locale);
+        break;
+    case Field::Combo1:
+        refusal = checkKey(value, Picture1->scaleHeight(), locale);
+        break;
+    case Field::Stepping:
+        refusal = checkShift(value, locale);
+        break;
+    case Field::Text4:
+        refusal = checkReadingLength(value, locale);
+        break;
+    default:
+        break;
+    }
+    if (refusal) {
+        showMessage(refusal->message);
+        setText(field, refusal->defaultText);
+    }
+}
+
+void Kvistra::Combo1_Change() {
+    checkField(Field::Combo1);
+}
+
+void Kvistra::Combo2_Change() {
+    checkField(Field::Combo2);
+}
+
+void Kvistra::Stepping_Change() {
+    checkField(Field::Stepping);
+}
+
+void Kvistra::Text4_Change() {
+    checkField(Field::Text4);
+}
+
+void Kvistra::Command1_Click() {
+    setText(Field::Text1, "");
+    setText(Field::Text2, "");
+    setText(Field::Text3, "");
+    clearList();
+    Command3_Click();
+}
+
+void Kvistra::Command2_Click() {
+    const RunScope run(*this);
+    const DecoderRunResult result = runDecoder(*this, Picture1->image(), shared_);
+    if (result.ReadLength) {
+        ReadLength = *result.ReadLength;
+    }
+}
+
+void Kvistra::Command3_Click() {
+    Picture1->clear();
+}
+
+void Kvistra::Command4_Click() {
+    const RunScope run(*this);
+    Encoder encoder(*this, Picture1->image(), random_, shared_);
+    encoder.generate();
+}
+
+void Kvistra::Picture1_DblClick() {
+    Picture1->setAutoSize(true);
+}
+
+void Kvistra::Picture1_MouseMove(float x, float y) {
+    PointerColor =
+        Picture1->image().pixel(static_cast<int>(std::floor(x)), static_cast<int>(std::floor(y)));
+    const ColourChannels channels = convert(PointerColor);
+    Red = channels.Red;
+    Green = channels.Green;
+    Blue = channels.Blue;
+
+    const NumberLocale locale = numberLocale();
+    setCaption(std::to_string(PointerColor) + " - " + formatGeneral(x, locale) + "x" +
+               formatGeneral(y, locale));
+    // An empty canvas is white: green 255 adds nothing.
+    if (Green != 255) {
+        std::string character;
+        appendUtf8(character, unicodeOfWindows1252(static_cast<unsigned char>(Green)));
+        Text3->appendProgramText(character);
+    }
+}
+
+void Kvistra::OpenPicture_Click() {
+    const std::string name = cmdlg.showOpen();
+    if (name.empty()) {
+        showMessage({MessageId::NoFileName, {}});
+        return;
+    }
+    Result<Image> picture = loadPicture(name);
+    if (!picture) {
+        showMessage(picture.problem());
+        return;
+    }
+    Picture1->setPicture(std::move(*picture));
+    shared_.DecryptEnabled = true;
+}
+
+void Kvistra::SavePicture_Click() {
+    const std::string name = cmdlg.showSave();
+    if (name.empty()) {
+        showMessage({MessageId::NoFileName, {}});
+        return;
+    }
+    if (const Status saved = savePicture(name, Picture1->image()); !saved) {
+        showMessage(saved.problem());
+    }
+}
+
+void Kvistra::mnuOpenKeyFile_Click() {
+    const std::string name = KeyCmdlg.showOpen();
+    if (name.empty()) {
+        return;
+    }
+    shared_.CurrentFileName = name;
+    const Result<KeyFileLines> lines = readKeyFile(name);
+    if (!lines) {
+        showMessage(lines.problem());
+        return;
+    }
+    setText(Field::Combo1, lines->yKey);
+    setText(Field::Combo2, lines->xKey);
+    setText(Field::Stepping, lines->shift);
+    setText(Field::Text4, lines->readingLength);
+    shared_.DecryptEnabled = true;
+}
+
+void Kvistra::mnuSaveKeyFile_Click() {
+    const std::string name = KeyCmdlg.showSave();
+    if (name.empty()) {
+        return;
+    }
+    shared_.CurrentFileName = name;
+    const Result<KeyValues> values =
+        convertKeyFields(text(Field::Combo1), text(Field::Combo2), text(Field::Stepping),
+                         text(Field::Text4), numberLocale());
+    if (!values) {
+        showMessage(values.problem());
+        return;
+    }
+    if (const Status written = writeKeyFile(name, *values); !written) {
+        showMessage(written.problem());
+    }
+}
+
+void Kvistra::mnuInsertTextFile_Click() {
+    const std::string name = KeyCmdlg.showOpen();
+    if (name.empty()) {
+        return;
+    }
+    shared_.CurrentFileName = name;
+    const Result<std::string> imported = importTextFile(name);
+    if (!imported) {
+        showMessage(imported.problem());
+        return;
+    }
+    setText(Field::Text1, utf8FromWindows1252(*imported));
+}
+
+QComboBox* Kvistra::comboOf(Field field) const {
+    switch (field) {
+    case Field::Combo1:
+        return Combo1;
+    case Field::Combo2:
+        return Combo2;
+    case Field::Stepping:
+        return Stepping;
+    default:
+        return nullptr;
+    }
+}
+
+TextBox* Kvistra::textBoxOf(Field field) const {
+    switch (field) {
+    case Field::Text1:
+        return Text1;
+    case Field::Text2:
+        return Text2;
+    case Field::Text3:
+        return Text3;
+    default:
+        return nullptr;
+    }
+}
+
+std::string Kvistra::text(Field field) const {
+    if (const TextBox* box = textBoxOf(field)) {
+        return box->programText();
+    }
+    if (const QComboBox* combo = comboOf(field)) {
+        return combo->currentText().toStdString();
+    }
+    return Text4->text().toStdString();
+}
+
+void Kvistra::setText(Field field, const std::string& text) {
+    if (TextBox* box = textBoxOf(field)) {
+        box->setProgramText(text);
+        return;
+    }
+    if (QComboBox* combo = comboOf(field)) {
+        combo->setEditText(qt(text));
+    } else {
+        Text4->setText(qt(text));
+    }
+    // A change by the program is checked as typing would be.
+    checkField(field);
+}
+
+bool Kvistra::adaptTicked() const {
+    return Anpassa->isChecked();
+}
+
+NumberLocale Kvistra::numberLocale() const {
+    const QLocale locale;
+    return {locale.decimalPoint().toStdString(), locale.groupSeparator().toStdString()};
+}
+
+void Kvistra::setCaption(const std::string& caption) {
+    setWindowTitle(qt(caption));
+    keepPainted();
+}
+
+void Kvistra::setProgress(const Progress& progress) {
+    Bar->setProgress(progress);
+    keepPainted();
+}
+
+int Kvistra::showMessage(const Message& message) {
+    return messageBoxes_.show(describe(message));
+}
+
+void Kvistra::clearList() {
+    List1->clear();
+}
+
+void Kvistra::appendListLines(const std::vector<std::string>& lines) {
+    List1->addLines(lines);
+}
+
+void Kvistra::setClockRunning(bool running) {
+    if (running) {
+        Timer1->start();
+    } else {
+        Timer1->stop();
+    }
+}
+
+double Kvistra::secondsSinceMidnight() const {
+    return currentSecondsSinceMidnight();
+}
+
+void Kvistra::keepPainted() {
+    if (!running_ || sincePainted_.elapsed() < kPaintIntervalMs) {
+        return;
+    }
+    Picture1->update();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    sincePainted_.restart();
+}
+
+} // namespace kvistra

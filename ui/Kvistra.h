@@ -1,0 +1,137 @@
+#pragma once
+
+#include "core/ClockSeededRandom.h"
+#include "core/Colour.h"
+#include "core/ProgramWideValues.h"
+#include "core/WindowHost.h"
+#include "toolkit/FileDialog.h"
+
+#include <QElapsedTimer>
+#include <QMainWindow>
+#include <cstdint>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTimer;
+
+namespace kvistra {
+
+class ListBox;
+class MessageBoxes;
+class PictureBox;
+class ProgressBar;
+class TextBox;
+
+// The main window: message input, key fields, the canvas, the decoded output,
+// the progress bar and the clock. Its caption is the status line.
+class Kvistra : public QMainWindow, private WindowHost {
+    Q_OBJECT
+
+public:
+    static constexpr int kClientWidth = 737;
+    static constexpr int kClientHeight = 521;
+
+    Kvistra(ProgramWideValues& shared, MessageBoxes& messageBoxes, FilePrompt& filePrompt,
+            QWidget* parent = nullptr);
+
+    std::int16_t readLength() const { return ReadLength; }
+    Colour pointerColor() const { return PointerColor; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private slots:
+    void Timer1_Timer();
+    void Combo1_Change();
+    void Combo2_Change();
+    void Stepping_Change();
+    void Text4_Change();
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void Picture1_DblClick();
+    void Picture1_MouseMove(float x, float y);
+    void OpenPicture_Click();
+    void SavePicture_Click();
+    void mnuOpenKeyFile_Click();
+    void mnuSaveKeyFile_Click();
+    void mnuInsertTextFile_Click();
+
+private:
+    // WindowHost, for the encoder and the decoder.
+    std::string text(Field field) const override;
+    void setText(Field field, const std::string& text) override;
+    bool adaptTicked() const override;
+    NumberLocale numberLocale() const override;
+    void setCaption(const std::string& caption) override;
+    void setProgress(const Progress& progress) override;
+    int showMessage(const Message& message) override;
+    void clearList() override;
+    void appendListLines(const std::vector<std::string>& lines) override;
+    void setClockRunning(bool running) override;
+    double secondsSinceMidnight() const override;
+
+    void createControls();
+    void createMenus();
+    void layOutControls();
+    void Form_Load();
+
+    void checkField(Field field);
+    QComboBox* comboOf(Field field) const;
+    TextBox* textBoxOf(Field field) const;
+    // Paints the window now and then during a long run; user input waits.
+    void keepPainted();
+
+    class RunScope;
+
+    ProgramWideValues& shared_;
+    MessageBoxes& messageBoxes_;
+    FileDialog KeyCmdlg;
+    FileDialog cmdlg;
+    ClockSeededRandom random_;
+
+    // Window-level values.
+    std::int16_t ReadLength = 0;
+    std::int16_t Red = 0;
+    std::int16_t Green = 0;
+    std::int16_t Blue = 0;
+    Colour PointerColor = 0;
+
+    bool running_ = false;
+    QElapsedTimer sincePainted_;
+
+    QLabel* Label7 = nullptr;
+    TextBox* Text1 = nullptr;
+    QLabel* Tid = nullptr;
+    QPushButton* Command2 = nullptr;
+    QLabel* Label4 = nullptr;
+    QComboBox* Stepping = nullptr;
+    QLabel* Label1 = nullptr;
+    QComboBox* Combo2 = nullptr;
+    QLabel* Label2 = nullptr;
+    QComboBox* Combo1 = nullptr;
+    QPushButton* Command4 = nullptr;
+    QPushButton* Command5 = nullptr;
+    QPushButton* OpenPicture = nullptr;
+    QPushButton* SavePicture = nullptr;
+    QLabel* Label8 = nullptr;
+    TextBox* Text2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLineEdit* Text4 = nullptr;
+    QLabel* Label6 = nullptr;
+    ListBox* List1 = nullptr;
+    PictureBox* Picture1 = nullptr;
+    QPushButton* Command3 = nullptr;
+    QPushButton* Command1 = nullptr;
+    QCheckBox* Anpassa = nullptr;
+    ProgressBar* Bar = nullptr;
+    QLabel* Label5 = nullptr;
+    TextBox* Text3 = nullptr;
+    QTimer* Timer1 = nullptr;
+};
+
+} // namespace kvistra

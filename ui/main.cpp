@@ -1,0 +1,37 @@
+#include "core/ProgramWideValues.h"
+#include "toolkit/QtFilePrompt.h"
+#include "toolkit/QtMessageBoxes.h"
+#include "ui/Kvistra.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QScreen>
+#include <QTranslator>
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Kvistra"));
+    QApplication::setApplicationVersion(QStringLiteral("1.0.0"));
+
+    // The toolkit's own dialogs and menus speak the program's language.
+    QTranslator toolkitWords;
+    if (toolkitWords.load(QLocale(QLocale::Swedish, QLocale::Sweden), QStringLiteral("qtbase"),
+                          QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(&toolkitWords);
+    }
+
+    kvistra::ProgramWideValues shared;
+    kvistra::QtMessageBoxes messageBoxes;
+    kvistra::QtFilePrompt filePrompt;
+    kvistra::Kvistra window(shared, messageBoxes, filePrompt);
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = window.frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        window.move(frame.topLeft());
+    }
+    window.show();
+    return QApplication::exec();
+}
