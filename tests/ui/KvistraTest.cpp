@@ -1,0 +1,647 @@
+#include "ui/Kvistra.h"
+
+#include "ScriptedToolkit.h"
+#include "core/ColourSplit.h"
+#include "core/Image.h"
+#include "core/ProgramWideValues.h"
+#include "io/PictureFile.h"
+#include "toolkit/ListBox.h"
+#include "toolkit/PictureBox.h"
+#include "toolkit/ProgressBar.h"
+#include "toolkit/TextBox.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+using namespace kvistra;
+using kvistra::test::ScriptedFilePrompt;
+using kvistra::test::ScriptedMessageBoxes;
+
+namespace {
+
+constexpr int kCanvasWidth = 269;
+constexpr int kCanvasHeight = 253;
+
+Colour colourOf(int red, int green, int blue) {
+    return red + 256 * green + 65536 * blue;
+}
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+} // namespace
+
+class KvistraTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void loadSetsTheDefaults();
+    void fieldChecks_data();
+    void fieldChecks();
+    void fieldChecksReadNumbersInTheUsersLocale();
+    void pickingFromTheListIsNoTextChange();
+    void keyPositionGeneration();
+    void adaptGeneration();
+    void generationRefusalsAreStopBoxes();
+    void wholeRoadThroughFiles();
+    void decoderReportsFailures_data();
+    void decoderReportsFailures();
+    void decoderDoesNothingUntilEnabled();
+    void clearingCommands();
+    void pixelInspector();
+    void doubleClickMakesTheCanvasFollowThePicture();
+    void textImport();
+    void fileFailuresChangeNothing();
+    void textBoxesUseCrLf();
+    void windowStaysPaintedDuringLongRun();
+
+private:
+    template <class T> T* control(const char* name) const {
+        T* found = window_->findChild<T*>(QLatin1String(name));
+        if (!found) {
+            qFatal("no control %s", name);
+        }
+        return found;
+    }
+    QLineEdit* lineEditOf(const QString& name) const;
+    // One edit by the user that replaces the whole text, as a paste would.
+    void type(QLineEdit* field, const QString& text);
+    void click(const char* name) { control<QPushButton>(name)->click(); }
+    void trigger(const char* name) { control<QAction>(name)->trigger(); }
+    QString fieldText(const char* name) const;
+    std::string boxText(const char* name) const { return control<TextBox>(name)->programText(); }
+    void moveOverCanvas(int x, int y);
+    QString path(const char* name) const { return dir_->filePath(QLatin1String(name)); }
+
+    ProgramWideValues shared_;
+    ScriptedMessageBoxes boxes_;
+    ScriptedFilePrompt prompt_;
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<Kvistra> window_;
+};
+
+void KvistraTest::init() {
+    QLocale::setDefault(QLocale::c());
+    shared_ = {};
+    boxes_ = {};
+    prompt_ = {};
+    dir_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir_->isValid());
+    window_ = std::make_unique<Kvistra>(shared_, boxes_, prompt_);
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+}
+
+void KvistraTest::cleanup() {
+    window_.reset();
+    dir_.reset();
+}
+
+QLineEdit* KvistraTest::lineEditOf(const QString& name) const {
+    if (auto* combo = window_->findChild<QComboBox*>(name)) {
+        return combo->lineEdit();
+    }
+    return window_->findChild<QLineEdit*>(name);
+}
+
+void KvistraTest::type(QLineEdit* field, const QString& text) {
+    field->setFocus();
+    field->selectAll();
+    if (text.isEmpty()) {
+        QTest::keyClick(field, Qt::Key_Backspace);
+    } else {
+        field->insert(text);
+    }
+}
+
+QString KvistraTest::fieldText(const char* name) const {
+    return lineEditOf(QLatin1String(name))->text();
+}
+
+void KvistraTest::moveOverCanvas(int x, int y) {
+    auto* canvas = control<PictureBox>("Picture1");
+    const QPointF at(x + PictureBox::kFrameWidth, y + PictureBox::kFrameWidth);
+    QMouseEvent move(QEvent::MouseMove, at, canvas->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(canvas, &move);
+}
+
+void KvistraTest::loadSetsTheDefaults() {
+    QCOMPARE(window_->windowTitle(), QStringLiteral("Status: Väntar"));
+    QCOMPARE(fieldText("Stepping"), QStringLiteral("0"));
+    QCOMPARE(fieldText("Combo1"), QStringLiteral("5"));
+    QCOMPARE(fieldText("Combo2"), QStringLiteral("5"));
+    QCOMPARE(fieldText("Text4"), QString());
+    QVERIFY(control<QCheckBox>("Anpassa")->isChecked());
+    QVERIFY(!control<QLabel>("Tid")->text().isEmpty());
+    QVERIFY(boxes_.shown.empty());
+
+    for (const char* key : {"Combo1", "Combo2"}) {
+        const auto* combo = control<QComboBox>(key);
+        QCOMPARE(combo->count(), kCanvasWidth + 1);
+        QCOMPARE(combo->itemText(0), QStringLiteral("0"));
+        QCOMPARE(combo->itemText(kCanvasWidth), QString::number(kCanvasWidth));
+    }
+    const auto* stepping = control<QComboBox>("Stepping");
+    QCOMPARE(stepping->count(), 30);
+    QCOMPARE(stepping->itemText(29), QStringLiteral("29"));
+
+    const auto* canvas = control<PictureBox>("Picture1");
+    QCOMPARE(canvas->size(), QSize(273, 257));
+    QCOMPARE(canvas->scaleWidth(), kCanvasWidth);
+    QCOMPARE(canvas->scaleHeight(), kCanvasHeight);
+    QCOMPARE(canvas->image().pixel(0, 0), kWhite);
+    QCOMPARE(window_->centralWidget()->size(), QSize(737, 521));
+    QVERIFY(control<ProgressBar>("Bar")->progress() == (Progress{0.0f, 100.0f, 0.0f}));
+}
+
+void KvistraTest::fieldChecks_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("message"); // empty: accepted
+    QTest::addColumn<QString>("after");
+
+    const QString keyNotNumeric = QStringLiteral("Du måste mata in numeriska data!");
+    const QString notNumeric = QStringLiteral("Du måste mata in numeriska värden!");
+    QTest::newRow("x-key letters") << "Combo2"
+                                   << "abc" << keyNotNumeric << "5";
+    QTest::newRow("x-key emptied") << "Combo2"
+                                   << "" << keyNotNumeric << "5";
+    QTest::newRow("x-key equal to the width") << "Combo2"
+                                              << "269"
+                                              << ""
+                                              << "269";
+    QTest::newRow("x-key above the width")
+        << "Combo2"
+        << "270" << QStringLiteral("Du måste mata in ett tal under 269!") << "5";
+    QTest::newRow("y-key equal to the height") << "Combo1"
+                                               << "253"
+                                               << ""
+                                               << "253";
+    QTest::newRow("y-key above the height")
+        << "Combo1"
+        << "254" << QStringLiteral("Du måste mata in ett tal under 253!") << "5";
+    QTest::newRow("y-key negative and fractional") << "Combo1"
+                                                   << "-3.5"
+                                                   << ""
+                                                   << "-3.5";
+    QTest::newRow("y-key with blanks around") << "Combo1"
+                                              << " 7 "
+                                              << ""
+                                              << " 7 ";
+    QTest::newRow("shift 30") << "Stepping"
+                              << "30" << QStringLiteral("Du måste mata in data under 29!") << "0";
+    QTest::newRow("shift 29") << "Stepping"
+                              << "29"
+                              << ""
+                              << "29";
+    QTest::newRow("shift -3") << "Stepping"
+                              << "-3"
+                              << ""
+                              << "-3";
+    QTest::newRow("shift letters") << "Stepping"
+                                   << "x" << notNumeric << "0";
+    QTest::newRow("length emptied") << "Text4"
+                                    << "" << notNumeric << "0";
+    QTest::newRow("length letters") << "Text4"
+                                    << "tio" << notNumeric << "0";
+    QTest::newRow("length without a range") << "Text4"
+                                            << "99999"
+                                            << ""
+                                            << "99999";
+}
+
+void KvistraTest::fieldChecks() {
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(QString, message);
+    QFETCH(QString, after);
+
+    QLineEdit* edit = lineEditOf(field);
+    QVERIFY(edit);
+    if (typed.isEmpty()) {
+        type(edit, QStringLiteral("1")); // something to empty
+    }
+    type(edit, typed);
+    QCOMPARE(edit->text(), after);
+    if (message.isEmpty()) {
+        QVERIFY(boxes_.shown.empty());
+        return;
+    }
+    // One message: the default put back passes its own check.
+    QCOMPARE(boxes_.shown.size(), std::size_t{1});
+    QCOMPARE(QString::fromStdString(boxes_.shown[0].text), message);
+    QCOMPARE(boxes_.shown[0].title, std::string("Information"));
+    QCOMPARE(boxes_.shown[0].style, MessageBoxStyle::Error);
+}
+
+void KvistraTest::fieldChecksReadNumbersInTheUsersLocale() {
+    QLocale::setDefault(QLocale(QLocale::Swedish, QLocale::Sweden));
+    type(lineEditOf("Stepping"), QStringLiteral("2,5"));
+    type(lineEditOf("Combo2"), QStringLiteral("268,5"));
+    QVERIFY(boxes_.shown.empty());
+    type(lineEditOf("Combo2"), QStringLiteral("269,5"));
+    QCOMPARE(boxes_.texts(), std::vector<std::string>{"Du måste mata in ett tal under 269!"});
+}
+
+void KvistraTest::pickingFromTheListIsNoTextChange() {
+    // The y-key list runs to the width, past the height, and picking is not checked.
+    control<QComboBox>("Combo1")->setCurrentIndex(kCanvasWidth);
+    QCOMPARE(fieldText("Combo1"), QString::number(kCanvasWidth));
+    QVERIFY(boxes_.shown.empty());
+}
+
+void KvistraTest::keyPositionGeneration() {
+    control<QCheckBox>("Anpassa")->setChecked(false);
+    control<TextBox>("Text1")->setProgramText("Hej");
+    type(lineEditOf("Combo2"), QStringLiteral("7"));
+    type(lineEditOf("Stepping"), QStringLiteral("3"));
+    QSignalSpy captions(window_.get(), &QWidget::windowTitleChanged);
+
+    click("Command4");
+
+    QStringList seen;
+    for (const QList<QVariant>& caption : captions) {
+        seen << caption.at(0).toString();
+    }
+    QCOMPARE(seen, (QStringList{"Status: Utför analys", "Status: Analys klar",
+                                "Status: Genererar inledningsdata", "Status: Skriver kryptodata",
+                                "Status: Genererar villospår", "Status: Väntar"}));
+    const auto last = static_cast<float>(kCanvasWidth * kCanvasHeight + 1);
+    QVERIFY(control<ProgressBar>("Bar")->progress() == (Progress{0.0f, last, last}));
+    QVERIFY(boxes_.shown.empty());
+    QCOMPARE(fieldText("Text4"), QStringLiteral("3"));
+    QVERIFY(shared_.DecryptEnabled);
+
+    const Image& canvas = control<PictureBox>("Picture1")->image();
+    QCOMPARE(convert(canvas.pixel(7, 5)).Green, 'H' - 3);
+    QCOMPARE(convert(canvas.pixel(8, 5)).Green, 'e' - 3);
+    QCOMPARE(convert(canvas.pixel(9, 5)).Green, 'j' - 3);
+    QVERIFY(canvas.pixel(0, 0) != kWhite);
+    QVERIFY(canvas.pixel(kCanvasWidth - 1, kCanvasHeight - 1) != kWhite);
+}
+
+void KvistraTest::adaptGeneration() {
+    control<TextBox>("Text1")->setProgramText("Hej");
+    QSignalSpy captions(window_.get(), &QWidget::windowTitleChanged);
+
+    click("Command4");
+
+    QStringList seen;
+    for (const QList<QVariant>& caption : captions) {
+        seen << caption.at(0).toString();
+    }
+    QCOMPARE(seen, (QStringList{"Status: Utför analys", "Status: Analys klar",
+                                "Status: Skriver kryptodata"}));
+    QVERIFY(control<ProgressBar>("Bar")->progress() == (Progress{0.0f, 3.0f, 3.0f}));
+    QCOMPARE(boxes_.shown.size(), std::size_t{1});
+    QCOMPARE(boxes_.shown[0].text, std::string("Krypteringsprocess slutförd!"));
+    QCOMPARE(boxes_.shown[0].title, std::string("Kvistra"));
+    QCOMPARE(boxes_.shown[0].style, MessageBoxStyle::Information);
+    QCOMPARE(fieldText("Text4"), QStringLiteral("3"));
+    QCOMPARE(fieldText("Combo1"), QStringLiteral("0"));
+    QCOMPARE(fieldText("Combo2"), QStringLiteral("0"));
+    QVERIFY(shared_.DecryptEnabled);
+
+    const Image& canvas = control<PictureBox>("Picture1")->image();
+    QCOMPARE(convert(canvas.pixel(0, 0)).Green, 'H');
+    QCOMPARE(canvas.pixel(3, 0), kWhite); // nothing after the message
+}
+
+void KvistraTest::generationRefusalsAreStopBoxes() {
+    click("Command4");
+    QCOMPARE(boxes_.texts(), std::vector<std::string>{"Du har inte matat in något!"});
+    QCOMPARE(boxes_.shown[0].title, std::string("Kvistra"));
+    QCOMPARE(boxes_.shown[0].style, MessageBoxStyle::Error);
+
+    // A y-key picked past the height: refused before anything is written.
+    boxes_.shown.clear();
+    control<QCheckBox>("Anpassa")->setChecked(false);
+    control<TextBox>("Text1")->setProgramText("Hej");
+    control<QComboBox>("Combo1")->setCurrentIndex(260);
+    click("Command4");
+    QCOMPARE(boxes_.shown.size(), std::size_t{1});
+    QCOMPARE(boxes_.shown[0].style, MessageBoxStyle::Error);
+    QCOMPARE(boxes_.shown[0].title, std::string("Kvistra"));
+    QVERIFY(!shared_.DecryptEnabled);
+    QCOMPARE(control<PictureBox>("Picture1")->image().pixel(0, 0), kWhite);
+    QCOMPARE(window_->windowTitle(), QStringLiteral("Status: Väntar"));
+}
+
+void KvistraTest::wholeRoadThroughFiles() {
+    control<QCheckBox>("Anpassa")->setChecked(false);
+    auto* input = control<TextBox>("Text1");
+    QTest::keyClicks(input, QStringLiteral("Hej"));
+    QTest::keyClick(input, Qt::Key_Return);
+    input->insertPlainText(QStringLiteral("då | öl"));
+    const std::string message = "Hej\r\ndå | öl";
+    QCOMPARE(input->programText(), message);
+    type(lineEditOf("Combo1"), QStringLiteral("12"));
+    type(lineEditOf("Combo2"), QStringLiteral("34"));
+    type(lineEditOf("Stepping"), QStringLiteral("4"));
+    click("Command4");
+    QVERIFY(boxes_.shown.empty());
+
+    // Names typed without an extension get the dialog's default one.
+    prompt_.answers = {path("bild").toStdString()};
+    click("SavePicture");
+    prompt_.answers = {path("nyckel").toStdString()};
+    trigger("mnuSaveKeyFile");
+    QVERIFY(boxes_.shown.empty());
+    QCOMPARE(fileBytes(path("nyckel.txt")), QByteArray("12\r\n34\r\n4\r\n12\r\n"));
+    QCOMPARE(shared_.CurrentFileName, path("nyckel.txt").toStdString());
+    QVERIFY(QFile::exists(path("bild.bmp")));
+
+    click("Command1"); // Rensa allt
+    QCOMPARE(boxText("Text1"), std::string());
+    QCOMPARE(control<PictureBox>("Picture1")->image().pixel(40, 12), kWhite);
+    type(lineEditOf("Combo1"), QStringLiteral("0"));
+    type(lineEditOf("Combo2"), QStringLiteral("0"));
+    type(lineEditOf("Text4"), QStringLiteral("1"));
+
+    prompt_.answers = {path("bild.bmp").toStdString()};
+    click("OpenPicture");
+    prompt_.answers = {path("nyckel.txt").toStdString()};
+    trigger("mnuOpenKeyFile");
+    // Each dialog offers the name last chosen in it.
+    QCOMPARE(prompt_.asked.at(2).suggestedName, path("bild.bmp").toStdString());
+    QCOMPARE(prompt_.asked.at(3).suggestedName, path("nyckel.txt").toStdString());
+    QCOMPARE(fieldText("Combo1"), QStringLiteral("12"));
+    QCOMPARE(fieldText("Combo2"), QStringLiteral("34"));
+    QCOMPARE(fieldText("Stepping"), QStringLiteral("4"));
+    QCOMPARE(fieldText("Text4"), QStringLiteral("12"));
+
+    click("Command2"); // Dekryptera
+    QCOMPARE(boxText("Text2"), message);
+    const auto* list = control<ListBox>("List1");
+    QCOMPARE(list->count(), 12);
+    QCOMPARE(list->line(0), QStringLiteral("68 - H"));
+    QCOMPARE(window_->readLength(), 12);
+    QVERIFY(control<ProgressBar>("Bar")->progress() == (Progress{0.0f, 12.0f, 12.0f}));
+    QCOMPARE(boxes_.shown.size(), std::size_t{1});
+    QVERIFY(QString::fromStdString(boxes_.shown[0].text)
+                .contains(QRegularExpression("^Det tog [0-9.,Ee+-]+ sekunder att dekryptera "
+                                             "meddelandet$")));
+    QCOMPARE(boxes_.shown[0].title, std::string("Kvistra"));
+    QCOMPARE(boxes_.shown[0].style, 0);
+}
+
+void KvistraTest::decoderReportsFailures_data() {
+    QTest::addColumn<QString>("shift");
+    QTest::addColumn<QString>("length");
+    QTest::addColumn<QString>("message");
+
+    // A white canvas: every green byte is 255.
+    QTest::newRow("code above 255") << "1"
+                                    << "1"
+                                    << "Följande fel uppstod: Ogiltigt proceduranrop eller "
+                                       "argument\r\nFelkod: 5";
+    QTest::newRow("reading length beyond 16 bits") << "0"
+                                                   << "40000"
+                                                   << "Följande fel uppstod: Spill\r\nFelkod: 6";
+}
+
+void KvistraTest::decoderReportsFailures() {
+    QFETCH(QString, shift);
+    QFETCH(QString, length);
+    QFETCH(QString, message);
+
+    shared_.DecryptEnabled = true;
+    type(lineEditOf("Stepping"), shift);
+    type(lineEditOf("Text4"), length);
+    QVERIFY(boxes_.shown.empty());
+    click("Command2");
+    QCOMPARE(boxes_.shown.size(), std::size_t{1});
+    QCOMPARE(QString::fromStdString(boxes_.shown[0].text), message);
+    QCOMPARE(boxes_.shown[0].title, std::string("Kvistra"));
+    QCOMPARE(boxes_.shown[0].style, 0);
+    QCOMPARE(window_->windowTitle(), QStringLiteral("Status: Dekrypterar"));
+}
+
+void KvistraTest::decoderDoesNothingUntilEnabled() {
+    control<TextBox>("Text2")->setProgramText("kvar");
+    type(lineEditOf("Text4"), QStringLiteral("3"));
+    click("Command2");
+    QVERIFY(boxes_.shown.empty());
+    QCOMPARE(boxText("Text2"), std::string("kvar"));
+    QCOMPARE(window_->windowTitle(), QStringLiteral("Status: Väntar"));
+    QCOMPARE(control<ListBox>("List1")->count(), 0);
+}
+
+void KvistraTest::clearingCommands() {
+    control<TextBox>("Text1")->setProgramText("Hej");
+    click("Command4");
+    control<TextBox>("Text2")->setProgramText("ut");
+    control<TextBox>("Text3")->setProgramText("direkt");
+    type(lineEditOf("Combo2"), QStringLiteral("9"));
+    boxes_.shown.clear();
+
+    click("Command3"); // Rensa: the canvas only
+    QCOMPARE(control<PictureBox>("Picture1")->image().pixel(0, 0), kWhite);
+    QCOMPARE(boxText("Text1"), std::string("Hej"));
+    QVERIFY(shared_.DecryptEnabled);
+
+    for (const char* command : {"Command1", "mnuNewProject"}) {
+        control<TextBox>("Text1")->setProgramText("Hej");
+        if (QByteArray(command).startsWith("mnu")) {
+            trigger(command);
+        } else {
+            click(command);
+        }
+        QCOMPARE(boxText("Text1"), std::string());
+        QCOMPARE(boxText("Text2"), std::string());
+        QCOMPARE(boxText("Text3"), std::string());
+        QCOMPARE(fieldText("Text4"), QStringLiteral("3"));
+        QCOMPARE(fieldText("Combo2"), QStringLiteral("9"));
+        QVERIFY(control<QCheckBox>("Anpassa")->isChecked());
+        QVERIFY(shared_.DecryptEnabled);
+    }
+
+    // Decryption still runs, now over white.
+    type(lineEditOf("Combo1"), QStringLiteral("0"));
+    type(lineEditOf("Combo2"), QStringLiteral("0"));
+    click("Command2");
+    QCOMPARE(boxText("Text2"), std::string("ÿÿÿ"));
+    QCOMPARE(control<ListBox>("List1")->count(), 3);
+}
+
+void KvistraTest::pixelInspector() {
+    Image& canvas = control<PictureBox>("Picture1")->image();
+    const Colour letterH = colourOf(1, 72, 3);
+    canvas.setPixel(120, 45, letterH);
+    canvas.setPixel(121, 45, colourOf(9, 255, 9));
+    canvas.setPixel(122, 45, colourOf(0, 0, 0));
+
+    moveOverCanvas(0, 0);
+    QCOMPARE(window_->windowTitle(), QStringLiteral("16777215 - 0x0"));
+    QCOMPARE(boxText("Text3"), std::string());
+
+    moveOverCanvas(120, 45);
+    QCOMPARE(window_->windowTitle(), QString::number(letterH) + QStringLiteral(" - 120x45"));
+    QCOMPARE(window_->pointerColor(), letterH);
+    moveOverCanvas(121, 45); // green 255: nothing, whatever red and blue are
+    moveOverCanvas(120, 45);
+    moveOverCanvas(122, 45); // code 0, shown as its control picture
+    QCOMPARE(boxText("Text3"), std::string("HH\0", 3));
+    QCOMPARE(control<TextBox>("Text3")->toPlainText(), QStringLiteral("HH\u2400"));
+    QCOMPARE(control<TextBox>("Text3")->textCursor().position(), 3);
+}
+
+void KvistraTest::doubleClickMakesTheCanvasFollowThePicture() {
+    Image picture(400, 300, colourOf(0, 100, 0));
+    QVERIFY(savePicture(path("stor.bmp").toStdString(), picture).ok());
+    prompt_.answers = {path("stor.bmp").toStdString()};
+    click("OpenPicture");
+    auto* canvas = control<PictureBox>("Picture1");
+    QCOMPARE(canvas->scaleWidth(), kCanvasWidth); // cut off at the canvas's edges
+    QCOMPARE(canvas->image().pixel(kCanvasWidth - 1, 0), colourOf(0, 100, 0));
+    QVERIFY(shared_.DecryptEnabled);
+
+    QTest::mouseDClick(canvas, Qt::LeftButton, {}, QPoint(10, 10));
+    QVERIFY(canvas->autoSize());
+    QCOMPARE(canvas->scaleWidth(), 400);
+    QCOMPARE(canvas->scaleHeight(), 300);
+    QCOMPARE(canvas->image().pixel(399, 299), colourOf(0, 100, 0));
+
+    type(lineEditOf("Combo2"), QStringLiteral("400"));
+    type(lineEditOf("Combo1"), QStringLiteral("301"));
+    QCOMPARE(boxes_.texts(), std::vector<std::string>{"Du måste mata in ett tal under 300!"});
+    QCOMPARE(fieldText("Combo2"), QStringLiteral("400"));
+
+    // Auto-size stays on: the next picture sets the size again.
+    QVERIFY(savePicture(path("liten.bmp").toStdString(), Image(50, 40)).ok());
+    prompt_.answers = {path("liten.bmp").toStdString()};
+    click("OpenPicture");
+    QCOMPARE(canvas->scaleWidth(), 50);
+    QCOMPARE(canvas->scaleHeight(), 40);
+}
+
+void KvistraTest::textImport() {
+    writeBytes(path("brev.txt"), QByteArray("abc\r\n\r\nd\xE9"
+                                            "f\r\n"));
+    prompt_.answers = {path("brev").toStdString()};
+    trigger("mnuInsertTextFile");
+    QCOMPARE(boxText("Text1"), std::string("abc||déf|"));
+    QCOMPARE(shared_.CurrentFileName, path("brev.txt").toStdString());
+    QVERIFY(!shared_.DecryptEnabled);
+
+    // Cancelled: nothing changes, no message; the next dialog still offers the name.
+    trigger("mnuInsertTextFile");
+    QCOMPARE(boxText("Text1"), std::string("abc||déf|"));
+    QVERIFY(boxes_.shown.empty());
+    trigger("mnuOpenKeyFile");
+    QCOMPARE(prompt_.asked.back().suggestedName, path("brev.txt").toStdString());
+    QCOMPARE(prompt_.asked.back().defaultExtension, std::string("txt"));
+}
+
+void KvistraTest::fileFailuresChangeNothing() {
+    control<TextBox>("Text1")->setProgramText("Hej");
+    click("Command4");
+    boxes_.shown.clear();
+    shared_.DecryptEnabled = false;
+    const Image before = control<PictureBox>("Picture1")->image();
+
+    // Cancelled picture dialogs say so.
+    click("OpenPicture");
+    click("SavePicture");
+    QCOMPARE(boxes_.texts(), (std::vector<std::string>{"Du måste välja ett filnamn",
+                                                       "Du måste välja ett filnamn"}));
+    QCOMPARE(boxes_.shown[0].title, std::string("Information"));
+    QCOMPARE(boxes_.shown[0].style, MessageBoxStyle::Error);
+    boxes_.shown.clear();
+
+    writeBytes(path("inte.bmp"), QByteArray("det här är ingen bild"));
+    writeBytes(path("kort.txt"), QByteArray("1\r\n2\r\n"));
+    writeBytes(path("finns.bmp"), QByteArray("gammal"));
+    const std::string missingFolder = path("saknas/bild.bmp").toStdString();
+    prompt_.answers = {path("inte.bmp").toStdString(), missingFolder,
+                       path("kort.txt").toStdString(), path("saknas.txt").toStdString()};
+    click("OpenPicture");
+    click("SavePicture");
+    trigger("mnuOpenKeyFile");
+    trigger("mnuInsertTextFile");
+
+    QCOMPARE(boxes_.shown.size(), std::size_t{4});
+    for (const MessageBoxText& box : boxes_.shown) {
+        QCOMPARE(box.title, std::string("Kvistra"));
+        QCOMPARE(box.style, MessageBoxStyle::Error);
+    }
+    QVERIFY(control<PictureBox>("Picture1")->image() == before);
+    QVERIFY(!shared_.DecryptEnabled);
+    QCOMPARE(fieldText("Combo1"), QStringLiteral("0"));
+    QCOMPARE(boxText("Text1"), std::string("Hej"));
+
+    // A key value that cannot be stored leaves an existing file as it was.
+    writeBytes(path("nyckel.txt"), QByteArray("gammal"));
+    type(lineEditOf("Text4"), QStringLiteral("99999"));
+    prompt_.answers = {path("nyckel.txt").toStdString()};
+    trigger("mnuSaveKeyFile");
+    QCOMPARE(boxes_.shown.size(), std::size_t{5});
+    QCOMPARE(fileBytes(path("nyckel.txt")), QByteArray("gammal"));
+}
+
+void KvistraTest::textBoxesUseCrLf() {
+    auto* box = control<TextBox>("Text2");
+    box->setProgramText("a\r\nb");
+    QCOMPARE(box->toPlainText(), QStringLiteral("a\nb"));
+    QCOMPARE(box->programText(), std::string("a\r\nb"));
+
+    // Lone line-end characters and no-break spaces come back as they went in.
+    const std::string odd = "a\nb\rc\u00A0d\te\x7F";
+    box->setProgramText(odd);
+    QCOMPARE(box->programText(), odd);
+    QCOMPARE(box->document()->blockCount(), 1);
+}
+
+void KvistraTest::windowStaysPaintedDuringLongRun() {
+    auto* canvas = control<PictureBox>("Picture1");
+    canvas->setAutoSize(true);
+    canvas->setPicture(Image(6000, 6000));
+    control<QCheckBox>("Anpassa")->setChecked(false);
+    control<TextBox>("Text1")->setProgramText("Hej");
+
+    // Counts paints of the canvas while a run is under way.
+    struct PaintCounter : QObject {
+        const QWidget* window = nullptr;
+        int paintsDuringRun = 0;
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::Paint &&
+                window->windowTitle() != QStringLiteral("Status: Väntar")) {
+                ++paintsDuringRun;
+            }
+            return false;
+        }
+    } counter;
+    counter.window = window_.get();
+    canvas->installEventFilter(&counter);
+    click("Command4");
+    canvas->removeEventFilter(&counter);
+
+    QCOMPARE(window_->windowTitle(), QStringLiteral("Status: Väntar"));
+    QVERIFY(counter.paintsDuringRun > 0);
+}
+
+QTEST_MAIN(KvistraTest)
+#include "KvistraTest.moc"

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "core/MessageBoxStyle.h"
+#include "toolkit/FileDialog.h"
+#include "toolkit/MessageBoxes.h"
+
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace kvistra::test {
+
+// Records every message box and answers from a script (OK when it runs dry).
+class ScriptedMessageBoxes final : public MessageBoxes {
+public:
+    std::vector<MessageBoxText> shown;
+    std::deque<int> answers;
+
+    int show(const MessageBoxText& box) override {
+        shown.push_back(box);
+        if (answers.empty()) {
+            return MessageBoxAnswer::Ok;
+        }
+        const int answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+
+    std::vector<std::string> texts() const {
+        std::vector<std::string> all;
+        for (const MessageBoxText& box : shown) {
+            all.push_back(box.text);
+        }
+        return all;
+    }
+};
+
+// Answers file dialogs from a script (cancel when it runs dry) and records
+// the name each dialog suggested.
+class ScriptedFilePrompt final : public FilePrompt {
+public:
+    struct Asked {
+        FileDialogMode mode;
+        std::string suggestedName;
+        std::string defaultExtension;
+    };
+
+    std::deque<std::string> answers;
+    std::vector<Asked> asked;
+
+    std::string ask(FileDialogMode mode, const std::string& suggestedName,
+                    const std::string& defaultExtension) override {
+        asked.push_back({mode, suggestedName, defaultExtension});
+        if (answers.empty()) {
+            return {};
+        }
+        std::string answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+};
+
+} // namespace kvistra::test
