@@ -3,7 +3,7 @@
 
 KVISTRA_PACKAGES=(
     cmake g++ make pkg-config
-    qt6-base-dev
+    qt6-base-dev qt6-qpa-plugins qt6-translations-l10n
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth fonts-dejavu-core time
 )

@@ -1,0 +1,123 @@
+#include "ScriptedToolkit.h"
+#include "core/MessageBoxStyle.h"
+#include "toolkit/FileDialog.h"
+#include "toolkit/QtMessageBoxes.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+
+using namespace kvistra;
+using kvistra::test::ScriptedFilePrompt;
+
+class ToolkitTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void messageBoxStylesAndAnswers_data();
+    void messageBoxStylesAndAnswers();
+    void fileDialogKeepsItsNameAndExtension_data();
+    void fileDialogKeepsItsNameAndExtension();
+};
+
+void ToolkitTest::messageBoxStylesAndAnswers_data() {
+    QTest::addColumn<int>("style");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<int>("icon");
+    QTest::addColumn<QStringList>("buttons");
+    QTest::addColumn<QString>("press");
+    QTest::addColumn<int>("answer");
+
+    using namespace MessageBoxStyle;
+    QTest::newRow("untitled error")
+        << Error << "" << int(QMessageBox::Critical) << QStringList{"OK"} << "OK" << 1;
+    QTest::newRow("field check") << Error << "Information" << int(QMessageBox::Critical)
+                                 << QStringList{"OK"} << "OK" << 1;
+    QTest::newRow("no icon") << OkOnly << "" << int(QMessageBox::NoIcon) << QStringList{"OK"}
+                             << "OK" << 1;
+    QTest::newRow("information") << Information << "" << int(QMessageBox::Information)
+                                 << QStringList{"OK"} << "OK" << 1;
+    QTest::newRow("warning, cancelled") << (Warning | OkCancel) << "" << int(QMessageBox::Warning)
+                                        << QStringList{"OK", "Avbryt"} << "Avbryt" << 2;
+    QTest::newRow("question, yes")
+        << (Question | YesNo | SystemModal) << "" << int(QMessageBox::Question)
+        << QStringList{"Ja", "Nej"} << "Ja" << 6;
+    QTest::newRow("question, no") << (Question | YesNo) << "" << int(QMessageBox::Question)
+                                  << QStringList{"Ja", "Nej"} << "Nej" << 7;
+}
+
+void ToolkitTest::messageBoxStylesAndAnswers() {
+    QFETCH(int, style);
+    QFETCH(QString, title);
+    QFETCH(int, icon);
+    QFETCH(QStringList, buttons);
+    QFETCH(QString, press);
+    QFETCH(int, answer);
+
+    QString shownTitle;
+    QString shownText;
+    int shownIcon = -1;
+    QStringList shownButtons;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) {
+            return;
+        }
+        shownTitle = box->windowTitle();
+        shownText = box->text();
+        shownIcon = box->icon();
+        for (QAbstractButton* button : box->buttons()) {
+            shownButtons << button->text();
+        }
+        for (QAbstractButton* button : box->buttons()) {
+            if (button->text() == press) {
+                button->click();
+            }
+        }
+    });
+
+    QtMessageBoxes boxes;
+    const int given = boxes.show({"rad ett\r\nrad två", title.toStdString(), style});
+
+    QCOMPARE(given, answer);
+    QCOMPARE(shownTitle, title.isEmpty() ? QStringLiteral("Kvistra") : title);
+    QCOMPARE(shownText, QStringLiteral("rad ett\nrad två"));
+    QCOMPARE(shownIcon, icon);
+    shownButtons.sort();
+    buttons.sort();
+    QCOMPARE(shownButtons, buttons);
+}
+
+void ToolkitTest::fileDialogKeepsItsNameAndExtension_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("chosen");
+
+    QTest::newRow("no extension") << "/tmp/bild"
+                                  << "/tmp/bild.bmp";
+    QTest::newRow("own extension") << "/tmp/bild.png"
+                                   << "/tmp/bild.png";
+    QTest::newRow("dot in a folder only") << "/tmp/a.b/bild"
+                                          << "/tmp/a.b/bild.bmp";
+}
+
+void ToolkitTest::fileDialogKeepsItsNameAndExtension() {
+    QFETCH(QString, typed);
+    QFETCH(QString, chosen);
+
+    ScriptedFilePrompt prompt;
+    FileDialog dialog(prompt, "bmp");
+    prompt.answers = {typed.toStdString()};
+    QCOMPARE(QString::fromStdString(dialog.showSave()), chosen);
+
+    // Cancelled: an empty name, but the dialog still offers the last one.
+    QCOMPARE(dialog.showOpen(), std::string());
+    QCOMPARE(dialog.fileName(), chosen.toStdString());
+    QCOMPARE(prompt.asked.back().suggestedName, chosen.toStdString());
+    QCOMPARE(prompt.asked.back().defaultExtension, std::string("bmp"));
+    QVERIFY(prompt.asked.back().mode == FileDialogMode::Open);
+}
+
+QTEST_MAIN(ToolkitTest)
+#include "ToolkitTest.moc"
