@@ -1,5 +1,7 @@
 #include "ListBox.h"
 
+#include "core/ShownText.h"
+
 namespace kvistra {
 
 ListBox::ListBox(QWidget* parent)
@@ -14,7 +16,8 @@ void ListBox::addLines(const std::vector<std::string>& lines) {
     QStringList all = model_->stringList();
     all.reserve(all.size() + static_cast<qsizetype>(lines.size()));
     for (const std::string& line : lines) {
-        all.append(QString::fromStdString(line));
+        // A line for a control character shows its control picture.
+        all.append(QString::fromStdString(shownFromProgramText(line)));
     }
     model_->setStringList(all);
 }

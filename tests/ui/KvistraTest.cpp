@@ -398,6 +398,7 @@ void KvistraTest::wholeRoadThroughFiles() {
     const auto* list = control<ListBox>("List1");
     QCOMPARE(list->count(), 12);
     QCOMPARE(list->line(0), QStringLiteral("68 - H"));
+    QCOMPARE(list->line(3), QStringLiteral("9 - \u240D")); // CR, shifted down by 4
     QCOMPARE(window_->readLength(), 12);
     QVERIFY(control<ProgressBar>("Bar")->progress() == (Progress{0.0f, 12.0f, 12.0f}));
     QCOMPARE(boxes_.shown.size(), std::size_t{1});
