@@ -438,10 +438,26 @@ void Kvistra::Picture1_MouseMove(float x, float y) {
     }
 }
 
-void Kvistra::OpenPicture_Click() {
-    const std::string name = cmdlg.showOpen();
+std::string Kvistra::choosePictureFile(FileDialogMode mode) {
+    const std::string name = mode == FileDialogMode::Open ? cmdlg.showOpen() : cmdlg.showSave();
     if (name.empty()) {
         showMessage({MessageId::NoFileName, {}});
+    }
+    return name;
+}
+
+std::string Kvistra::chooseKeyDialogFile(FileDialogMode mode) {
+    const std::string name =
+        mode == FileDialogMode::Open ? KeyCmdlg.showOpen() : KeyCmdlg.showSave();
+    if (!name.empty()) {
+        shared_.CurrentFileName = name;
+    }
+    return name;
+}
+
+void Kvistra::OpenPicture_Click() {
+    const std::string name = choosePictureFile(FileDialogMode::Open);
+    if (name.empty()) {
         return;
     }
     Result<Image> picture = loadPicture(name);
@@ -454,9 +470,8 @@ void Kvistra::OpenPicture_Click() {
 }
 
 void Kvistra::SavePicture_Click() {
-    const std::string name = cmdlg.showSave();
+    const std::string name = choosePictureFile(FileDialogMode::Save);
     if (name.empty()) {
-        showMessage({MessageId::NoFileName, {}});
         return;
     }
     if (const Status saved = savePicture(name, Picture1->image()); !saved) {
@@ -465,11 +480,10 @@ void Kvistra::SavePicture_Click() {
 }
 
 void Kvistra::mnuOpenKeyFile_Click() {
-    const std::string name = KeyCmdlg.showOpen();
+    const std::string name = chooseKeyDialogFile(FileDialogMode::Open);
     if (name.empty()) {
         return;
     }
-    shared_.CurrentFileName = name;
     const Result<KeyFileLines> lines = readKeyFile(name);
     if (!lines) {
         showMessage(lines.problem());
@@ -483,11 +497,10 @@ void Kvistra::mnuOpenKeyFile_Click() {
 }
 
 void Kvistra::mnuSaveKeyFile_Click() {
-    const std::string name = KeyCmdlg.showSave();
+    const std::string name = chooseKeyDialogFile(FileDialogMode::Save);
     if (name.empty()) {
         return;
     }
-    shared_.CurrentFileName = name;
     const Result<KeyValues> values =
         convertKeyFields(text(Field::Combo1), text(Field::Combo2), text(Field::Stepping),
                          text(Field::Text4), numberLocale());
@@ -501,11 +514,10 @@ void Kvistra::mnuSaveKeyFile_Click() {
 }
 
 void Kvistra::mnuInsertTextFile_Click() {
-    const std::string name = KeyCmdlg.showOpen();
+    const std::string name = chooseKeyDialogFile(FileDialogMode::Open);
     if (name.empty()) {
         return;
     }
-    shared_.CurrentFileName = name;
     const Result<std::string> imported = importTextFile(name);
     if (!imported) {
         showMessage(imported.problem());

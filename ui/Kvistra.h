@@ -80,6 +80,10 @@ private:
     void layOutControls();
     void Form_Load();
 
+    // A name from the picture dialog; an empty one is reported.
+    std::string choosePictureFile(FileDialogMode mode);
+    // A name from the key-file dialog, remembered as the current file name.
+    std::string chooseKeyDialogFile(FileDialogMode mode);
     void checkField(Field field);
     QComboBox* comboOf(Field field) const;
     TextBox* textBoxOf(Field field) const;

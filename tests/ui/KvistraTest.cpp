@@ -183,54 +183,36 @@ void KvistraTest::fieldChecks_data() {
     QTest::addColumn<QString>("message"); // empty: accepted
     QTest::addColumn<QString>("after");
 
-    const QString keyNotNumeric = QStringLiteral("Du måste mata in numeriska data!");
-    const QString notNumeric = QStringLiteral("Du måste mata in numeriska värden!");
-    QTest::newRow("x-key letters") << "Combo2"
-                                   << "abc" << keyNotNumeric << "5";
-    QTest::newRow("x-key emptied") << "Combo2"
-                                   << "" << keyNotNumeric << "5";
-    QTest::newRow("x-key equal to the width") << "Combo2"
-                                              << "269"
-                                              << ""
-                                              << "269";
-    QTest::newRow("x-key above the width")
-        << "Combo2"
-        << "270" << QStringLiteral("Du måste mata in ett tal under 269!") << "5";
-    QTest::newRow("y-key equal to the height") << "Combo1"
-                                               << "253"
-                                               << ""
-                                               << "253";
-    QTest::newRow("y-key above the height")
-        << "Combo1"
-        << "254" << QStringLiteral("Du måste mata in ett tal under 253!") << "5";
-    QTest::newRow("y-key negative and fractional") << "Combo1"
-                                                   << "-3.5"
-                                                   << ""
-                                                   << "-3.5";
-    QTest::newRow("y-key with blanks around") << "Combo1"
-                                              << " 7 "
-                                              << ""
-                                              << " 7 ";
-    QTest::newRow("shift 30") << "Stepping"
-                              << "30" << QStringLiteral("Du måste mata in data under 29!") << "0";
-    QTest::newRow("shift 29") << "Stepping"
-                              << "29"
-                              << ""
-                              << "29";
-    QTest::newRow("shift -3") << "Stepping"
-                              << "-3"
-                              << ""
-                              << "-3";
-    QTest::newRow("shift letters") << "Stepping"
-                                   << "x" << notNumeric << "0";
-    QTest::newRow("length emptied") << "Text4"
-                                    << "" << notNumeric << "0";
-    QTest::newRow("length letters") << "Text4"
-                                    << "tio" << notNumeric << "0";
-    QTest::newRow("length without a range") << "Text4"
-                                            << "99999"
-                                            << ""
-                                            << "99999";
+    const char* keyNotNumeric = "Du måste mata in numeriska data!";
+    const char* notNumeric = "Du måste mata in numeriska värden!";
+    struct Case {
+        const char* name;
+        const char* field;
+        const char* typed;
+        const char* message;
+        const char* after;
+    };
+    const Case cases[] = {
+        {"x-key letters", "Combo2", "abc", keyNotNumeric, "5"},
+        {"x-key emptied", "Combo2", "", keyNotNumeric, "5"},
+        {"x-key equal to the width", "Combo2", "269", "", "269"},
+        {"x-key above the width", "Combo2", "270", "Du måste mata in ett tal under 269!", "5"},
+        {"y-key equal to the height", "Combo1", "253", "", "253"},
+        {"y-key above the height", "Combo1", "254", "Du måste mata in ett tal under 253!", "5"},
+        {"y-key negative and fractional", "Combo1", "-3.5", "", "-3.5"},
+        {"y-key with blanks around", "Combo1", " 7 ", "", " 7 "},
+        {"shift 30", "Stepping", "30", "Du måste mata in data under 29!", "0"},
+        {"shift 29", "Stepping", "29", "", "29"},
+        {"shift -3", "Stepping", "-3", "", "-3"},
+        {"shift letters", "Stepping", "x", notNumeric, "0"},
+        {"length emptied", "Text4", "", notNumeric, "0"},
+        {"length letters", "Text4", "tio", notNumeric, "0"},
+        {"length without a range", "Text4", "99999", "", "99999"},
+    };
+    for (const Case& c : cases) {
+        QTest::newRow(c.name) << QString::fromUtf8(c.field) << QString::fromUtf8(c.typed)
+                              << QString::fromUtf8(c.message) << QString::fromUtf8(c.after);
+    }
 }
 
 void KvistraTest::fieldChecks() {
