@@ -587,12 +587,13 @@ NumberLocale Kvistra::numberLocale() const {
 
 void Kvistra::setCaption(const std::string& caption) {
     setWindowTitle(qt(caption));
-    keepPainted();
+    // A new stage is worth showing at once.
+    keepPainted(PaintWhen::Now);
 }
 
 void Kvistra::setProgress(const Progress& progress) {
     Bar->setProgress(progress);
-    keepPainted();
+    keepPainted(PaintWhen::Due);
 }
 
 int Kvistra::showMessage(const Message& message) {
@@ -619,8 +620,8 @@ double Kvistra::secondsSinceMidnight() const {
     return currentSecondsSinceMidnight();
 }
 
-void Kvistra::keepPainted() {
-    if (!running_ || sincePainted_.elapsed() < kPaintIntervalMs) {
+void Kvistra::keepPainted(PaintWhen when) {
+    if (!running_ || (when == PaintWhen::Due && sincePainted_.elapsed() < kPaintIntervalMs)) {
         return;
     }
     Picture1->update();

@@ -87,8 +87,10 @@ private:
     void checkField(Field field);
     QComboBox* comboOf(Field field) const;
     TextBox* textBoxOf(Field field) const;
-    // Paints the window now and then during a long run; user input waits.
-    void keepPainted();
+    // During a run the window is painted at each new stage and every few dozen
+    // milliseconds in between; user input waits until the run ends.
+    enum class PaintWhen { Now, Due };
+    void keepPainted(PaintWhen when);
 
     class RunScope;
 

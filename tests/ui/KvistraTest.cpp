@@ -601,7 +601,7 @@ void KvistraTest::textBoxesUseCrLf() {
 void KvistraTest::windowStaysPaintedDuringLongRun() {
     auto* canvas = control<PictureBox>("Picture1");
     canvas->setAutoSize(true);
-    canvas->setPicture(Image(6000, 6000));
+    canvas->setPicture(Image(1000, 1000));
     control<QCheckBox>("Anpassa")->setChecked(false);
     control<TextBox>("Text1")->setProgramText("Hej");
 
