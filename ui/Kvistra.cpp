@@ -205,7 +205,7 @@ void Kvistra::createControls() {
 }
 
 void Kvistra::createMenus() {
-    const auto item = [this](QMenu* menu, const char* name, const char* caption) {
+    const auto item = [](QMenu* menu, const char* name, const char* caption) {
         QAction* action = menu->addAction(QString::fromUtf8(caption));
         action->setObjectName(QLatin1String(name));
         return action;
@@ -331,7 +331,6 @@ void Kvistra::Form_Load() {
     setText(Field::Combo2, kDefaultKey);
     setCaption("Status: Väntar");
     Timer1->start();
-    Timer1_Timer();
 }
 
 void Kvistra::closeEvent(QCloseEvent* event) {
@@ -439,7 +438,7 @@ void Kvistra::Picture1_MouseMove(float x, float y) {
 }
 
 std::string Kvistra::choosePictureFile(FileDialogMode mode) {
-    const std::string name = mode == FileDialogMode::Open ? cmdlg.showOpen() : cmdlg.showSave();
+    std::string name = mode == FileDialogMode::Open ? cmdlg.showOpen() : cmdlg.showSave();
     if (name.empty()) {
         showMessage({MessageId::NoFileName, {}});
     }
@@ -447,8 +446,7 @@ std::string Kvistra::choosePictureFile(FileDialogMode mode) {
 }
 
 std::string Kvistra::chooseKeyDialogFile(FileDialogMode mode) {
-    const std::string name =
-        mode == FileDialogMode::Open ? KeyCmdlg.showOpen() : KeyCmdlg.showSave();
+    std::string name = mode == FileDialogMode::Open ? KeyCmdlg.showOpen() : KeyCmdlg.showSave();
     if (!name.empty()) {
         shared_.CurrentFileName = name;
     }
