@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
 #include <cstring>
@@ -68,12 +69,16 @@ void PictureBox::setAutoSize(bool on) {
 
 void PictureBox::paintEvent(QPaintEvent* event) {
     QFrame::paintEvent(event);
-    QPainter painter(this);
     const QRect inside = contentsRect();
-    painter.setClipRect(inside);
+    // Only the exposed part: a large canvas shows a small window onto it.
+    const QRect exposed = event->rect() & inside;
+    if (exposed.isEmpty()) {
+        return;
+    }
     const QImage view(image_.bytes().data(), image_.width(), image_.height(),
                       static_cast<qsizetype>(image_.stride()), QImage::Format_BGR888);
-    painter.drawImage(inside.topLeft(), view);
+    QPainter painter(this);
+    painter.drawImage(exposed, view, exposed.translated(-inside.topLeft()));
 }
 
 void PictureBox::mouseMoveEvent(QMouseEvent* event) {

@@ -1,6 +1,7 @@
 #include "ScriptedToolkit.h"
 #include "core/MessageBoxStyle.h"
 #include "toolkit/FileDialog.h"
+#include "toolkit/PictureBox.h"
 #include "toolkit/QtMessageBoxes.h"
 
 #include <QAbstractButton>
@@ -20,6 +21,7 @@ private slots:
     void messageBoxStylesAndAnswers();
     void fileDialogKeepsItsNameAndExtension_data();
     void fileDialogKeepsItsNameAndExtension();
+    void canvasPaintsItsExactColours();
 };
 
 void ToolkitTest::messageBoxStylesAndAnswers_data() {
@@ -117,6 +119,30 @@ void ToolkitTest::fileDialogKeepsItsNameAndExtension() {
     QCOMPARE(prompt.asked.back().suggestedName, chosen.toStdString());
     QCOMPARE(prompt.asked.back().defaultExtension, std::string("bmp"));
     QVERIFY(prompt.asked.back().mode == FileDialogMode::Open);
+}
+
+void ToolkitTest::canvasPaintsItsExactColours() {
+    PictureBox canvas(QSize(40, 30));
+    const int border = PictureBox::kFrameWidth;
+    QCOMPARE(canvas.size(), QSize(40 + 2 * border, 30 + 2 * border));
+    const Colour red = 250;
+    const Colour green = 251 * 256;
+    const Colour blue = 252 * 65536;
+    canvas.image().setPixel(0, 0, red);
+    canvas.image().setPixel(20, 10, green + 1);
+    canvas.image().setPixel(39, 29, blue + 2);
+
+    const auto rgbOf = [](Colour colour) {
+        return qRgb(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+    };
+    const QImage whole = canvas.grab().toImage();
+    for (const QPoint at : {QPoint(0, 0), QPoint(20, 10), QPoint(39, 29), QPoint(5, 5)}) {
+        QCOMPARE(whole.pixel(at + QPoint(border, border)),
+                 rgbOf(canvas.image().pixel(at.x(), at.y())));
+    }
+    // A part alone, as a scrolled view paints it.
+    const QImage part = canvas.grab(QRect(20, 10, 10, 10)).toImage();
+    QCOMPARE(part.pixel(border, border), rgbOf(green + 1));
 }
 
 QTEST_MAIN(ToolkitTest)
