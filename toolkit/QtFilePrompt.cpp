@@ -15,6 +15,9 @@ std::string QtFilePrompt::ask(FileDialogMode mode, const std::string& suggestedN
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
     }
+    // Words the toolkit's Swedish catalogue lacks.
+    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Leta i:"));
+    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("Avbryt"));
     dialog.setDefaultSuffix(QString::fromStdString(defaultExtension));
     if (!suggestedName.empty()) {
         dialog.selectFile(QString::fromStdString(suggestedName));

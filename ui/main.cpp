@@ -16,7 +16,7 @@ int main(int argc, char* argv[]) {
 
     // The toolkit's own dialogs and menus speak the program's language.
     QTranslator toolkitWords;
-    if (toolkitWords.load(QLocale(QLocale::Swedish, QLocale::Sweden), QStringLiteral("qtbase"),
+    if (toolkitWords.load(QLocale(QLocale::Swedish, QLocale::Sweden), QStringLiteral("qt"),
                           QStringLiteral("_"),
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         QApplication::installTranslator(&toolkitWords);
