@@ -40,11 +40,11 @@ void PictureBox::fitToSurface() {
 
 void PictureBox::setPicture(Image picture) {
     if (autoSize_) {
-        image_ = Image(picture.width(), picture.height());
+        image_ = picture;
     } else {
         image_.fill(kWhite);
+        copyTopLeft(picture, image_);
     }
-    copyTopLeft(picture, image_);
     picture_ = std::move(picture);
     fitToSurface();
 }

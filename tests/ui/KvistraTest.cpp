@@ -89,6 +89,8 @@ private:
     // One edit by the user that replaces the whole text, as a paste would.
     void type(QLineEdit* field, const QString& text);
     void click(const char* name) { control<QPushButton>(name)->click(); }
+    // "Generera kryptobild", and the captions it showed in order.
+    QStringList generateCollectingCaptions();
     void trigger(const char* name) { control<QAction>(name)->trigger(); }
     QString fieldText(const char* name) const;
     std::string boxText(const char* name) const { return control<TextBox>(name)->programText(); }
@@ -146,6 +148,16 @@ void KvistraTest::moveOverCanvas(int x, int y) {
     QMouseEvent move(QEvent::MouseMove, at, canvas->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
                      Qt::NoModifier);
     QApplication::sendEvent(canvas, &move);
+}
+
+QStringList KvistraTest::generateCollectingCaptions() {
+    const QSignalSpy captions(window_.get(), &QWidget::windowTitleChanged);
+    click("Command4");
+    QStringList seen;
+    for (const QList<QVariant>& caption : captions) {
+        seen << caption.at(0).toString();
+    }
+    return seen;
 }
 
 void KvistraTest::loadSetsTheDefaults() {
@@ -260,14 +272,7 @@ void KvistraTest::keyPositionGeneration() {
     control<TextBox>("Text1")->setProgramText("Hej");
     type(lineEditOf("Combo2"), QStringLiteral("7"));
     type(lineEditOf("Stepping"), QStringLiteral("3"));
-    QSignalSpy captions(window_.get(), &QWidget::windowTitleChanged);
-
-    click("Command4");
-
-    QStringList seen;
-    for (const QList<QVariant>& caption : captions) {
-        seen << caption.at(0).toString();
-    }
+    const QStringList seen = generateCollectingCaptions();
     QCOMPARE(seen, (QStringList{"Status: Utför analys", "Status: Analys klar",
                                 "Status: Genererar inledningsdata", "Status: Skriver kryptodata",
                                 "Status: Genererar villospår", "Status: Väntar"}));
@@ -287,14 +292,7 @@ void KvistraTest::keyPositionGeneration() {
 
 void KvistraTest::adaptGeneration() {
     control<TextBox>("Text1")->setProgramText("Hej");
-    QSignalSpy captions(window_.get(), &QWidget::windowTitleChanged);
-
-    click("Command4");
-
-    QStringList seen;
-    for (const QList<QVariant>& caption : captions) {
-        seen << caption.at(0).toString();
-    }
+    const QStringList seen = generateCollectingCaptions();
     QCOMPARE(seen, (QStringList{"Status: Utför analys", "Status: Analys klar",
                                 "Status: Skriver kryptodata"}));
     QVERIFY(control<ProgressBar>("Bar")->progress() == (Progress{0.0f, 3.0f, 3.0f}));
