@@ -56,6 +56,14 @@ std::string longestMessage() {
     return message;
 }
 
+// Every benchmark alike, so their medians compare side by side.
+void sideBySide(benchmark::internal::Benchmark* benchmark) {
+    benchmark->Unit(benchmark::kMillisecond)
+        ->UseRealTime()
+        ->Repetitions(5)
+        ->ReportAggregatesOnly(true);
+}
+
 class SilentBoxes final : public MessageBoxes {
 public:
     int show(const MessageBoxText& box) override {
@@ -151,11 +159,7 @@ void windowGenerate(benchmark::State& state) {
     state.counters["canvasPaints"] =
         benchmark::Counter(static_cast<double>(counter.paints), benchmark::Counter::kAvgIterations);
 }
-BENCHMARK(windowGenerate)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime()
-    ->Repetitions(5)
-    ->ReportAggregatesOnly(true);
+BENCHMARK(windowGenerate)->Apply(sideBySide);
 
 void engineGenerate(benchmark::State& state) {
     Image canvas(4000, 3000);
@@ -171,11 +175,7 @@ void engineGenerate(benchmark::State& state) {
         benchmark::DoNotOptimize(canvas.bytes().data());
     }
 }
-BENCHMARK(engineGenerate)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime()
-    ->Repetitions(5)
-    ->ReportAggregatesOnly(true);
+BENCHMARK(engineGenerate)->Apply(sideBySide);
 
 void windowDecode32767(benchmark::State& state) {
     const std::string message = longestMessage();
@@ -200,11 +200,7 @@ void windowDecode32767(benchmark::State& state) {
         shown.click("Command2");
     }
 }
-BENCHMARK(windowDecode32767)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime()
-    ->Repetitions(5)
-    ->ReportAggregatesOnly(true);
+BENCHMARK(windowDecode32767)->Apply(sideBySide);
 
 // The same canvas and message as the window decode, without any widget.
 struct QuietDecodeSetup {
@@ -229,11 +225,7 @@ void engineDecode32767(benchmark::State& state) {
         benchmark::DoNotOptimize(decode(setup.canvas, request));
     }
 }
-BENCHMARK(engineDecode32767)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime()
-    ->Repetitions(5)
-    ->ReportAggregatesOnly(true);
+BENCHMARK(engineDecode32767)->Apply(sideBySide);
 
 // Decoding plus the list lines and the text the window is handed.
 void engineDecoderRun32767(benchmark::State& state) {
@@ -242,11 +234,7 @@ void engineDecoderRun32767(benchmark::State& state) {
         benchmark::DoNotOptimize(runDecoder(setup.host, setup.canvas, setup.shared));
     }
 }
-BENCHMARK(engineDecoderRun32767)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime()
-    ->Repetitions(5)
-    ->ReportAggregatesOnly(true);
+BENCHMARK(engineDecoderRun32767)->Apply(sideBySide);
 
 } // namespace
 } // namespace kvistra

@@ -1,9 +1,9 @@
 #include "CliHost.h"
 
 #include "core/MessageCatalogue.h"
+#include "core/TimeOfDay.h"
 
 #include <cmath>
-#include <ctime>
 
 namespace kvistra::cli {
 
@@ -77,13 +77,7 @@ int CliHost::showMessage(const Message& message) {
 }
 
 double CliHost::secondsSinceMidnight() const {
-    const auto now = std::chrono::system_clock::now();
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
-    std::tm local{};
-    localtime_r(&seconds, &local);
-    const double fraction = std::chrono::duration<double>(now.time_since_epoch()).count() -
-                            static_cast<double>(seconds);
-    return local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + fraction;
+    return secondsSinceLocalMidnight();
 }
 
 } // namespace kvistra::cli

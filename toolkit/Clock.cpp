@@ -13,8 +13,4 @@ QString timeOfDayText() {
     return locale.toString(QTime::currentTime(), format.trimmed());
 }
 
-double currentSecondsSinceMidnight() {
-    return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
-}
-
 } // namespace kvistra

@@ -7,7 +7,4 @@ namespace kvistra {
 // The time of day in the user's locale, with seconds and without a time zone.
 QString timeOfDayText();
 
-// Seconds since local midnight, with milliseconds.
-double currentSecondsSinceMidnight();
-
 } // namespace kvistra

@@ -1,6 +1,7 @@
 #include "QtMessageBoxes.h"
 
 #include "core/MessageBoxStyle.h"
+#include "core/ShownText.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -26,13 +27,6 @@ QMessageBox::Icon iconFor(int style) {
     }
 }
 
-// Box texts use CR LF for a line break.
-QString shownText(const std::string& text) {
-    QString shown = QString::fromStdString(text);
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return shown;
-}
-
 struct Button {
     QMessageBox::StandardButton button;
     const char* caption;
@@ -43,8 +37,9 @@ struct Button {
 
 int QtMessageBoxes::show(const MessageBoxText& box) {
     const QString title = QString::fromStdString(box.title.empty() ? kApplicationTitle : box.title);
-    QMessageBox dialog(iconFor(box.style), title, shownText(box.text), QMessageBox::NoButton,
-                       QApplication::activeWindow());
+    QMessageBox dialog(iconFor(box.style), title,
+                       QString::fromStdString(shownFromProgramText(box.text)),
+                       QMessageBox::NoButton, QApplication::activeWindow());
 
     const Button ok{QMessageBox::Ok, "OK", MessageBoxAnswer::Ok};
     const Button cancel{QMessageBox::Cancel, "Avbryt", MessageBoxAnswer::Cancel};

@@ -6,6 +6,7 @@
 #include "core/FieldChecks.h"
 #include "core/MessageCatalogue.h"
 #include "core/NumericText.h"
+#include "core/TimeOfDay.h"
 #include "core/Windows1252.h"
 #include "io/KeyFile.h"
 #include "io/PictureFile.h"
@@ -178,7 +179,6 @@ void Kvistra::createControls() {
     Bar = new ProgressBar;
     Bar->setObjectName(QStringLiteral("Bar"));
     Bar->setToolTip(QStringLiteral("Visar fortskridningsprocess."));
-    Bar->setProgress({0.0f, 100.0f, 0.0f});
     Text3 = textBox("Text3",
                     "Här visas odekrypterade data (direktdata) när musmarkören förs över "
                     "bildrutan.",
@@ -615,7 +615,7 @@ void Kvistra::setClockRunning(bool running) {
 }
 
 double Kvistra::secondsSinceMidnight() const {
-    return currentSecondsSinceMidnight();
+    return secondsSinceLocalMidnight();
 }
 
 void Kvistra::keepPainted(PaintWhen when) {
