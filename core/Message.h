@@ -44,6 +44,20 @@ enum class MessageId {
     KeyValueInvalid,    // field label, text
     TextFileTooLarge,   // path
     KeyFileTooLarge,    // path
+    TextNotInCodePage,  // the character, its position (1-based)
+
+    // System settings
+    DisplayModeWarning,
+    DisplayModeSummary, // width, height in pixels
+    RestartQuestion,
+    DisplayModeChanged,
+    DisplayModeRefused,
+
+    // Exit and credits
+    ExitReminder,
+    AboutProgrammer,
+    AboutHelper,
+    SystemInformationUnavailable,
 };
 
 struct Message {

@@ -135,6 +135,40 @@ MessageBoxText describe(const Message& m) {
         return stop("Textfilen " + quoted(arg(m, 0)) + " är för stor för att användas som indata.");
     case KeyFileTooLarge:
         return stop("Filen " + quoted(arg(m, 0)) + " är för stor för att vara en nyckelfil.");
+    case TextNotInCodePage:
+        return stop("Tecknet \"" + arg(m, 0) + "\" (tecken nummer " + arg(m, 1) +
+                    ") kan inte sparas i en textfil med teckentabellen Windows-1252." + kCrLf +
+                    "Ta bort det och försök igen. Ingenting har sparats.");
+
+    case DisplayModeWarning:
+        return {std::string("Du bör ställa in skärmen på minst 24-bitars färgdjup, ") +
+                    "annars kommer felaktigheter uppstå!" + kCrLf + kCrLf +
+                    "Vill du att Kvistra skall verkställa ändringarna!",
+                "Systeminställningar", MessageBoxStyle::Question + MessageBoxStyle::YesNo};
+    case DisplayModeSummary:
+        return {std::string("Följande inställningar kommer att träda i kraft:") + kCrLf +
+                    std::string(70, '-') + kCrLf + "X: " + arg(m, 0) + kCrLf + "Y: " + arg(m, 1) +
+                    kCrLf + "Färgdjup: " + "24, 32",
+                "System", MessageBoxStyle::Information + MessageBoxStyle::YesNo};
+    case RestartQuestion:
+        return {"Vill du starta om för att ändringarna skall träda i kraft?", "Info",
+                MessageBoxStyle::SystemModal + MessageBoxStyle::YesNo};
+    case DisplayModeChanged:
+        return {"Ändringen lyckades!", "Genomfört", MessageBoxStyle::SystemModal};
+    case DisplayModeRefused:
+        return {"Läge ej tillåtet", "Fel", MessageBoxStyle::SystemModal};
+
+    // An empty title: the box shows the application's.
+    case ExitReminder:
+        return {std::string("Kom ihåg att ha nyckelfilen separerad från bitmappen!") + kCrLf +
+                    "Mvh, Programmeraren",
+                "", MessageBoxStyle::Information};
+    case AboutProgrammer:
+        return {"Programmerat av Brennvik", "", MessageBoxStyle::OkOnly};
+    case AboutHelper:
+        return {"Moraliskt stöd, Tolvmark", kInformation, MessageBoxStyle::Information};
+    case SystemInformationUnavailable:
+        return {"System Information Is Unavailable At This Time", "", MessageBoxStyle::OkOnly};
     }
     return stop("Okänt fel");
 }
