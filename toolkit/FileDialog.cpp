@@ -14,7 +14,7 @@ std::string FileDialog::show(FileDialogMode mode) {
     if (chosen.empty()) {
         return chosen;
     }
-    if (!std::filesystem::path(chosen).has_extension()) {
+    if (!defaultExtension_.empty() && !std::filesystem::path(chosen).has_extension()) {
         chosen += "." + defaultExtension_;
     }
     fileName_ = chosen;

@@ -1,5 +1,7 @@
 #include "Kvistra.h"
 
+#include "Granskning.h"
+#include "Visningsform.h"
 #include "core/ColourSplit.h"
 #include "core/DecoderRun.h"
 #include "core/Encoder.h"
@@ -120,6 +122,7 @@ Kvistra::Kvistra(ProgramWideValues& shared, MessageBoxes& messageBoxes, FileProm
                               Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
     , shared_(shared)
     , messageBoxes_(messageBoxes)
+    , filePrompt_(filePrompt)
     , KeyCmdlg(filePrompt, "txt")
     , cmdlg(filePrompt, "bmp") {
     setObjectName(QStringLiteral("Kvistra"));
@@ -129,6 +132,8 @@ Kvistra::Kvistra(ProgramWideValues& shared, MessageBoxes& messageBoxes, FileProm
     layOutControls();
     Form_Load();
 }
+
+Kvistra::~Kvistra() = default;
 
 void Kvistra::createControls() {
     Text1 = textBox("Text1", "Mata in det du vill kryptera här.", true);
@@ -150,7 +155,6 @@ void Kvistra::createControls() {
 
     Command4 = button("Command4", "Generera kryptobild");
     Command5 = button("Command5", "Visa dialogruta för dekrypterad fil");
-    Command5->setEnabled(false); // the viewer window is not part of this version yet
     OpenPicture = button("OpenPicture", "öppna bild");
     SavePicture = button("SavePicture", "spara bild");
 
@@ -198,6 +202,7 @@ void Kvistra::createControls() {
     connect(Command2, &QPushButton::clicked, this, &Kvistra::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &Kvistra::Command3_Click);
     connect(Command4, &QPushButton::clicked, this, &Kvistra::Command4_Click);
+    connect(Command5, &QPushButton::clicked, this, &Kvistra::Command5_Click);
     connect(OpenPicture, &QPushButton::clicked, this, &Kvistra::OpenPicture_Click);
     connect(SavePicture, &QPushButton::clicked, this, &Kvistra::SavePicture_Click);
     connect(Picture1, &PictureBox::doubleClicked, this, &Kvistra::Picture1_DblClick);
@@ -414,8 +419,19 @@ void Kvistra::Command4_Click() {
     encoder.generate();
 }
 
+void Kvistra::Command5_Click() {
+    if (!viewer_) {
+        viewer_ = std::make_unique<Visningsform>(messageBoxes_, filePrompt_);
+    }
+    viewer_->open(Text2->programText());
+}
+
 void Kvistra::Picture1_DblClick() {
     Picture1->setAutoSize(true);
+    if (!zoom_) {
+        zoom_ = std::make_unique<Granskning>(*Picture1);
+    }
+    zoom_->open();
 }
 
 void Kvistra::Picture1_MouseMove(float x, float y) {

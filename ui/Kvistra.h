@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <cstdint>
+#include <memory>
 
 class QCheckBox;
 class QComboBox;
@@ -19,11 +20,13 @@ class QTimer;
 
 namespace kvistra {
 
+class Granskning;
 class ListBox;
 class MessageBoxes;
 class PictureBox;
 class ProgressBar;
 class TextBox;
+class Visningsform;
 
 // The main window: message input, key fields, the canvas, the decoded output,
 // the progress bar and the clock. Its caption is the status line.
@@ -36,6 +39,7 @@ public:
 
     Kvistra(ProgramWideValues& shared, MessageBoxes& messageBoxes, FilePrompt& filePrompt,
             QWidget* parent = nullptr);
+    ~Kvistra() override;
 
     std::int16_t readLength() const { return ReadLength; }
     Colour pointerColor() const { return PointerColor; }
@@ -53,6 +57,7 @@ private slots:
     void Command2_Click();
     void Command3_Click();
     void Command4_Click();
+    void Command5_Click();
     void Picture1_DblClick();
     void Picture1_MouseMove(float x, float y);
     void OpenPicture_Click();
@@ -96,6 +101,7 @@ private:
 
     ProgramWideValues& shared_;
     MessageBoxes& messageBoxes_;
+    FilePrompt& filePrompt_;
     FileDialog KeyCmdlg;
     FileDialog cmdlg;
     ClockSeededRandom random_;
@@ -138,6 +144,10 @@ private:
     QLabel* Label5 = nullptr;
     TextBox* Text3 = nullptr;
     QTimer* Timer1 = nullptr;
+
+    // Created when first shown; each exists once.
+    std::unique_ptr<Visningsform> viewer_;
+    std::unique_ptr<Granskning> zoom_;
 };
 
 } // namespace kvistra

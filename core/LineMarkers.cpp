@@ -1,0 +1,18 @@
+#include "LineMarkers.h"
+
+namespace kvistra {
+
+std::string lineBreaksFromMarkers(std::string_view text) {
+    std::string converted;
+    converted.reserve(text.size());
+    for (const char character : text) {
+        if (character == kLineMarker) {
+            converted += "\r\n";
+        } else {
+            converted += character;
+        }
+    }
+    return converted;
+}
+
+} // namespace kvistra

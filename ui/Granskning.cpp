@@ -1,0 +1,101 @@
+#include "Granskning.h"
+
+#include "core/Zoom.h"
+#include "toolkit/PictureBox.h"
+#include "toolkit/ZoomBox.h"
+
+#include <QMenu>
+#include <QMenuBar>
+
+namespace kvistra {
+
+namespace {
+
+constexpr int kMargin = 8; // 120 twips
+
+struct ZoomItem {
+    const char* name;
+    const char* caption;
+    double factor;
+};
+
+constexpr ZoomItem kZoomItems[] = {
+    {"mnu100", "100 %", 1.0}, {"mnu125", "125 %", 1.25}, {"mnu150", "150 %", 1.5},
+    {"mnu175", "175", 1.75},  {"mnu200", "200 %", 2.0},  {"mnu300", "300 %", 3.0},
+    {"mnu400", "400 %", 4.0},
+};
+
+Qt::WindowFlags toolWindowFlags() {
+    return Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+}
+
+PixelSize pixelSizeOf(QSize size) {
+    return {size.width(), size.height()};
+}
+
+QSize qSizeOf(PixelSize size) {
+    return {size.width, size.height};
+}
+
+} // namespace
+
+Granskning::Granskning(const PictureBox& canvas)
+    : QMainWindow(nullptr, toolWindowFlags())
+    , canvas_(canvas) {
+    setObjectName(QStringLiteral("Granskning"));
+    setWindowTitle(QStringLiteral("Granskning"));
+
+    auto* client = new QWidget;
+    Picture2 = new ZoomBox(client);
+    Picture2->setObjectName(QStringLiteral("Picture2"));
+    Picture2->move(kMargin, kMargin);
+    connect(Picture2, &ZoomBox::clicked, this, &Granskning::Picture2_Click);
+    setCentralWidget(client);
+    createMenus();
+}
+
+void Granskning::createMenus() {
+    mnuZooming = menuBar()->addMenu(QStringLiteral("Förstoring"));
+    mnuZooming->setObjectName(QStringLiteral("mnuZooming"));
+    for (const ZoomItem& zoom : kZoomItems) {
+        QAction* action = mnuZooming->addAction(QString::fromUtf8(zoom.caption));
+        action->setObjectName(QLatin1String(zoom.name));
+        connect(action, &QAction::triggered, this,
+                [this, factor = zoom.factor] { ZoomPicture(factor); });
+    }
+    mnuZooming->addSeparator()->setObjectName(QStringLiteral("mnuGrBorder"));
+    QAction* quit = mnuZooming->addAction(QStringLiteral("Avsluta"));
+    quit->setObjectName(QStringLiteral("mnuGrAvsluta"));
+    connect(quit, &QAction::triggered, this, &Granskning::mnuGrAvsluta_Click);
+}
+
+void Granskning::open() {
+    if (!isVisible()) {
+        Form_Load();
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void Granskning::Form_Load() {
+    ZoomPicture(1.0);
+}
+
+void Granskning::ZoomPicture(double factor) {
+    const PixelSize box = zoomedOuterSize(pixelSizeOf(canvas_.size()), factor);
+    Picture2->setOuterSize(qSizeOf(box));
+    // A snapshot: later drawing on the canvas shows only when a factor is chosen again.
+    Picture2->setSnapshot(canvas_.image());
+    setFixedSize(qSizeOf(zoomWindowSize(box)));
+}
+
+void Granskning::Picture2_Click(QPoint globalPosition) {
+    mnuZooming->popup(globalPosition);
+}
+
+void Granskning::mnuGrAvsluta_Click() {
+    close();
+}
+
+} // namespace kvistra

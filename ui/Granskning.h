@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QMainWindow>
+
+class QMenu;
+
+namespace kvistra {
+
+class PictureBox;
+class ZoomBox;
+
+// "Granskning": a snapshot of the whole canvas enlarged by a chosen factor, the
+// window sized to fit. The view follows the canvas only when a factor is chosen.
+class Granskning : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit Granskning(const PictureBox& canvas);
+
+    // Loads the view at 100 % when the window is not open, then brings it to the front.
+    void open();
+
+    void ZoomPicture(double factor);
+
+private slots:
+    void Picture2_Click(QPoint globalPosition);
+    void mnuGrAvsluta_Click();
+
+private:
+    void createMenus();
+    void Form_Load();
+
+    const PictureBox& canvas_;
+    ZoomBox* Picture2 = nullptr;
+    QMenu* mnuZooming = nullptr;
+};
+
+} // namespace kvistra

@@ -1,0 +1,125 @@
+#include "Visningsform.h"
+
+#include "core/LineMarkers.h"
+#include "core/MessageCatalogue.h"
+#include "core/Windows1252.h"
+#include "io/AtomicFile.h"
+#include "toolkit/MessageBoxes.h"
+#include "toolkit/TextBox.h"
+
+#include <QCloseEvent>
+#include <QMenuBar>
+
+namespace kvistra {
+
+namespace {
+
+constexpr int kMargin = 8; // 120 twips
+
+Qt::WindowFlags toolWindowFlags() {
+    return Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+}
+
+} // namespace
+
+Visningsform::Visningsform(MessageBoxes& messageBoxes, FilePrompt& filePrompt)
+    : QMainWindow(nullptr, toolWindowFlags())
+    , messageBoxes_(messageBoxes)
+    , Visningcmdlg(filePrompt, "") {
+    setObjectName(QStringLiteral("Visningsform"));
+    setWindowTitle(QStringLiteral("Visningsfönster"));
+
+    auto* client = new QWidget;
+    Visning = new TextBox(client);
+    Visning->setObjectName(QStringLiteral("Visning"));
+    Visning->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Visning->setGeometry(kMargin, kMargin, kClientWidth - kMargin, kClientHeight - kMargin);
+    client->setFixedSize(kClientWidth, kClientHeight);
+    setCentralWidget(client);
+    createMenus();
+    setFixedSize(sizeHint());
+}
+
+void Visningsform::createMenus() {
+    QMenu* mnuVisningArkiv = menuBar()->addMenu(QStringLiteral("Arkiv"));
+    mnuVisningArkiv->setObjectName(QStringLiteral("mnuVisningArkiv"));
+    const auto item = [&](const char* name, const QString& caption, auto slot) {
+        QAction* action = mnuVisningArkiv->addAction(caption);
+        action->setObjectName(QLatin1String(name));
+        connect(action, &QAction::triggered, this, slot);
+    };
+    const auto separator = [&](const char* name) {
+        mnuVisningArkiv->addSeparator()->setObjectName(QLatin1String(name));
+    };
+    item("mnuSave", QStringLiteral("Spara"), &Visningsform::mnuSave_Click);
+    item("mnuSaveAs", QStringLiteral("Spara som"), &Visningsform::mnuSaveAs_Click);
+    separator("mnuVBorder");
+    item("mnuClearTextBox", QStringLiteral("Rensa textruta"), &Visningsform::mnuClearTextBox_Click);
+    separator("mnuVBorder2");
+    item("mnuVAvsluta", QStringLiteral("Avsluta"), &Visningsform::mnuVAvsluta_Click);
+}
+
+void Visningsform::open(const std::string& decryptedText) {
+    if (!isVisible()) {
+        VisningText = decryptedText;
+        Form_Load();
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void Visningsform::Form_Load() {
+    FillVisning();
+}
+
+void Visningsform::FillVisning() {
+    Visning->appendProgramText(lineBreaksFromMarkers(VisningText));
+}
+
+void Visningsform::closeEvent(QCloseEvent* event) {
+    // Unloaded: the next opening shows the decrypted text afresh.
+    Visning->clear();
+    QMainWindow::closeEvent(event);
+}
+
+void Visningsform::mnuSaveAs_Click() {
+    VisningFileName = Visningcmdlg.showSave();
+    if (!VisningFileName.empty()) {
+        saveTo(VisningFileName);
+    }
+}
+
+void Visningsform::mnuSave_Click() {
+    if (VisningFileName.empty()) {
+        mnuSaveAs_Click();
+        return;
+    }
+    saveTo(VisningFileName);
+}
+
+void Visningsform::saveTo(const std::string& path) {
+    const Result<std::string> bytes = windows1252FromUtf8(Visning->programText() + "\r\n");
+    if (!bytes) {
+        // Refused whole rather than written with a stand-in character.
+        Message problem = bytes.problem();
+        if (problem.id == MessageId::CharacterNotInCodePage) {
+            problem.id = MessageId::TextNotInCodePage;
+        }
+        messageBoxes_.show(describe(problem));
+        return;
+    }
+    if (const Status written = writeFileAtomically(path, *bytes); !written) {
+        messageBoxes_.show(describe(written.problem()));
+    }
+}
+
+void Visningsform::mnuClearTextBox_Click() {
+    Visning->clear();
+}
+
+void Visningsform::mnuVAvsluta_Click() {
+    close();
+}
+
+} // namespace kvistra

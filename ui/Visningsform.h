@@ -1,0 +1,53 @@
+#pragma once
+
+#include "toolkit/FileDialog.h"
+
+#include <QMainWindow>
+#include <string>
+
+namespace kvistra {
+
+class MessageBoxes;
+class TextBox;
+
+// "Visningsfönster": the decrypted text with its line ends restored, editable,
+// and saved as a Windows-1252 text file. Closing unloads the window's text;
+// the file name chosen with "Spara som" is kept for the program's run.
+class Visningsform : public QMainWindow {
+    Q_OBJECT
+
+public:
+    static constexpr int kClientWidth = 600;
+    static constexpr int kClientHeight = 400;
+
+    Visningsform(MessageBoxes& messageBoxes, FilePrompt& filePrompt);
+
+    // Loads the text when the window is not open, then brings it to the front.
+    void open(const std::string& decryptedText);
+
+    const std::string& fileName() const { return VisningFileName; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private slots:
+    void mnuSave_Click();
+    void mnuSaveAs_Click();
+    void mnuClearTextBox_Click();
+    void mnuVAvsluta_Click();
+
+private:
+    void createMenus();
+    void Form_Load();
+    void FillVisning();
+    void saveTo(const std::string& path);
+
+    MessageBoxes& messageBoxes_;
+    FileDialog Visningcmdlg;
+    std::string VisningText;
+    std::string VisningFileName;
+
+    TextBox* Visning = nullptr;
+};
+
+} // namespace kvistra
