@@ -20,4 +20,13 @@ inline std::optional<std::int16_t> toInt16(double value) {
     return static_cast<std::int16_t>(rounded);
 }
 
+// The 32-bit signed range of screen sizes; nullopt is the overflow failure.
+inline std::optional<std::int32_t> toInt32(double value) {
+    const double rounded = roundHalfEven(value);
+    if (!(rounded >= -2147483648.0 && rounded <= 2147483647.0)) {
+        return std::nullopt;
+    }
+    return static_cast<std::int32_t>(rounded);
+}
+
 } // namespace kvistra

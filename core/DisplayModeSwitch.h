@@ -1,0 +1,18 @@
+#pragma once
+
+#include "DisplayPlatform.h"
+#include "ScreenMetrics.h"
+#include "ShowMessage.h"
+
+namespace kvistra {
+
+// Warns that the display needs at least 24-bit colour and, on Yes, applies the mode.
+void ConfirmDisplayModeSwitch(DisplayPlatform& platform, const ScreenMetricsSource& screen,
+                              const ShowMessage& show);
+
+// Announces the current screen size at 24-bit colour and, on Yes, asks the platform for
+// it: stored when it takes, a restart offered when the platform needs one.
+void ApplyDisplayMode(DisplayPlatform& platform, const ScreenMetricsSource& screen,
+                      const ShowMessage& show);
+
+} // namespace kvistra

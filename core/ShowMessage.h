@@ -1,0 +1,12 @@
+#pragma once
+
+#include "Message.h"
+
+#include <functional>
+
+namespace kvistra {
+
+// Shows a message modally and gives back the answer (1 OK, 2 Cancel, 6 Yes, 7 No).
+using ShowMessage = std::function<int(const Message&)>;
+
+} // namespace kvistra
