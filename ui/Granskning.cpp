@@ -1,5 +1,6 @@
 #include "Granskning.h"
 
+#include "Placement.h"
 #include "core/Zoom.h"
 #include "toolkit/PictureBox.h"
 #include "toolkit/ZoomBox.h"
@@ -39,9 +40,10 @@ QSize qSizeOf(PixelSize size) {
 
 } // namespace
 
-Granskning::Granskning(const PictureBox& canvas)
+Granskning::Granskning(const PictureBox& canvas, const QWidget& mainWindow)
     : QMainWindow(nullptr, toolWindowFlags())
-    , canvas_(canvas) {
+    , canvas_(canvas)
+    , mainWindow_(mainWindow) {
     setObjectName(QStringLiteral("Granskning"));
     setWindowTitle(QStringLiteral("Granskning"));
 
@@ -73,6 +75,10 @@ void Granskning::open() {
     if (!isVisible()) {
         Form_Load();
     }
+    if (!placed_) {
+        placeBeside(*this, mainWindow_);
+        placed_ = true;
+    }
     show();
     raise();
     activateWindow();
@@ -88,6 +94,9 @@ void Granskning::ZoomPicture(double factor) {
     // A snapshot: later drawing on the canvas shows only when a factor is chosen again.
     Picture2->setSnapshot(canvas_.image());
     setFixedSize(qSizeOf(zoomWindowSize(box)));
+    if (isVisible()) {
+        keepOnScreen(*this);
+    }
 }
 
 void Granskning::Picture2_Click(QPoint globalPosition) {

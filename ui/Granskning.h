@@ -15,7 +15,8 @@ class Granskning : public QMainWindow {
     Q_OBJECT
 
 public:
-    explicit Granskning(const PictureBox& canvas);
+    // First shown beside the main window.
+    Granskning(const PictureBox& canvas, const QWidget& mainWindow);
 
     // Loads the view at 100 % when the window is not open, then brings it to the front.
     void open();
@@ -31,6 +32,8 @@ private:
     void Form_Load();
 
     const PictureBox& canvas_;
+    const QWidget& mainWindow_;
+    bool placed_ = false;
     ZoomBox* Picture2 = nullptr;
     QMenu* mnuZooming = nullptr;
 };

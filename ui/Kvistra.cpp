@@ -421,7 +421,7 @@ void Kvistra::Command4_Click() {
 
 void Kvistra::Command5_Click() {
     if (!viewer_) {
-        viewer_ = std::make_unique<Visningsform>(messageBoxes_, filePrompt_);
+        viewer_ = std::make_unique<Visningsform>(messageBoxes_, filePrompt_, *this);
     }
     viewer_->open(Text2->programText());
 }
@@ -429,7 +429,7 @@ void Kvistra::Command5_Click() {
 void Kvistra::Picture1_DblClick() {
     Picture1->setAutoSize(true);
     if (!zoom_) {
-        zoom_ = std::make_unique<Granskning>(*Picture1);
+        zoom_ = std::make_unique<Granskning>(*Picture1, *this);
     }
     zoom_->open();
 }

@@ -1,5 +1,6 @@
 #include "Visningsform.h"
 
+#include "Placement.h"
 #include "core/LineMarkers.h"
 #include "core/MessageCatalogue.h"
 #include "core/Windows1252.h"
@@ -22,9 +23,11 @@ Qt::WindowFlags toolWindowFlags() {
 
 } // namespace
 
-Visningsform::Visningsform(MessageBoxes& messageBoxes, FilePrompt& filePrompt)
+Visningsform::Visningsform(MessageBoxes& messageBoxes, FilePrompt& filePrompt,
+                           const QWidget& mainWindow)
     : QMainWindow(nullptr, toolWindowFlags())
     , messageBoxes_(messageBoxes)
+    , mainWindow_(mainWindow)
     , Visningcmdlg(filePrompt, "") {
     setObjectName(QStringLiteral("Visningsform"));
     setWindowTitle(QStringLiteral("Visningsfönster"));
@@ -63,6 +66,10 @@ void Visningsform::open(const std::string& decryptedText) {
     if (!isVisible()) {
         VisningText = decryptedText;
         Form_Load();
+    }
+    if (!placed_) {
+        placeBeside(*this, mainWindow_);
+        placed_ = true;
     }
     show();
     raise();

@@ -20,7 +20,8 @@ public:
     static constexpr int kClientWidth = 600;
     static constexpr int kClientHeight = 400;
 
-    Visningsform(MessageBoxes& messageBoxes, FilePrompt& filePrompt);
+    // First shown beside the main window.
+    Visningsform(MessageBoxes& messageBoxes, FilePrompt& filePrompt, const QWidget& mainWindow);
 
     // Loads the text when the window is not open, then brings it to the front.
     void open(const std::string& decryptedText);
@@ -43,6 +44,8 @@ private:
     void saveTo(const std::string& path);
 
     MessageBoxes& messageBoxes_;
+    const QWidget& mainWindow_;
+    bool placed_ = false;
     FileDialog Visningcmdlg;
     std::string VisningText;
     std::string VisningFileName;

@@ -1,0 +1,16 @@
+#pragma once
+
+class QWidget;
+
+namespace kvistra {
+
+// Places a window that is about to be shown for the first time beside the
+// anchor window: to its right when it fits on the screen, else to its left,
+// else over its top-left corner.
+void placeBeside(QWidget& window, const QWidget& anchor);
+
+// Moves a window that has grown so that as much of it as possible is on its
+// screen, its top-left corner first.
+void keepOnScreen(QWidget& window);
+
+} // namespace kvistra
