@@ -46,6 +46,9 @@ Granskning::Granskning(const PictureBox& canvas, const QWidget& mainWindow)
     , mainWindow_(mainWindow) {
     setObjectName(QStringLiteral("Granskning"));
     setWindowTitle(QStringLiteral("Granskning"));
+    // A tool window of its own: it stays when the main window is closed, and
+    // the program ends with the last window.
+    setAttribute(Qt::WA_QuitOnClose);
 
     auto* client = new QWidget;
     Picture2 = new ZoomBox(client);

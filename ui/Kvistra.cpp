@@ -240,7 +240,8 @@ void Kvistra::createMenus() {
     connect(item(mnuArkiv, "mnuSaveKeyFile", "Spara nyckelfil som..."), &QAction::triggered, this,
             &Kvistra::mnuSaveKeyFile_Click);
     separator(mnuArkiv, "mnuBorder");
-    pending(mnuArkiv, "mnuAvsluta", "Avsluta");
+    connect(item(mnuArkiv, "mnuAvsluta", "Avsluta"), &QAction::triggered, this,
+            &Kvistra::mnuAvsluta_Click);
 
     QMenu* mnuSpecial = menu("mnuSpecial", "Special");
     pending(mnuSpecial, "mnuShowActive", "Visa för Aktivitetshanteraren");
@@ -248,10 +249,12 @@ void Kvistra::createMenus() {
 
     QMenu* mnuAbout = menu("mnuAbout", "Om");
     pending(mnuAbout, "mnuAboutApp", "Applikationen");
-    pending(mnuAbout, "mnuAboutMe", "Programmeraren");
+    connect(item(mnuAbout, "mnuAboutMe", "Programmeraren"), &QAction::triggered, this,
+            &Kvistra::mnuAboutMe_Click);
     separator(mnuAbout, "mnuTheBorder2");
     pending(mnuAbout, "mnuAboutSystemOption", "Systeminställningar");
-    pending(mnuAbout, "mnuHelpingMan", "Medhjälpare");
+    connect(item(mnuAbout, "mnuHelpingMan", "Medhjälpare"), &QAction::triggered, this,
+            &Kvistra::mnuHelpingMan_Click);
 }
 
 void Kvistra::layOutControls() {
@@ -345,6 +348,21 @@ void Kvistra::closeEvent(QCloseEvent* event) {
         return;
     }
     QMainWindow::closeEvent(event);
+}
+
+void Kvistra::mnuAvsluta_Click() {
+    showMessage({MessageId::ExitReminder, {}});
+    close();
+    // Every other window goes with the program, unsaved and without asking.
+    QCoreApplication::exit(0);
+}
+
+void Kvistra::mnuAboutMe_Click() {
+    showMessage({MessageId::AboutProgrammer, {}});
+}
+
+void Kvistra::mnuHelpingMan_Click() {
+    showMessage({MessageId::AboutHelper, {}});
 }
 
 void Kvistra::Timer1_Timer() {

@@ -65,6 +65,9 @@ private slots:
     void mnuOpenKeyFile_Click();
     void mnuSaveKeyFile_Click();
     void mnuInsertTextFile_Click();
+    void mnuAvsluta_Click();
+    void mnuAboutMe_Click();
+    void mnuHelpingMan_Click();
 
 private:
     // WindowHost, for the encoder and the decoder.

@@ -31,6 +31,9 @@ Visningsform::Visningsform(MessageBoxes& messageBoxes, FilePrompt& filePrompt,
     , Visningcmdlg(filePrompt, "") {
     setObjectName(QStringLiteral("Visningsform"));
     setWindowTitle(QStringLiteral("Visningsfönster"));
+    // A tool window of its own: it stays when the main window is closed, and
+    // the program ends with the last window.
+    setAttribute(Qt::WA_QuitOnClose);
 
     auto* client = new QWidget;
     Visning = new TextBox(client);

@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <cmath>
 #include <memory>
 
@@ -76,6 +77,8 @@ private slots:
     void popUpMenuIsTheZoomMenu();
     void zoomWindowExistsOnceAndStartsAt100();
     void bothAreToolWindowsBesideTheMainWindow();
+    void closeBoxClosesTheMainWindowAlone();
+    void exitRemindsOnceAndEndsWithEveryWindow();
 
 private:
     template <class T> T* control(QWidget* window, const char* name) const {
@@ -409,6 +412,35 @@ void ViewerTest::bothAreToolWindowsBesideTheMainWindow() {
     }
     QVERIFY(window_->isEnabled());
     QVERIFY(window_->isVisible());
+}
+
+void ViewerTest::closeBoxClosesTheMainWindowAlone() {
+    QWidget* viewer = openViewer("kvar");
+    QWidget* zoom = openZoom();
+    QVERIFY(viewer->testAttribute(Qt::WA_QuitOnClose));
+    QVERIFY(zoom->testAttribute(Qt::WA_QuitOnClose));
+    QVERIFY(window_->close());
+    QVERIFY(!window_->isVisible());
+    QVERIFY(viewer->isVisible());
+    QVERIFY(zoom->isVisible());
+    QVERIFY(boxes_.shown.empty());
+}
+
+void ViewerTest::exitRemindsOnceAndEndsWithEveryWindow() {
+    openViewer("osparad|text");
+    openZoom();
+    QTimer::singleShot(0, this, [this] { trigger(window_.get(), "mnuAvsluta"); });
+    // Fails instead of hanging should the program not end.
+    QTimer::singleShot(10000, this, [] { QCoreApplication::exit(1); });
+    QCOMPARE(QCoreApplication::exec(), 0);
+
+    QCOMPARE(boxes_.shown.size(), std::size_t{1});
+    QCOMPARE(boxes_.shown[0].text, std::string("Kom ihåg att ha nyckelfilen separerad från "
+                                               "bitmappen!\r\nMvh, Programmeraren"));
+    QCOMPARE(boxes_.shown[0].title, std::string()); // the program's own title
+    QCOMPARE(boxes_.shown[0].style, 64);
+    QVERIFY(!window_->isVisible());
+    QVERIFY(prompt_.asked.empty()); // nothing offered for saving
 }
 
 QTEST_MAIN(ViewerTest)
