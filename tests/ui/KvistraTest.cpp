@@ -76,6 +76,8 @@ private slots:
     void fileFailuresChangeNothing();
     void textBoxesUseCrLf();
     void windowStaysPaintedDuringLongRun();
+    void creditMessages_data();
+    void creditMessages();
 
 private:
     template <class T> T* control(const char* name) const {
@@ -622,6 +624,32 @@ void KvistraTest::windowStaysPaintedDuringLongRun() {
 
     QCOMPARE(window_->windowTitle(), QStringLiteral("Status: Väntar"));
     QVERIFY(counter.paintsDuringRun > 0);
+}
+
+void KvistraTest::creditMessages_data() {
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<int>("style");
+
+    QTest::newRow("Programmeraren") << "mnuAboutMe"
+                                    << "Programmerat av Brennvik" << QString() << 0;
+    QTest::newRow("Medhjälpare") << "mnuHelpingMan"
+                                 << "Moraliskt stöd, Tolvmark"
+                                 << "Information" << 64;
+}
+
+void KvistraTest::creditMessages() {
+    QFETCH(QString, item);
+    QFETCH(QString, text);
+    QFETCH(QString, title);
+    QFETCH(int, style);
+
+    trigger(item.toLatin1().constData());
+    QCOMPARE(boxes_.shown.size(), std::size_t{1});
+    QCOMPARE(boxes_.shown[0].text, text.toStdString());
+    QCOMPARE(boxes_.shown[0].title, title.toStdString());
+    QCOMPARE(boxes_.shown[0].style, style);
 }
 
 QTEST_MAIN(KvistraTest)
