@@ -9,6 +9,7 @@ namespace kvistra {
 inline constexpr std::uint32_t DM_BITSPERPEL = 0x00040000;
 inline constexpr std::uint32_t DM_PELSWIDTH = 0x00080000;
 inline constexpr std::uint32_t DM_PELSHEIGHT = 0x00100000;
+inline constexpr std::uint32_t DM_DISPLAYFREQUENCY = 0x00400000;
 
 // A display mode as the platform describes it; zero-filled until a platform fills it.
 struct DisplayModeRecord {

@@ -145,7 +145,7 @@ TEST(DisplayModeSwitch, OutcomeOfTheFirstChangeDecidesWhatFollows) {
 TEST(DisplayModeSwitch, RequestIsTheCurrentSizeAt24BitsOverWhatTheEnumerationFilledIn) {
     DisplaySwitch run;
     run.platform.enumerated.deviceName = {'D', 'I', 'S', 'P'};
-    run.platform.enumerated.fields = 0x00400000 | DM_BITSPERPEL;
+    run.platform.enumerated.fields = DM_DISPLAYFREQUENCY | DM_BITSPERPEL;
     run.platform.enumerated.bitsPerPel = 16;
     run.platform.enumerated.pelsWidth = 640;
     run.platform.enumerated.pelsHeight = 480;

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "tests/core/FakePlatform.h"
+#include "toolkit/SystemServices.h"
+
+#include <vector>
+
+namespace kvistra::test {
+
+// Records every change of the task-list visibility.
+class RecordingTaskList final : public TaskList {
+public:
+    std::vector<bool> changes;
+
+    void setVisible(bool visible) override { changes.push_back(visible); }
+    // Listed until told otherwise, as every program starts.
+    bool visible() const { return changes.empty() || changes.back(); }
+};
+
+// Recording fakes for every platform service; see tests/core/FakePlatform.h.
+struct FakeSystem {
+    testing::FakeDisplayPlatform display;
+    testing::FakeScreen screen;
+    testing::FakeRegistry registry;
+    testing::FakeProgramStarter programs;
+    RecordingTaskList taskList;
+
+    SystemServices services() { return {display, screen, registry, programs, taskList}; }
+};
+
+} // namespace kvistra::test

@@ -1,0 +1,9 @@
+#pragma once
+
+namespace kvistra {
+
+// Asks the login manager to restart the machine, as `systemctl reboot` does; it may ask
+// the user to authenticate. False when the request could not be sent.
+bool requestReboot();
+
+} // namespace kvistra

@@ -1,0 +1,16 @@
+#include "QtProgramStarter.h"
+
+#include <QFileInfo>
+#include <QProcess>
+
+namespace kvistra {
+
+bool QtProgramStarter::fileExists(const std::string& path) const {
+    return QFileInfo(QString::fromStdString(path)).isFile();
+}
+
+bool QtProgramStarter::start(const std::string& path) {
+    return QProcess::startDetached(QString::fromStdString(path), {});
+}
+
+} // namespace kvistra

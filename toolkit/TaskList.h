@@ -1,0 +1,13 @@
+#pragma once
+
+namespace kvistra {
+
+// Whether the program is listed among the running programs of the desktop's task list.
+class TaskList {
+public:
+    virtual ~TaskList() = default;
+
+    virtual void setVisible(bool visible) = 0;
+};
+
+} // namespace kvistra
