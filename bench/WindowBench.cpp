@@ -11,6 +11,7 @@
 #include "toolkit/ListBox.h"
 #include "toolkit/MessageBoxes.h"
 #include "toolkit/PictureBox.h"
+#include "toolkit/QtSystemServices.h"
 #include "toolkit/TextBox.h"
 #include "ui/Kvistra.h"
 
@@ -127,7 +128,8 @@ public:
     ProgramWideValues shared;
     SilentBoxes boxes;
     NoFileName files;
-    Kvistra window{shared, boxes, files};
+    QtSystemServices system;
+    Kvistra window{shared, boxes, files, system.services()};
 };
 
 void windowGenerate(benchmark::State& state) {

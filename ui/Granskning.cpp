@@ -3,6 +3,7 @@
 #include "Placement.h"
 #include "core/Zoom.h"
 #include "toolkit/PictureBox.h"
+#include "toolkit/X11TaskList.h"
 #include "toolkit/ZoomBox.h"
 
 #include <QMenu>
@@ -82,6 +83,8 @@ void Granskning::open() {
         placeBeside(*this, mainWindow_);
         placed_ = true;
     }
+    // Set on every showing: the window manager forgets it when the window is hidden.
+    setListedInTaskList(*this, false);
     show();
     raise();
     activateWindow();

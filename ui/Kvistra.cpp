@@ -4,12 +4,14 @@
 #include "Visningsform.h"
 #include "core/ColourSplit.h"
 #include "core/DecoderRun.h"
+#include "core/DisplayModeSwitch.h"
 #include "core/Encoder.h"
 #include "core/FieldChecks.h"
 #include "core/MessageCatalogue.h"
 #include "core/NumericText.h"
 #include "core/TimeOfDay.h"
 #include "core/Windows1252.h"
+#include "frmAbout.h"
 #include "io/KeyFile.h"
 #include "io/PictureFile.h"
 #include "io/TextImport.h"
@@ -117,12 +119,13 @@ private:
 };
 
 Kvistra::Kvistra(ProgramWideValues& shared, MessageBoxes& messageBoxes, FilePrompt& filePrompt,
-                 QWidget* parent)
+                 SystemServices system, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
     , shared_(shared)
     , messageBoxes_(messageBoxes)
     , filePrompt_(filePrompt)
+    , system_(system)
     , KeyCmdlg(filePrompt, "txt")
     , cmdlg(filePrompt, "bmp") {
     setObjectName(QStringLiteral("Kvistra"));
@@ -133,7 +136,10 @@ Kvistra::Kvistra(ProgramWideValues& shared, MessageBoxes& messageBoxes, FileProm
     Form_Load();
 }
 
-Kvistra::~Kvistra() = default;
+Kvistra::~Kvistra() {
+    // An about dialog left open goes with the window that opened it.
+    delete about_;
+}
 
 void Kvistra::createControls() {
     Text1 = textBox("Text1", "Mata in det du vill kryptera här.", true);
@@ -215,10 +221,6 @@ void Kvistra::createMenus() {
         action->setObjectName(QLatin1String(name));
         return action;
     };
-    // Commands of windows that this version does not have yet are shown, but off.
-    const auto pending = [&](QMenu* menu, const char* name, const char* caption) {
-        item(menu, name, caption)->setEnabled(false);
-    };
     const auto separator = [](QMenu* menu, const char* name) {
         menu->addSeparator()->setObjectName(QLatin1String(name));
     };
@@ -244,15 +246,19 @@ void Kvistra::createMenus() {
             &Kvistra::mnuAvsluta_Click);
 
     QMenu* mnuSpecial = menu("mnuSpecial", "Special");
-    pending(mnuSpecial, "mnuShowActive", "Visa för Aktivitetshanteraren");
-    pending(mnuSpecial, "mnuHideActive", "Göm för Aktivitetshanteraren");
+    connect(item(mnuSpecial, "mnuShowActive", "Visa för Aktivitetshanteraren"), &QAction::triggered,
+            this, &Kvistra::mnuShowActive_Click);
+    connect(item(mnuSpecial, "mnuHideActive", "Göm för Aktivitetshanteraren"), &QAction::triggered,
+            this, &Kvistra::mnuHideActive_Click);
 
     QMenu* mnuAbout = menu("mnuAbout", "Om");
-    pending(mnuAbout, "mnuAboutApp", "Applikationen");
+    connect(item(mnuAbout, "mnuAboutApp", "Applikationen"), &QAction::triggered, this,
+            &Kvistra::mnuAboutApp_Click);
     connect(item(mnuAbout, "mnuAboutMe", "Programmeraren"), &QAction::triggered, this,
             &Kvistra::mnuAboutMe_Click);
     separator(mnuAbout, "mnuTheBorder2");
-    pending(mnuAbout, "mnuAboutSystemOption", "Systeminställningar");
+    connect(item(mnuAbout, "mnuAboutSystemOption", "Systeminställningar"), &QAction::triggered,
+            this, &Kvistra::mnuAboutSystemOption_Click);
     connect(item(mnuAbout, "mnuHelpingMan", "Medhjälpare"), &QAction::triggered, this,
             &Kvistra::mnuHelpingMan_Click);
 }
@@ -355,6 +361,28 @@ void Kvistra::mnuAvsluta_Click() {
     close();
     // Every other window goes with the program, unsaved and without asking.
     QCoreApplication::exit(0);
+}
+
+void Kvistra::mnuShowActive_Click() {
+    system_.taskList.setVisible(true);
+}
+
+void Kvistra::mnuHideActive_Click() {
+    system_.taskList.setVisible(false);
+}
+
+void Kvistra::mnuAboutApp_Click() {
+    if (!about_) {
+        about_ = new frmAbout(system_.registry, system_.programs, messageBoxes_);
+    }
+    about_->show();
+    about_->raise();
+    about_->activateWindow();
+}
+
+void Kvistra::mnuAboutSystemOption_Click() {
+    ConfirmDisplayModeSwitch(system_.display, system_.screen,
+                             [this](const Message& message) { return showMessage(message); });
 }
 
 void Kvistra::mnuAboutMe_Click() {

@@ -5,9 +5,11 @@
 #include "core/ProgramWideValues.h"
 #include "core/WindowHost.h"
 #include "toolkit/FileDialog.h"
+#include "toolkit/SystemServices.h"
 
 #include <QElapsedTimer>
 #include <QMainWindow>
+#include <QPointer>
 #include <cstdint>
 #include <memory>
 
@@ -21,6 +23,7 @@ class QTimer;
 namespace kvistra {
 
 class Granskning;
+class frmAbout;
 class ListBox;
 class MessageBoxes;
 class PictureBox;
@@ -38,7 +41,7 @@ public:
     static constexpr int kClientHeight = 521;
 
     Kvistra(ProgramWideValues& shared, MessageBoxes& messageBoxes, FilePrompt& filePrompt,
-            QWidget* parent = nullptr);
+            SystemServices system, QWidget* parent = nullptr);
     ~Kvistra() override;
 
     std::int16_t readLength() const { return ReadLength; }
@@ -66,7 +69,11 @@ private slots:
     void mnuSaveKeyFile_Click();
     void mnuInsertTextFile_Click();
     void mnuAvsluta_Click();
+    void mnuShowActive_Click();
+    void mnuHideActive_Click();
+    void mnuAboutApp_Click();
     void mnuAboutMe_Click();
+    void mnuAboutSystemOption_Click();
     void mnuHelpingMan_Click();
 
 private:
@@ -105,6 +112,7 @@ private:
     ProgramWideValues& shared_;
     MessageBoxes& messageBoxes_;
     FilePrompt& filePrompt_;
+    SystemServices system_;
     FileDialog KeyCmdlg;
     FileDialog cmdlg;
     ClockSeededRandom random_;
@@ -151,6 +159,8 @@ private:
     // Created when first shown; each exists once.
     std::unique_ptr<Visningsform> viewer_;
     std::unique_ptr<Granskning> zoom_;
+    // Deletes itself when closed; the next opening creates it anew.
+    QPointer<frmAbout> about_;
 };
 
 } // namespace kvistra

@@ -7,6 +7,7 @@
 #include "io/AtomicFile.h"
 #include "toolkit/MessageBoxes.h"
 #include "toolkit/TextBox.h"
+#include "toolkit/X11TaskList.h"
 
 #include <QCloseEvent>
 #include <QMenuBar>
@@ -74,6 +75,8 @@ void Visningsform::open(const std::string& decryptedText) {
         placeBeside(*this, mainWindow_);
         placed_ = true;
     }
+    // Set on every showing: the window manager forgets it when the window is hidden.
+    setListedInTaskList(*this, false);
     show();
     raise();
     activateWindow();

@@ -1,7 +1,9 @@
 #include "core/ProgramWideValues.h"
 #include "toolkit/QtFilePrompt.h"
 #include "toolkit/QtMessageBoxes.h"
+#include "toolkit/QtSystemServices.h"
 #include "ui/Kvistra.h"
+#include "ui/ProgramIcon.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -25,7 +27,10 @@ int main(int argc, char* argv[]) {
     kvistra::ProgramWideValues shared;
     kvistra::QtMessageBoxes messageBoxes;
     kvistra::QtFilePrompt filePrompt;
-    kvistra::Kvistra window(shared, messageBoxes, filePrompt);
+    kvistra::QtSystemServices system; // after the application: it reads the program's folder
+    kvistra::Kvistra window(shared, messageBoxes, filePrompt, system.services());
+    system.setWindow(window);
+    QApplication::setWindowIcon(kvistra::programIcon());
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect frame = window.frameGeometry();

@@ -1,5 +1,6 @@
 #include "ui/Kvistra.h"
 
+#include "FakeSystem.h"
 #include "ScriptedToolkit.h"
 #include "core/ColourSplit.h"
 #include "core/Image.h"
@@ -11,12 +12,14 @@
 #include "toolkit/TextBox.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -25,6 +28,7 @@
 #include <memory>
 
 using namespace kvistra;
+using kvistra::test::FakeSystem;
 using kvistra::test::ScriptedFilePrompt;
 using kvistra::test::ScriptedMessageBoxes;
 
@@ -77,6 +81,9 @@ private slots:
     void textBoxesUseCrLf();
     void windowStaysPaintedDuringLongRun();
     void creditMessages_data();
+    void displaySettingsThroughTheWindow();
+    void taskListCommands();
+    void aboutDialogExistsOnce();
     void creditMessages();
 
 private:
@@ -102,6 +109,7 @@ private:
     ProgramWideValues shared_;
     ScriptedMessageBoxes boxes_;
     ScriptedFilePrompt prompt_;
+    std::unique_ptr<FakeSystem> system_;
     std::unique_ptr<QTemporaryDir> dir_;
     std::unique_ptr<Kvistra> window_;
 };
@@ -111,9 +119,10 @@ void KvistraTest::init() {
     shared_ = {};
     boxes_ = {};
     prompt_ = {};
+    system_ = std::make_unique<FakeSystem>();
     dir_ = std::make_unique<QTemporaryDir>();
     QVERIFY(dir_->isValid());
-    window_ = std::make_unique<Kvistra>(shared_, boxes_, prompt_);
+    window_ = std::make_unique<Kvistra>(shared_, boxes_, prompt_, system_->services());
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
 }
@@ -650,6 +659,66 @@ void KvistraTest::creditMessages() {
     QCOMPARE(boxes_.shown[0].text, text.toStdString());
     QCOMPARE(boxes_.shown[0].title, title.toStdString());
     QCOMPARE(boxes_.shown[0].style, style);
+}
+
+void KvistraTest::displaySettingsThroughTheWindow() {
+    boxes_.answers = {MessageBoxAnswer::Yes, MessageBoxAnswer::Yes};
+    system_->display.changeAnswers = {0, -1}; // a failed storing call goes unreported
+    trigger("mnuAboutSystemOption");
+    QCOMPARE(system_->display.calls,
+             (std::vector<std::string>{"enum null 0", "change 4", "change 1"}));
+    QCOMPARE(boxes_.shown.size(), std::size_t{3});
+    QCOMPARE(boxes_.shown[0].title, std::string("Systeminställningar"));
+    QCOMPARE(boxes_.shown[1].text, std::string("Följande inställningar kommer att träda i kraft:"
+                                               "\r\n") +
+                                       std::string(70, '-') +
+                                       "\r\nX: 1024\r\nY: 768\r\nFärgdjup: 24, 32");
+    QCOMPARE(boxes_.shown[2].text, std::string("Ändringen lyckades!"));
+    QCOMPARE(boxes_.shown[2].style, 4096);
+
+    // No to the warning: nothing more.
+    boxes_ = {};
+    boxes_.answers = {MessageBoxAnswer::No};
+    trigger("mnuAboutSystemOption");
+    QCOMPARE(boxes_.shown.size(), std::size_t{1});
+    QCOMPARE(system_->display.calls.size(), std::size_t{3});
+}
+
+void KvistraTest::taskListCommands() {
+    trigger("mnuHideActive");
+    trigger("mnuHideActive");
+    QVERIFY(!system_->taskList.visible());
+    trigger("mnuShowActive");
+    QCOMPARE(system_->taskList.changes, (std::vector<bool>{false, false, true}));
+    QVERIFY(system_->taskList.visible());
+    QVERIFY(window_->isVisible());
+    QVERIFY(boxes_.shown.empty());
+}
+
+void KvistraTest::aboutDialogExistsOnce() {
+    const auto dialogs = [] {
+        QList<QWidget*> found;
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (widget->objectName() == QLatin1String("frmAbout") && widget->isVisible()) {
+                found.append(widget);
+            }
+        }
+        return found;
+    };
+    trigger("mnuAboutApp");
+    trigger("mnuAboutApp");
+    QCOMPARE(dialogs().size(), 1);
+    QWidget* about = dialogs().constFirst();
+    QCOMPARE(about->windowTitle(), QStringLiteral("Om Kvistra"));
+    QVERIFY(!about->isModal());
+    QVERIFY(window_->isEnabled());
+
+    // OK unloads it; the next opening creates it anew.
+    const QPointer<QWidget> first = about;
+    about->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
+    QTRY_VERIFY(first.isNull());
+    trigger("mnuAboutApp");
+    QCOMPARE(dialogs().size(), 1);
 }
 
 QTEST_MAIN(KvistraTest)

@@ -1,3 +1,4 @@
+#include "FakeSystem.h"
 #include "ScriptedToolkit.h"
 #include "core/Image.h"
 #include "core/ProgramWideValues.h"
@@ -20,6 +21,7 @@
 #include <memory>
 
 using namespace kvistra;
+using kvistra::test::FakeSystem;
 using kvistra::test::ScriptedFilePrompt;
 using kvistra::test::ScriptedMessageBoxes;
 
@@ -102,6 +104,7 @@ private:
     ProgramWideValues shared_;
     ScriptedMessageBoxes boxes_;
     ScriptedFilePrompt prompt_;
+    std::unique_ptr<FakeSystem> system_;
     std::unique_ptr<QTemporaryDir> dir_;
     std::unique_ptr<Kvistra> window_;
 };
@@ -110,9 +113,10 @@ void ViewerTest::init() {
     shared_ = {};
     boxes_ = {};
     prompt_ = {};
+    system_ = std::make_unique<FakeSystem>();
     dir_ = std::make_unique<QTemporaryDir>();
     QVERIFY(dir_->isValid());
-    window_ = std::make_unique<Kvistra>(shared_, boxes_, prompt_);
+    window_ = std::make_unique<Kvistra>(shared_, boxes_, prompt_, system_->services());
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
 }
