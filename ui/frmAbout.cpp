@@ -71,6 +71,11 @@ frmAbout::frmAbout(Registry& registry, ProgramStarter& programs, MessageBoxes& m
     setObjectName(QStringLiteral("frmAbout"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(kClientWidth, kClientHeight);
+    // The dialog is laid out for an 8-point font: the description's run of blanks
+    // then carries its second sentence onto a line of its own.
+    QFont dialogFont = font();
+    dialogFont.setPointSize(8);
+    setFont(dialogFont);
     createControls();
     Form_Load();
 
