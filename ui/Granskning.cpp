@@ -3,7 +3,6 @@
 #include "Placement.h"
 #include "core/Zoom.h"
 #include "toolkit/PictureBox.h"
-#include "toolkit/X11TaskList.h"
 #include "toolkit/ZoomBox.h"
 
 #include <QMenu>
@@ -12,8 +11,6 @@
 namespace kvistra {
 
 namespace {
-
-constexpr int kMargin = 8; // 120 twips
 
 struct ZoomItem {
     const char* name;
@@ -27,10 +24,6 @@ constexpr ZoomItem kZoomItems[] = {
     {"mnu400", "400 %", 4.0},
 };
 
-Qt::WindowFlags toolWindowFlags() {
-    return Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
-}
-
 PixelSize pixelSizeOf(QSize size) {
     return {size.width(), size.height()};
 }
@@ -42,14 +35,10 @@ QSize qSizeOf(PixelSize size) {
 } // namespace
 
 Granskning::Granskning(const PictureBox& canvas, const QWidget& mainWindow)
-    : QMainWindow(nullptr, toolWindowFlags())
-    , canvas_(canvas)
-    , mainWindow_(mainWindow) {
+    : ToolWindow(mainWindow)
+    , canvas_(canvas) {
     setObjectName(QStringLiteral("Granskning"));
     setWindowTitle(QStringLiteral("Granskning"));
-    // A tool window of its own: it stays when the main window is closed, and
-    // the program ends with the last window.
-    setAttribute(Qt::WA_QuitOnClose);
 
     auto* client = new QWidget;
     Picture2 = new ZoomBox(client);
@@ -79,15 +68,7 @@ void Granskning::open() {
     if (!isVisible()) {
         Form_Load();
     }
-    if (!placed_) {
-        placeBeside(*this, mainWindow_);
-        placed_ = true;
-    }
-    // Set on every showing: the window manager forgets it when the window is hidden.
-    setListedInTaskList(*this, false);
-    show();
-    raise();
-    activateWindow();
+    bringToFront();
 }
 
 void Granskning::Form_Load() {

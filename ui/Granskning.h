@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QMainWindow>
+#include "ToolWindow.h"
 
 class QMenu;
 
@@ -11,7 +11,7 @@ class ZoomBox;
 
 // "Granskning": a snapshot of the whole canvas enlarged by a chosen factor, the
 // window sized to fit. The view follows the canvas only when a factor is chosen.
-class Granskning : public QMainWindow {
+class Granskning : public ToolWindow {
     Q_OBJECT
 
 public:
@@ -32,8 +32,6 @@ private:
     void Form_Load();
 
     const PictureBox& canvas_;
-    const QWidget& mainWindow_;
-    bool placed_ = false;
     ZoomBox* Picture2 = nullptr;
     QMenu* mnuZooming = nullptr;
 };

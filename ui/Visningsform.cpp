@@ -1,40 +1,24 @@
 #include "Visningsform.h"
 
-#include "Placement.h"
 #include "core/LineMarkers.h"
 #include "core/MessageCatalogue.h"
 #include "core/Windows1252.h"
 #include "io/AtomicFile.h"
 #include "toolkit/MessageBoxes.h"
 #include "toolkit/TextBox.h"
-#include "toolkit/X11TaskList.h"
 
 #include <QCloseEvent>
 #include <QMenuBar>
 
 namespace kvistra {
 
-namespace {
-
-constexpr int kMargin = 8; // 120 twips
-
-Qt::WindowFlags toolWindowFlags() {
-    return Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
-}
-
-} // namespace
-
 Visningsform::Visningsform(MessageBoxes& messageBoxes, FilePrompt& filePrompt,
                            const QWidget& mainWindow)
-    : QMainWindow(nullptr, toolWindowFlags())
+    : ToolWindow(mainWindow)
     , messageBoxes_(messageBoxes)
-    , mainWindow_(mainWindow)
     , Visningcmdlg(filePrompt, "") {
     setObjectName(QStringLiteral("Visningsform"));
     setWindowTitle(QStringLiteral("Visningsfönster"));
-    // A tool window of its own: it stays when the main window is closed, and
-    // the program ends with the last window.
-    setAttribute(Qt::WA_QuitOnClose);
 
     auto* client = new QWidget;
     Visning = new TextBox(client);
@@ -71,15 +55,7 @@ void Visningsform::open(const std::string& decryptedText) {
         VisningText = decryptedText;
         Form_Load();
     }
-    if (!placed_) {
-        placeBeside(*this, mainWindow_);
-        placed_ = true;
-    }
-    // Set on every showing: the window manager forgets it when the window is hidden.
-    setListedInTaskList(*this, false);
-    show();
-    raise();
-    activateWindow();
+    bringToFront();
 }
 
 void Visningsform::Form_Load() {

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "ToolWindow.h"
 #include "toolkit/FileDialog.h"
 
-#include <QMainWindow>
 #include <string>
 
 namespace kvistra {
@@ -13,7 +13,7 @@ class TextBox;
 // "Visningsfönster": the decrypted text with its line ends restored, editable,
 // and saved as a Windows-1252 text file. Closing unloads the window's text;
 // the file name chosen with "Spara som" is kept for the program's run.
-class Visningsform : public QMainWindow {
+class Visningsform : public ToolWindow {
     Q_OBJECT
 
 public:
@@ -44,8 +44,6 @@ private:
     void saveTo(const std::string& path);
 
     MessageBoxes& messageBoxes_;
-    const QWidget& mainWindow_;
-    bool placed_ = false;
     FileDialog Visningcmdlg;
     std::string VisningText;
     std::string VisningFileName;

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QMainWindow>
+
+namespace kvistra {
+
+// A window of its own beside the main window: no task-bar entry, no minimise or
+// maximise, not modal. It keeps the program running when the main window is closed.
+class ToolWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit ToolWindow(const QWidget& mainWindow);
+
+protected:
+    // Between the window's edges and its contents: 120 twips.
+    static constexpr int kMargin = 8;
+
+    // Shows the window in front, placed beside the main window the first time.
+    void bringToFront();
+
+private:
+    const QWidget& mainWindow_;
+    bool placed_ = false;
+};
+
+} // namespace kvistra
