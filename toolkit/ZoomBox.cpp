@@ -6,9 +6,16 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <algorithm>
 #include <vector>
 
 namespace kvistra {
+
+namespace {
+
+constexpr int kBandRows = 64;
+
+} // namespace
 
 ZoomBox::ZoomBox(QWidget* parent)
     : QFrame(parent) {
@@ -39,26 +46,29 @@ void ZoomBox::paintEvent(QPaintEvent* event) {
         painter.fillRect(exposed, Qt::white);
         return;
     }
-    // Only the exposed part is stretched, so a large zoom costs no more than
-    // the part on screen.
+    // The exposed part only, stretched a band of rows at a time: a large zoom
+    // never holds an enlarged copy of the picture in memory.
     const QRect area = exposed.translated(-inside.topLeft());
-    std::vector<int> sourceColumns(static_cast<std::size_t>(area.width()));
+    std::vector<std::size_t> sourceColumns(static_cast<std::size_t>(area.width()));
     for (int x = 0; x < area.width(); ++x) {
-        sourceColumns[static_cast<std::size_t>(x)] =
-            3 * stretchedSource(area.left() + x, inside.width(), snapshot_.width());
+        sourceColumns[static_cast<std::size_t>(x)] = static_cast<std::size_t>(
+            3 * stretchedSource(area.left() + x, inside.width(), snapshot_.width()));
     }
-    QImage part(area.size(), QImage::Format_BGR888);
-    for (int y = 0; y < area.height(); ++y) {
-        const auto source =
-            snapshot_.row(stretchedSource(area.top() + y, inside.height(), snapshot_.height()));
-        uchar* target = part.scanLine(y);
-        for (const int column : sourceColumns) {
-            *target++ = source[static_cast<std::size_t>(column)];
-            *target++ = source[static_cast<std::size_t>(column) + 1];
-            *target++ = source[static_cast<std::size_t>(column) + 2];
+    for (int top = area.top(); top <= area.bottom(); top += kBandRows) {
+        const int rows = std::min(kBandRows, area.bottom() + 1 - top);
+        QImage band(area.width(), rows, QImage::Format_BGR888);
+        for (int y = 0; y < rows; ++y) {
+            const auto source =
+                snapshot_.row(stretchedSource(top + y, inside.height(), snapshot_.height()));
+            uchar* target = band.scanLine(y);
+            for (const std::size_t column : sourceColumns) {
+                *target++ = source[column];
+                *target++ = source[column + 1];
+                *target++ = source[column + 2];
+            }
         }
+        painter.drawImage(QPoint(exposed.left(), top + inside.top()), band);
     }
-    painter.drawImage(exposed.topLeft(), part);
 }
 
 void ZoomBox::mouseReleaseEvent(QMouseEvent* event) {
