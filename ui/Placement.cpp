@@ -19,13 +19,21 @@ void placeBeside(QWidget& window, const QWidget& anchor) {
     // The window's frame is not known before it is shown; its size is.
     const QSize size = window.size();
 
-    QPoint topLeft(anchorFrame.right() + 1 + kGap, anchorFrame.top());
-    if (topLeft.x() + size.width() > available.right() + 1) {
-        topLeft.setX(anchorFrame.left() - kGap - size.width());
+    const int right = anchorFrame.right() + 1 + kGap;
+    const int left = anchorFrame.left() - kGap - size.width();
+    int x = right;
+    if (right + size.width() > available.right() + 1) {
+        if (left >= available.left()) {
+            x = left;
+        } else {
+            // Fits on neither side: against the screen's edge on the roomier side,
+            // over as little of the anchor as may be.
+            const int roomRight = available.right() + 1 - right;
+            const int roomLeft = anchorFrame.left() - kGap - available.left();
+            x = roomRight >= roomLeft ? available.right() + 1 - size.width() : available.left();
+        }
     }
-    if (topLeft.x() < available.left()) {
-        topLeft = anchorFrame.topLeft();
-    }
+    QPoint topLeft(std::max(available.left(), x), anchorFrame.top());
     topLeft.setY(
         std::max(available.top(), std::min(topLeft.y(), available.bottom() + 1 - size.height())));
     window.move(topLeft);
