@@ -7,6 +7,7 @@
 #include "toolkit/ZoomBox.h"
 #include "ui/Granskning.h"
 #include "ui/Kvistra.h"
+#include "ui/Placement.h"
 #include "ui/Visningsform.h"
 
 #include <QAction>
@@ -14,6 +15,7 @@
 #include <QFile>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -80,6 +82,8 @@ private slots:
     void zoomWindowExistsOnceAndStartsAt100();
     void bothAreToolWindowsBesideTheMainWindow();
     void closeBoxClosesTheMainWindowAlone();
+    void placedBesideTheMainWindow_data();
+    void placedBesideTheMainWindow();
     void exitRemindsOnceAndEndsWithEveryWindow();
 
 private:
@@ -445,6 +449,47 @@ void ViewerTest::exitRemindsOnceAndEndsWithEveryWindow() {
     QCOMPARE(boxes_.shown[0].style, 64);
     QVERIFY(!window_->isVisible());
     QVERIFY(prompt_.asked.empty()); // nothing offered for saving
+}
+
+void ViewerTest::placedBesideTheMainWindow_data() {
+    QTest::addColumn<QString>("anchorAt"); // where the main window stands on its screen
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("room on the right") << "left"
+                                       << "right of it";
+    QTest::newRow("room on the left only") << "right"
+                                           << "left of it";
+    QTest::newRow("no room on either side") << "wide"
+                                            << "against the right edge";
+}
+
+void ViewerTest::placedBesideTheMainWindow() {
+    QFETCH(QString, anchorAt);
+    QFETCH(QString, expected);
+
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QWidget anchor;
+    if (anchorAt == QLatin1String("left")) {
+        anchor.setGeometry(screen.left(), screen.top() + 10, 300, 200);
+    } else if (anchorAt == QLatin1String("right")) {
+        anchor.setGeometry(screen.right() + 1 - 300, screen.top() + 10, 300, 200);
+    } else {
+        anchor.setGeometry(screen.left() + 50, screen.top() + 10, screen.width() - 100, 200);
+    }
+    QWidget window;
+    window.resize(200, 100);
+    placeBeside(window, anchor);
+
+    const QRect placed(window.pos(), window.size());
+    QVERIFY(screen.contains(placed));
+    QCOMPARE(placed.top(), anchor.y());
+    if (expected == QLatin1String("right of it")) {
+        QCOMPARE(placed.left(), anchor.geometry().right() + 1 + 8);
+    } else if (expected == QLatin1String("left of it")) {
+        QCOMPARE(placed.right() + 1 + 8, anchor.x());
+    } else {
+        QCOMPARE(placed.right(), screen.right());
+    }
 }
 
 QTEST_MAIN(ViewerTest)
