@@ -1,6 +1,7 @@
 #include "ui/Kvistra.h"
 
 #include "FakeSystem.h"
+#include "FileBytes.h"
 #include "ScriptedToolkit.h"
 #include "core/ColourSplit.h"
 #include "core/Image.h"
@@ -29,8 +30,10 @@
 
 using namespace kvistra;
 using kvistra::test::FakeSystem;
+using kvistra::test::fileBytes;
 using kvistra::test::ScriptedFilePrompt;
 using kvistra::test::ScriptedMessageBoxes;
+using kvistra::test::writeBytes;
 
 namespace {
 
@@ -39,17 +42,6 @@ constexpr int kCanvasHeight = 253;
 
 Colour colourOf(int red, int green, int blue) {
     return red + 256 * green + 65536 * blue;
-}
-
-QByteArray fileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
 }
 
 } // namespace

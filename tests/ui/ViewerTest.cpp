@@ -1,4 +1,5 @@
 #include "FakeSystem.h"
+#include "FileBytes.h"
 #include "ScriptedToolkit.h"
 #include "core/Image.h"
 #include "core/ProgramWideValues.h"
@@ -12,7 +13,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QFile>
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
@@ -24,21 +24,12 @@
 
 using namespace kvistra;
 using kvistra::test::FakeSystem;
+using kvistra::test::fileBytes;
 using kvistra::test::ScriptedFilePrompt;
 using kvistra::test::ScriptedMessageBoxes;
+using kvistra::test::writeBytes;
 
 namespace {
-
-QByteArray fileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 // Every pixel its own colour, so that a zoomed pixel tells where it came from.
 Colour colourAt(int x, int y) {
