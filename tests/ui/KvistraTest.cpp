@@ -1,11 +1,9 @@
 #include "ui/Kvistra.h"
 
-#include "FakeSystem.h"
 #include "FileBytes.h"
-#include "ScriptedToolkit.h"
+#include "MainWindowFixture.h"
 #include "core/ColourSplit.h"
 #include "core/Image.h"
-#include "core/ProgramWideValues.h"
 #include "io/PictureFile.h"
 #include "toolkit/ListBox.h"
 #include "toolkit/PictureBox.h"
@@ -24,15 +22,11 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
-#include <memory>
 
 using namespace kvistra;
-using kvistra::test::FakeSystem;
 using kvistra::test::fileBytes;
-using kvistra::test::ScriptedFilePrompt;
-using kvistra::test::ScriptedMessageBoxes;
+using kvistra::test::MainWindowFixture;
 using kvistra::test::writeBytes;
 
 namespace {
@@ -46,7 +40,7 @@ Colour colourOf(int red, int green, int blue) {
 
 } // namespace
 
-class KvistraTest : public QObject {
+class KvistraTest : public QObject, private MainWindowFixture {
     Q_OBJECT
 
 private slots:
@@ -80,11 +74,7 @@ private slots:
 
 private:
     template <class T> T* control(const char* name) const {
-        T* found = window_->findChild<T*>(QLatin1String(name));
-        if (!found) {
-            qFatal("no control %s", name);
-        }
-        return found;
+        return childOf<T>(window_.get(), name);
     }
     QLineEdit* lineEditOf(const QString& name) const;
     // One edit by the user that replaces the whole text, as a paste would.
@@ -96,32 +86,15 @@ private:
     QString fieldText(const char* name) const;
     std::string boxText(const char* name) const { return control<TextBox>(name)->programText(); }
     void moveOverCanvas(int x, int y);
-    QString path(const char* name) const { return dir_->filePath(QLatin1String(name)); }
-
-    ProgramWideValues shared_;
-    ScriptedMessageBoxes boxes_;
-    ScriptedFilePrompt prompt_;
-    std::unique_ptr<FakeSystem> system_;
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<Kvistra> window_;
 };
 
 void KvistraTest::init() {
     QLocale::setDefault(QLocale::c());
-    shared_ = {};
-    boxes_ = {};
-    prompt_ = {};
-    system_ = std::make_unique<FakeSystem>();
-    dir_ = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir_->isValid());
-    window_ = std::make_unique<Kvistra>(shared_, boxes_, prompt_, system_->services());
-    window_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    openWindow();
 }
 
 void KvistraTest::cleanup() {
-    window_.reset();
-    dir_.reset();
+    closeWindow();
 }
 
 QLineEdit* KvistraTest::lineEditOf(const QString& name) const {

@@ -1,8 +1,6 @@
-#include "FakeSystem.h"
 #include "FileBytes.h"
-#include "ScriptedToolkit.h"
+#include "MainWindowFixture.h"
 #include "core/Image.h"
-#include "core/ProgramWideValues.h"
 #include "toolkit/PictureBox.h"
 #include "toolkit/TextBox.h"
 #include "toolkit/ZoomBox.h"
@@ -16,17 +14,13 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <cmath>
-#include <memory>
 
 using namespace kvistra;
-using kvistra::test::FakeSystem;
 using kvistra::test::fileBytes;
-using kvistra::test::ScriptedFilePrompt;
-using kvistra::test::ScriptedMessageBoxes;
+using kvistra::test::MainWindowFixture;
 using kvistra::test::writeBytes;
 
 namespace {
@@ -53,7 +47,7 @@ Image patterned(int width, int height) {
 
 } // namespace
 
-class ViewerTest : public QObject {
+class ViewerTest : public QObject, private MainWindowFixture {
     Q_OBJECT
 
 private slots:
@@ -78,12 +72,8 @@ private slots:
     void exitRemindsOnceAndEndsWithEveryWindow();
 
 private:
-    template <class T> T* control(QWidget* window, const char* name) const {
-        T* found = window->findChild<T*>(QLatin1String(name));
-        if (!found) {
-            qFatal("no control %s", name);
-        }
-        return found;
+    template <class T> static T* control(QWidget* window, const char* name) {
+        return childOf<T>(window, name);
     }
     template <class W> W* topLevel() const;
     Visningsform* openViewer(const std::string& decrypted);
@@ -92,33 +82,16 @@ private:
     std::string viewerText() const {
         return control<TextBox>(topLevel<Visningsform>(), "Visning")->programText();
     }
-    QString path(const char* name) const { return dir_->filePath(QLatin1String(name)); }
     // Checks that the zoom box shows the whole canvas, each pixel as an unbroken block.
     void verifyBlocks(const Image& canvas, double factor);
-
-    ProgramWideValues shared_;
-    ScriptedMessageBoxes boxes_;
-    ScriptedFilePrompt prompt_;
-    std::unique_ptr<FakeSystem> system_;
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<Kvistra> window_;
 };
 
 void ViewerTest::init() {
-    shared_ = {};
-    boxes_ = {};
-    prompt_ = {};
-    system_ = std::make_unique<FakeSystem>();
-    dir_ = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir_->isValid());
-    window_ = std::make_unique<Kvistra>(shared_, boxes_, prompt_, system_->services());
-    window_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    openWindow();
 }
 
 void ViewerTest::cleanup() {
-    window_.reset();
-    dir_.reset();
+    closeWindow();
     QCOMPARE(topLevel<Visningsform>(), nullptr);
     QCOMPARE(topLevel<Granskning>(), nullptr);
 }
