@@ -24,7 +24,6 @@ public:
     void clearList() override {}
     void appendListLines(const std::vector<std::string>&) override {}
     void setClockRunning(bool) override {}
-    double secondsSinceMidnight() const override { return 0; }
 };
 
 inline QuietHost quietHostFor(const std::string& text, bool adapt, const std::string& yKey = "5",

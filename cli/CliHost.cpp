@@ -1,7 +1,6 @@
 #include "CliHost.h"
 
 #include "core/MessageCatalogue.h"
-#include "core/TimeOfDay.h"
 
 #include <cmath>
 
@@ -74,10 +73,6 @@ int CliHost::showMessage(const Message& message) {
         err_ << terminalText(message) << '\n';
     }
     return 1;
-}
-
-double CliHost::secondsSinceMidnight() const {
-    return secondsSinceLocalMidnight();
 }
 
 } // namespace kvistra::cli

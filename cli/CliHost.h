@@ -33,7 +33,6 @@ public:
     void clearList() override {}
     void appendListLines(const std::vector<std::string>&) override {}
     void setClockRunning(bool) override {}
-    double secondsSinceMidnight() const override;
 
     void endProgress();
 

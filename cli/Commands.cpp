@@ -10,6 +10,7 @@
 #include "core/Encoder.h"
 #include "core/FieldChecks.h"
 #include "core/Image.h"
+#include "core/MemoryBudget.h"
 #include "core/NumericText.h"
 #include "core/Windows1252.h"
 #include "io/AtomicFile.h"
@@ -21,6 +22,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <new>
 
 namespace kvistra::cli {
 
@@ -143,6 +145,13 @@ public:
                 return file.problem();
             }
             return OutputPicture(out, std::move(*file), nullptr);
+        }
+        if (!cover) {
+            if (const std::optional<Message> refusal =
+                    pictureMemoryRefusal("", size.width, size.height,
+                                         Image::bytesFor(size.width, size.height))) {
+                return *refusal;
+            }
         }
         Result<Image> image = cover ? loadPicture(*cover) : Image(size.width, size.height);
         if (!image) {
@@ -448,7 +457,9 @@ int inspect(const std::vector<std::string>& args, Console& console) {
     return Success;
 }
 
-int run(const std::vector<std::string>& args, Console& console) {
+namespace {
+
+int runCommand(const std::vector<std::string>& args, Console& console) {
     if (args.empty()) {
         console.err << kMainUsage;
         return UsageError;
@@ -476,6 +487,19 @@ int run(const std::vector<std::string>& args, Console& console) {
         return inspect(rest, console);
     }
     return usageError(console, "okänt kommando: " + command, kMainUsage);
+}
+
+} // namespace
+
+int run(const std::vector<std::string>& args, Console& console) {
+    // Pictures are checked against the memory there is before they are made; this
+    // catches what the checks could not foresee. Files being written are removed
+    // as the stack unwinds.
+    try {
+        return runCommand(args, console);
+    } catch (const std::bad_alloc&) {
+        return failure(console, {MessageId::OutOfMemory, {}});
+    }
 }
 
 } // namespace kvistra::cli

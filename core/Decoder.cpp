@@ -26,6 +26,22 @@ std::optional<int> keyOf(const std::string& text, const NumberLocale& locale, in
     return *key;
 }
 
+const char* valueCode(DecodeValue value) {
+    switch (value) {
+    case DecodeValue::YKey:
+        return "y";
+    case DecodeValue::XKey:
+        return "x";
+    case DecodeValue::Shift:
+        return "shift";
+    case DecodeValue::ReadingLength:
+        return "length";
+    case DecodeValue::None:
+        break;
+    }
+    return "";
+}
+
 class Walk {
 public:
     Walk(const Canvas& canvas, const DecodeRequest& request, DecodeResult& result)
@@ -44,7 +60,7 @@ public:
             const int count = readColours(x, y, wanted);
             for (int k = 0; k < count; ++k) {
                 ++result_.positionCount;
-                if (!take(colours_[static_cast<std::size_t>(k)])) {
+                if (!take(colours_[static_cast<std::size_t>(k)], x + k, y)) {
                     return false;
                 }
             }
@@ -72,26 +88,27 @@ private:
         return wanted;
     }
 
-    bool take(Colour colour) {
+    bool take(Colour colour, int x, int y) {
         const ColourChannels channels = convert(colour);
         if (!shift_) {
             shift_ = parseNumber(request_.shift, request_.locale);
             if (!shift_) {
-                return fail(FailureNumber::TypeMismatch);
+                return fail(FailureNumber::TypeMismatch, x, y, channels.Green);
             }
         }
         const double code = roundHalfEven(*shift_ + channels.Green);
         if (!(code >= 0.0 && code <= 255.0)) {
-            return fail(FailureNumber::InvalidArgument);
+            return fail(FailureNumber::InvalidArgument, x, y, channels.Green);
         }
         result_.positions.push_back(
             {static_cast<std::uint8_t>(channels.Green), static_cast<unsigned char>(code)});
         return true;
     }
 
-    bool fail(FailureNumber number) {
+    bool fail(FailureNumber number, int x, int y, int green) {
         result_.outcome = DecodeOutcome::Failed;
         result_.failureNumber = static_cast<int>(number);
+        result_.failure = {DecodeValue::Shift, request_.shift, result_.positionCount, x, y, green};
         return false;
     }
 
@@ -104,15 +121,27 @@ private:
 
 } // namespace
 
+Message decodeFailedMessage(int failureNumber, const DecodeFailure& failure) {
+    Message message{MessageId::DecodeFailed,
+                    {std::to_string(failureNumber), valueCode(failure.value), failure.text}};
+    if (failure.position > 0) {
+        for (const int number : {failure.position, failure.x, failure.y, failure.green}) {
+            message.args.push_back(std::to_string(number));
+        }
+    }
+    return message;
+}
+
 std::optional<std::int16_t> readingLengthOf(const std::string& text) {
     return toInt16(leadingNumber(text));
 }
 
 DecodeResult decode(const Canvas& canvas, const DecodeRequest& request) {
     DecodeResult result;
-    const auto failWith = [&](int number) {
+    const auto failWith = [&](int number, DecodeValue value, const std::string& text) {
         result.outcome = DecodeOutcome::Failed;
         result.failureNumber = number;
+        result.failure = {value, text};
         return result;
     };
 
@@ -120,13 +149,13 @@ DecodeResult decode(const Canvas& canvas, const DecodeRequest& request) {
     const int height = canvas.height();
     const std::optional<int> yKey = keyOf(request.yKey, request.locale, failure);
     if (!yKey) {
-        return failWith(failure);
+        return failWith(failure, DecodeValue::YKey, request.yKey);
     }
     Walk walk(canvas, request, result);
     if (*yKey < height) {
         const std::optional<int> xKey = keyOf(request.xKey, request.locale, failure);
         if (!xKey) {
-            return failWith(failure);
+            return failWith(failure, DecodeValue::XKey, request.xKey);
         }
         for (int y = *yKey; y < height; ++y) {
             if (!walk.row(y == *yKey ? *xKey : 0, y)) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Canvas.h"
+#include "Message.h"
 #include "NumberLocale.h"
 
 #include <cstdint>
@@ -31,15 +32,36 @@ enum class DecodeOutcome {
     Failed,
 };
 
+// The value a failed decoding could not use.
+enum class DecodeValue { None, YKey, XKey, Shift, ReadingLength };
+
+// What made a decoding fail: a value that is not a usable number, or a character
+// of the run (1-based position, its pixel and stored green byte) that gives no code.
+struct DecodeFailure {
+    DecodeValue value = DecodeValue::None;
+    std::string text; // the value's text
+    int position = 0; // 0: no character was being read
+    int x = 0;
+    int y = 0;
+    int green = 0;
+
+    friend bool operator==(const DecodeFailure&, const DecodeFailure&) = default;
+};
+
 struct DecodeResult {
     std::vector<DecodedPosition> positions;
     DecodeOutcome outcome = DecodeOutcome::Finished;
     int failureNumber = 0;
+    DecodeFailure failure;
     int positionCount = 0; // the progress value at the end
 };
 
 // The reading length: the number at the start of the text, as a 16-bit integer.
 std::optional<std::int16_t> readingLengthOf(const std::string& text);
+
+// DecodeFailed for a failed result: the number, then what the catalogue needs to
+// say which value or character could not be read.
+Message decodeFailedMessage(int failureNumber, const DecodeFailure& failure);
 
 // Walks the message run from the key position and shifts each green byte back.
 DecodeResult decode(const Canvas& canvas, const DecodeRequest& request);

@@ -3,6 +3,7 @@
 #include "NumericText.h"
 #include "Windows1252.h"
 
+#include <chrono>
 #include <vector>
 
 namespace kvistra {
@@ -25,11 +26,13 @@ DecoderRunResult runDecoder(WindowHost& host, const Canvas& canvas,
     if (!run.ReadLength) {
         run.result.outcome = DecodeOutcome::Failed;
         run.result.failureNumber = static_cast<int>(FailureNumber::Overflow);
-        host.showMessage({MessageId::DecodeFailed, {std::to_string(run.result.failureNumber)}});
+        run.result.failure = {DecodeValue::ReadingLength, host.text(Field::Text4)};
+        host.showMessage(decodeFailedMessage(run.result.failureNumber, run.result.failure));
         return run;
     }
     host.setClockRunning(true);
-    const double start = host.secondsSinceMidnight();
+    // A monotonic clock: a run across midnight or a clock change still takes its real time.
+    const auto start = host.now();
     host.setText(Field::Text2, "");
     host.setText(Field::Text3, "");
     host.clearList();
@@ -53,7 +56,7 @@ DecoderRunResult runDecoder(WindowHost& host, const Canvas& canvas,
 
     switch (run.result.outcome) {
     case DecodeOutcome::Finished: {
-        const double elapsed = host.secondsSinceMidnight() - start;
+        const double elapsed = std::chrono::duration<double>(host.now() - start).count();
         host.showMessage({MessageId::DecodeFinished, {formatGeneral(elapsed, locale)}});
         host.setClockRunning(false);
         break;
@@ -65,7 +68,7 @@ DecoderRunResult runDecoder(WindowHost& host, const Canvas& canvas,
         host.setClockRunning(false);
         break;
     case DecodeOutcome::Failed:
-        host.showMessage({MessageId::DecodeFailed, {std::to_string(run.result.failureNumber)}});
+        host.showMessage(decodeFailedMessage(run.result.failureNumber, run.result.failure));
         break;
     }
     return run;

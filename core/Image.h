@@ -34,6 +34,10 @@ public:
     static std::size_t strideFor(int width) {
         return (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
     }
+    // What a picture of this size takes in memory.
+    static std::uint64_t bytesFor(int width, int height) {
+        return static_cast<std::uint64_t>(strideFor(width)) * static_cast<std::uint64_t>(height);
+    }
 
     friend bool operator==(const Image& a, const Image& b) {
         return a.width_ == b.width_ && a.height_ == b.height_ && a.bytes_ == b.bytes_;

@@ -28,7 +28,8 @@ enum class MessageId {
 
     // Decoder
     DecodeFinished,  // elapsed seconds as text
-    DecodeFailed,    // failure number
+    DecodeFailed,    // failure number, value (y, x, shift or length), its text; for a
+                     // character also: its position in the run (1-based), x, y, green byte
     DecodeExhausted, // characters read, reading length
 
     // Files
@@ -45,6 +46,8 @@ enum class MessageId {
     TextFileTooLarge,   // path
     KeyFileTooLarge,    // path
     TextNotInCodePage,  // the character, its position (1-based)
+    PictureNeedsMemory, // path (empty for a new picture), width, height, MB needed, MB available
+    OutOfMemory,
 
     // System settings
     DisplayModeWarning,

@@ -26,6 +26,46 @@ std::string quoted(const std::string& path) {
     return "\"" + path + "\"";
 }
 
+std::string valueLabel(const std::string& code) {
+    if (code == "y") {
+        return "Nyckel-y";
+    }
+    if (code == "x") {
+        return "Nyckel-x";
+    }
+    if (code == "shift") {
+        return "Förskjutningen";
+    }
+    return "Inläsningslängden";
+}
+
+// What a failed decoding could not read, and what to check.
+std::string decodeFailure(const Message& m) {
+    const std::string& number = arg(m, 0);
+    const std::string& value = arg(m, 1);
+    if (value.empty()) {
+        return failureDescription(std::stoi(number.empty() ? std::string("0") : number));
+    }
+    std::string what;
+    if (m.args.size() >= 7) {
+        what = "Tecken nummer " + arg(m, 3) + " (bildpunkt " + arg(m, 4) + ", " + arg(m, 5) +
+               ") kunde inte läsas: ";
+        if (number == std::to_string(static_cast<int>(FailureNumber::InvalidArgument))) {
+            what += "det gröna värdet " + arg(m, 6) + " med förskjutningen " + arg(m, 2) +
+                    " ger ingen teckenkod mellan 0 och 255.";
+        } else {
+            what += "förskjutningen \"" + arg(m, 2) + "\" är inget tal.";
+        }
+    } else if (number == std::to_string(static_cast<int>(FailureNumber::Overflow))) {
+        what = valueLabel(value) + " \"" + arg(m, 2) + "\" ligger utanför -32768 till 32767.";
+    } else {
+        what = valueLabel(value) + " \"" + arg(m, 2) + "\" är inget tal.";
+    }
+    return what + kCrLf +
+           "Kontrollera att nyckel-x, nyckel-y, förskjutningen och inläsningslängden hör till "
+           "den här bilden.";
+}
+
 } // namespace
 
 std::string failureDescription(int number) {
@@ -90,12 +130,9 @@ MessageBoxText describe(const Message& m) {
     case DecodeFinished:
         return {"Det tog " + arg(m, 0) + " sekunder att dekryptera meddelandet", kApplicationTitle,
                 MessageBoxStyle::OkOnly};
-    case DecodeFailed: {
-        const int number = std::stoi(arg(m, 0).empty() ? std::string("0") : arg(m, 0));
-        return {"Följande fel uppstod: " + failureDescription(number) + kCrLf +
-                    "Felkod: " + arg(m, 0),
+    case DecodeFailed:
+        return {"Följande fel uppstod: " + decodeFailure(m) + kCrLf + "Felkod: " + arg(m, 0),
                 kApplicationTitle, MessageBoxStyle::OkOnly};
-    }
     case DecodeExhausted:
         return {"Bilden tog slut efter " + arg(m, 0) + " av " + arg(m, 1) +
                     " tecken; de tecken som fanns har dekrypterats.",
@@ -139,6 +176,14 @@ MessageBoxText describe(const Message& m) {
         return stop("Tecknet \"" + arg(m, 0) + "\" (tecken nummer " + arg(m, 1) +
                     ") kan inte sparas i en textfil med teckentabellen Windows-1252." + kCrLf +
                     "Ta bort det och försök igen. Ingenting har sparats.");
+    case PictureNeedsMemory:
+        return stop((arg(m, 0).empty() ? std::string("En ny bild")
+                                       : "Bilden " + quoted(arg(m, 0))) +
+                    " på " + arg(m, 1) + " x " + arg(m, 2) + " bildpunkter behöver " + arg(m, 3) +
+                    " MB minne, men programmet kan bara använda " + arg(m, 4) + " MB." + kCrLf +
+                    "Välj en mindre bild.");
+    case OutOfMemory:
+        return stop("Minnet räckte inte till, och åtgärden avbröts. Ingenting har sparats.");
 
     case DisplayModeWarning:
         return {std::string("Du bör ställa in skärmen på minst 24-bitars färgdjup, ") +

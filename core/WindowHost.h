@@ -4,6 +4,7 @@
 #include "NumberLocale.h"
 #include "Progress.h"
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -39,7 +40,10 @@ public:
     virtual void clearList() = 0;
     virtual void appendListLines(const std::vector<std::string>& lines) = 0;
     virtual void setClockRunning(bool running) = 0;
-    virtual double secondsSinceMidnight() const = 0;
+    // A monotonic clock for how long work takes; tests give their own.
+    virtual std::chrono::steady_clock::time_point now() const {
+        return std::chrono::steady_clock::now();
+    }
 };
 
 } // namespace kvistra

@@ -1,6 +1,7 @@
 #include "BmpFormat.h"
 
 #include "AtomicFile.h"
+#include "core/MemoryBudget.h"
 
 #include <algorithm>
 #include <bit>
@@ -71,6 +72,14 @@ Message truncated(const std::string& path) {
     return {MessageId::PictureTruncated, {path}};
 }
 
+// Refused before the picture is made when it, and `alongside` bytes held with it,
+// would not fit in the memory the process may use.
+std::optional<Message> memoryRefusal(const BmpLayout& layout, const std::string& path,
+                                     std::uint64_t alongside = 0) {
+    return pictureMemoryRefusal(path, layout.width, layout.height,
+                                Image::bytesFor(layout.width, layout.height) + alongside);
+}
+
 // Row padding may hold whatever the file had there; pictures compare by their bytes.
 void clearPadding(Image& image) {
     const std::size_t used = static_cast<std::size_t>(image.width()) * 3;
@@ -83,8 +92,9 @@ void clearPadding(Image& image) {
 // Runs of palette indices, from the bottom row up. Every pixel must be given by
 // a run: rows end only when full and the jump code, which leaves pixels unset,
 // is refused, so no pixel is made up and a tiny file cannot claim a huge picture.
+// Without a picture the runs are only checked.
 std::optional<Message> decodeRunLength(const BmpLayout& layout, std::span<const std::uint8_t> data,
-                                       Image& image, const std::string& path) {
+                                       Image* image, const std::string& path) {
     const bool four = layout.bitsPerPixel == 4;
     const std::uint64_t width = static_cast<std::uint64_t>(layout.width);
     const std::uint64_t height = static_cast<std::uint64_t>(layout.height);
@@ -96,8 +106,10 @@ std::optional<Message> decodeRunLength(const BmpLayout& layout, std::span<const 
         if (index >= colours) {
             return false;
         }
-        image.setPixel(static_cast<int>(x), static_cast<int>(height - 1 - row),
-                       layout.palette[index]);
+        if (image != nullptr) {
+            image->setPixel(static_cast<int>(x), static_cast<int>(height - 1 - row),
+                            layout.palette[index]);
+        }
         ++x;
         return true;
     };
@@ -157,6 +169,49 @@ std::optional<Message> decodeRunLength(const BmpLayout& layout, std::span<const 
         }
         }
     }
+}
+
+// Runs are small next to the picture they make: they are decoded from memory.
+Result<std::vector<std::uint8_t>> readWholeBitmap(int fd, const BmpLayout& layout,
+                                                  const std::string& path) {
+    std::vector<std::uint8_t> file(static_cast<std::size_t>(layout.fileSize));
+    const long long got = readAt(fd, file.data(), file.size(), 0);
+    if (got < 0) {
+        return Message{MessageId::CannotOpenFile, {path, errorText(errno)}};
+    }
+    file.resize(static_cast<std::size_t>(got));
+    return file;
+}
+
+// Rows of other depths go through a buffer of whole file rows, about a megabyte at a
+// time; without a picture they are only checked.
+std::optional<Message> decodeRowsInChunks(int fd, const BmpLayout& layout, const std::string& path,
+                                          Image* image) {
+    const auto height = static_cast<std::uint64_t>(layout.height);
+    const std::uint64_t rowsPerChunk = std::max<std::uint64_t>(1, (1u << 20) / layout.rowStride);
+    std::vector<std::uint8_t> chunk(static_cast<std::size_t>(rowsPerChunk * layout.rowStride));
+    std::vector<std::uint8_t> scratch(image == nullptr ? Image::strideFor(layout.width) : 0);
+    for (std::uint64_t first = 0; first < height; first += rowsPerChunk) {
+        const std::uint64_t rows = std::min(rowsPerChunk, height - first);
+        const std::uint64_t offset = layout.pixelOffset + first * layout.rowStride;
+        const std::uint64_t wanted = std::min(rows * layout.rowStride, layout.fileSize - offset);
+        const long long got = readAt(fd, chunk.data(), wanted, offset);
+        if (got < 0) {
+            return Message{MessageId::CannotOpenFile, {path, errorText(errno)}};
+        }
+        if (static_cast<std::uint64_t>(got) < (rows - 1) * layout.rowStride + layout.rowBytes) {
+            return truncated(path);
+        }
+        for (std::uint64_t i = 0; i < rows; ++i) {
+            const std::uint64_t fileRow = first + i;
+            const int y = static_cast<int>(layout.topDown ? fileRow : height - 1 - fileRow);
+            std::uint8_t* out = image != nullptr ? image->row(y).data() : scratch.data();
+            if (!decodeBmpRow(layout, chunk.data() + i * layout.rowStride, out)) {
+                return malformed(path);
+            }
+        }
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -358,10 +413,13 @@ Result<Image> decodeBmp(std::span<const std::uint8_t> file, const std::string& p
     if (!layout) {
         return layout.problem();
     }
+    if (const std::optional<Message> refusal = memoryRefusal(*layout, path)) {
+        return *refusal;
+    }
     Image image(layout->width, layout->height);
     if (layout->runLength) {
         if (const std::optional<Message> problem = decodeRunLength(
-                *layout, file.subspan(static_cast<std::size_t>(layout->pixelOffset)), image,
+                *layout, file.subspan(static_cast<std::size_t>(layout->pixelOffset)), &image,
                 path)) {
             return *problem;
         }
@@ -401,15 +459,16 @@ Result<Image> readBmpFile(const std::string& path) {
         return parsed.problem();
     }
     const BmpLayout& layout = *parsed;
+    if (const std::optional<Message> refusal =
+            memoryRefusal(layout, path, layout.runLength ? layout.fileSize : 0)) {
+        return *refusal;
+    }
     if (layout.runLength) {
-        // Runs are small next to the picture they make; decode them from memory.
-        std::vector<std::uint8_t> file(static_cast<std::size_t>(layout.fileSize));
-        const long long got = readAt(fd.get(), file.data(), file.size(), 0);
-        if (got < 0) {
-            return Message{MessageId::CannotOpenFile, {path, errorText(errno)}};
+        const Result<std::vector<std::uint8_t>> file = readWholeBitmap(fd.get(), layout, path);
+        if (!file) {
+            return file.problem();
         }
-        file.resize(static_cast<std::size_t>(got));
-        return decodeBmp(file, path);
+        return decodeBmp(*file, path);
     }
     Image image(layout.width, layout.height);
     const auto height = static_cast<std::uint64_t>(layout.height);
@@ -437,29 +496,30 @@ Result<Image> readBmpFile(const std::string& path) {
         return image;
     }
 
-    // Other depths go through a buffer of whole file rows, about a megabyte at a time.
-    const std::uint64_t rowsPerChunk = std::max<std::uint64_t>(1, (1u << 20) / layout.rowStride);
-    std::vector<std::uint8_t> chunk(static_cast<std::size_t>(rowsPerChunk * layout.rowStride));
-    for (std::uint64_t first = 0; first < height; first += rowsPerChunk) {
-        const std::uint64_t rows = std::min(rowsPerChunk, height - first);
-        const std::uint64_t offset = layout.pixelOffset + first * layout.rowStride;
-        const std::uint64_t wanted = std::min(rows * layout.rowStride, layout.fileSize - offset);
-        const long long got = readAt(fd.get(), chunk.data(), wanted, offset);
-        if (got < 0) {
-            return Message{MessageId::CannotOpenFile, {path, errorText(errno)}};
-        }
-        if (static_cast<std::uint64_t>(got) < (rows - 1) * layout.rowStride + layout.rowBytes) {
-            return truncated(path);
-        }
-        for (std::uint64_t i = 0; i < rows; ++i) {
-            const std::uint64_t fileRow = first + i;
-            const int y = static_cast<int>(layout.topDown ? fileRow : height - 1 - fileRow);
-            if (!decodeBmpRow(layout, chunk.data() + i * layout.rowStride, image.row(y).data())) {
-                return malformed(path);
-            }
-        }
+    if (const std::optional<Message> problem = decodeRowsInChunks(fd.get(), layout, path, &image)) {
+        return *problem;
     }
     return image;
+}
+
+std::optional<Message> checkBmpPixels(int fd, const BmpLayout& layout, const std::string& path) {
+    if (layout.everyRowValid()) {
+        return std::nullopt;
+    }
+    if (layout.runLength) {
+        const Result<std::vector<std::uint8_t>> file = readWholeBitmap(fd, layout, path);
+        if (!file) {
+            return file.problem();
+        }
+        // The file may have shrunk since its headers were read.
+        if (file->size() < layout.pixelOffset) {
+            return truncated(path);
+        }
+        return decodeRunLength(
+            layout, std::span(*file).subspan(static_cast<std::size_t>(layout.pixelOffset)),
+            nullptr, path);
+    }
+    return decodeRowsInChunks(fd, layout, path, nullptr);
 }
 
 std::array<std::uint8_t, kBmpHeaderBytes> bmpHeader(int width, int height) {

@@ -3,6 +3,7 @@
 #include "AtomicFile.h"
 #include "BmpFileCanvas.h"
 #include "BmpFormat.h"
+#include "core/MemoryBudget.h"
 
 #include <QFile>
 #include <QImage>
@@ -17,10 +18,16 @@ namespace kvistra {
 namespace {
 
 constexpr int kMaxSide = 32767;
-// Qt refuses to allocate more than this for one decoded picture. Its default is
-// lower than many photographs need; this still stops a tiny file that claims a
-// huge size from taking all memory.
-constexpr int kQtAllocationLimitMiB = 1024;
+// A picture in a format other than bitmap and PNG may take at most this much
+// memory to decode: such a file of a few bytes can claim a huge size.
+constexpr std::uint64_t kDecodeLimit = std::uint64_t{1} << 30;
+constexpr std::uint64_t kMiB = 1024 * 1024;
+
+// Qt decodes to 32 bits a pixel; our copy takes Image's bytes beside it.
+std::uint64_t decodingBytes(int width, int height) {
+    return static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) * 4 +
+           Image::bytesFor(width, height);
+}
 
 std::string lowerExtension(const std::string& path) {
     const std::size_t slash = path.rfind('/');
@@ -87,22 +94,32 @@ Result<Image> loadWithQt(int fd, const std::string& path) {
     QImageReader reader(&file);
     reader.setAutoTransform(false);
     reader.setDecideFormatFromContent(true);
-    reader.setAllocationLimit(kQtAllocationLimitMiB);
     if (!reader.canRead()) {
         return Message{MessageId::NotAPicture, {path}};
     }
+    // Only the header has been read yet: the size is checked before anything is decoded.
+    const bool png = reader.format() == "png";
     const QSize declared = reader.size();
-    if (declared.isValid() && (declared.width() > kMaxSide || declared.height() > kMaxSide)) {
-        return tooLarge(path, declared.width(), declared.height());
+    std::uint64_t limit = png ? UINT64_MAX : kDecodeLimit;
+    if (declared.isValid()) {
+        if (declared.width() > kMaxSide || declared.height() > kMaxSide) {
+            return tooLarge(path, declared.width(), declared.height());
+        }
+        const std::uint64_t needed = decodingBytes(declared.width(), declared.height());
+        if (const auto refusal =
+                pictureMemoryRefusal(path, declared.width(), declared.height(), needed,
+                                     std::min(limit, systemMemoryBounds().available()))) {
+            return *refusal;
+        }
+        limit = needed;
     }
+    // Qt's own bound on what it decodes, should the header have told too little.
+    reader.setAllocationLimit(
+        static_cast<int>(std::min(limit, decodingBytes(kMaxSide, kMaxSide)) / kMiB + 1));
     QImage decoded;
     if (!reader.read(&decoded)) {
         if (reader.error() == QImageReader::DeviceError) {
             return Message{MessageId::CannotOpenFile, {path, reader.errorString().toStdString()}};
-        }
-        if (declared.isValid() && static_cast<double>(declared.width()) * declared.height() * 4 >
-                                      kQtAllocationLimitMiB * 1048576.0) {
-            return tooLarge(path, declared.width(), declared.height());
         }
         if (reader.error() == QImageReader::InvalidDataError) {
             return Message{MessageId::PictureMalformed, {path}};
@@ -118,6 +135,11 @@ Result<Image> loadWithQt(int fd, const std::string& path) {
                                                                           : QImage::Format_RGB32);
     if (argb.isNull()) {
         return tooLarge(path, decoded.width(), decoded.height());
+    }
+    if (const auto refusal =
+            pictureMemoryRefusal(path, argb.width(), argb.height(),
+                                 Image::bytesFor(argb.width(), argb.height()))) {
+        return *refusal;
     }
     Image image(argb.width(), argb.height());
     for (int y = 0; y < argb.height(); ++y) {
@@ -204,6 +226,11 @@ Result<std::pair<int, int>> pictureSize(const std::string& path) {
         return opened.problem();
     }
     if (opened->bitmap) {
+        // Every pixel is checked, so that a bitmap that cannot be read is refused here too.
+        if (const std::optional<Message> problem =
+                checkBmpPixels(opened->fd.get(), *opened->bitmap, path)) {
+            return *problem;
+        }
         return std::pair(opened->bitmap->width, opened->bitmap->height);
     }
     const Result<Image> image = loadWithQt(opened->fd.get(), path);

@@ -25,7 +25,8 @@ Result<std::unique_ptr<Canvas>> openPictureForReading(const std::string& path);
 // opened (the file shrank, say): its pixels are then not to be trusted.
 std::optional<Message> laterReadProblem(const Canvas& canvas);
 
-// Width and height, checked as loadPicture would; bitmaps by their headers alone.
+// Width and height, checked as loadPicture would: every pixel of a bitmap whose
+// headers allow bad values, without holding the picture.
 Result<std::pair<int, int>> pictureSize(const std::string& path);
 
 // PNG for names ending .png, a 24-bit bitmap for anything else; names of lossy

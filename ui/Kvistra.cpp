@@ -9,7 +9,6 @@
 #include "core/FieldChecks.h"
 #include "core/MessageCatalogue.h"
 #include "core/NumericText.h"
-#include "core/TimeOfDay.h"
 #include "core/Windows1252.h"
 #include "frmAbout.h"
 #include "io/KeyFile.h"
@@ -36,6 +35,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <cmath>
+#include <new>
 
 namespace kvistra {
 
@@ -473,7 +473,13 @@ void Kvistra::Command5_Click() {
 }
 
 void Kvistra::Picture1_DblClick() {
-    Picture1->setAutoSize(true);
+    // The canvas takes the picture's size: a copy of it is made.
+    try {
+        Picture1->setAutoSize(true);
+    } catch (const std::bad_alloc&) {
+        showMessage({MessageId::OutOfMemory, {}});
+        return;
+    }
     if (!zoom_) {
         zoom_ = std::make_unique<Granskning>(*Picture1, *this);
     }
@@ -520,12 +526,19 @@ void Kvistra::OpenPicture_Click() {
     if (name.empty()) {
         return;
     }
-    Result<Image> picture = loadPicture(name);
-    if (!picture) {
-        showMessage(picture.problem());
+    // Pictures are checked against the memory there is before they are read;
+    // this catches what the check could not foresee.
+    try {
+        Result<Image> picture = loadPicture(name);
+        if (!picture) {
+            showMessage(picture.problem());
+            return;
+        }
+        Picture1->setPicture(std::move(*picture));
+    } catch (const std::bad_alloc&) {
+        showMessage({MessageId::OutOfMemory, {}});
         return;
     }
-    Picture1->setPicture(std::move(*picture));
     shared_.DecryptEnabled = true;
 }
 
@@ -534,8 +547,12 @@ void Kvistra::SavePicture_Click() {
     if (name.empty()) {
         return;
     }
-    if (const Status saved = savePicture(name, Picture1->image()); !saved) {
-        showMessage(saved.problem());
+    try {
+        if (const Status saved = savePicture(name, Picture1->image()); !saved) {
+            showMessage(saved.problem());
+        }
+    } catch (const std::bad_alloc&) {
+        showMessage({MessageId::OutOfMemory, {}});
     }
 }
 
@@ -674,10 +691,6 @@ void Kvistra::setClockRunning(bool running) {
     } else {
         Timer1->stop();
     }
-}
-
-double Kvistra::secondsSinceMidnight() const {
-    return secondsSinceLocalMidnight();
 }
 
 void Kvistra::keepPainted(PaintWhen when) {

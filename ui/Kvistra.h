@@ -88,7 +88,6 @@ private:
     void clearList() override;
     void appendListLines(const std::vector<std::string>& lines) override;
     void setClockRunning(bool running) override;
-    double secondsSinceMidnight() const override;
 
     void createControls();
     void createMenus();

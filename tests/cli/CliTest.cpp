@@ -244,13 +244,16 @@ TEST(Cli, FailuresSayWhatWentWrongAndWriteNothing) {
          "kunde inte öppnas"},
         {"decoder failure",
          {"reveal", dir / "ok.bmp", "-x", "0", "-y", "0", "--shift", "-200", "--length", "3"},
-         "Följande fel uppstod: Ogiltigt proceduranrop eller argument\nFelkod: 5"},
+         "Följande fel uppstod: Tecken nummer 1 (bildpunkt 0, 0) kunde inte läsas: det gröna "
+         "värdet 109 med förskjutningen -200 ger ingen teckenkod mellan 0 och 255.\n"
+         "Kontrollera att nyckel-x, nyckel-y, förskjutningen och inläsningslängden hör till den "
+         "här bilden.\nFelkod: 5"},
         {"empty picture file",
          {"reveal", dir / "empty.bmp", "-x", "0", "-y", "0", "--shift", "0", "--length", "1"},
          "ingen bild"},
         {"reading length beyond 16 bits",
          {"reveal", dir / "ok.bmp", "--key", dir / "huge-length.txt"},
-         "Följande fel uppstod: Spill\nFelkod: 6"},
+         "Följande fel uppstod: Inläsningslängden \"99999\" ligger utanför -32768 till 32767."},
         {"huge key",
          {"reveal", dir / "ok.bmp", "--key", dir / "huge-key.txt"},
          "Du måste mata in ett tal under 253!"},

@@ -164,11 +164,12 @@ TEST_F(DecoderRunFixture, FillsTheBoxesAndReportsTheTime) {
     EXPECT_EQ(host.clockSwitches, (std::vector<bool>{true, false}));
 }
 
-TEST_F(DecoderRunFixture, ElapsedTimeUsesTheLocaleAndMayBeNegativeAcrossMidnight) {
+// The time of day wraps from 86399.5 to 0.25 seconds here; the monotonic clock goes on.
+TEST_F(DecoderRunFixture, ElapsedTimeUsesTheLocaleAndStaysTrueAcrossMidnight) {
     host.locale = NumberLocale::swedish();
-    host.clockReadings = {86399.5, 0.25};
+    host.clockReadings = {86399.5, 86400.25};
     runDecoder(host, canvas, shared);
-    EXPECT_EQ(host.messages, (std::vector<Message>{{MessageId::DecodeFinished, {"-86399,25"}}}));
+    EXPECT_EQ(host.messages, (std::vector<Message>{{MessageId::DecodeFinished, {"0,75"}}}));
 }
 
 TEST_F(DecoderRunFixture, ShiftedListLine) {
@@ -185,7 +186,8 @@ TEST_F(DecoderRunFixture, FailureKeepsThePartialOutputAndTheClockRunning) {
     runDecoder(host, canvas, shared);
     EXPECT_EQ(host.fields[Field::Text2], "Ifk");
     EXPECT_EQ(host.list.size(), 3u);
-    EXPECT_EQ(host.messages, (std::vector<Message>{{MessageId::DecodeFailed, {"5"}}}));
+    EXPECT_EQ(host.messages, (std::vector<Message>{{MessageId::DecodeFailed,
+                                                    {"5", "shift", "1", "4", "0", "1", "255"}}}));
     EXPECT_EQ(host.clockSwitches, std::vector<bool>{true});
     EXPECT_EQ(host.progress.back(), (Progress{0, 5, 4}));
 }
@@ -193,7 +195,8 @@ TEST_F(DecoderRunFixture, FailureKeepsThePartialOutputAndTheClockRunning) {
 TEST_F(DecoderRunFixture, ReadingLengthOverflowIsReportedBeforeAnythingIsCleared) {
     host.fields[Field::Text4] = "99999";
     runDecoder(host, canvas, shared);
-    EXPECT_EQ(host.messages, (std::vector<Message>{{MessageId::DecodeFailed, {"6"}}}));
+    EXPECT_EQ(host.messages,
+              (std::vector<Message>{{MessageId::DecodeFailed, {"6", "length", "99999"}}}));
     EXPECT_EQ(host.fields[Field::Text2], "old");
     EXPECT_TRUE(host.clockSwitches.empty());
 }

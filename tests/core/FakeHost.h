@@ -4,6 +4,7 @@
 #include "core/RandomSource.h"
 #include "core/WindowHost.h"
 
+#include <chrono>
 #include <map>
 #include <string>
 #include <vector>
@@ -24,7 +25,7 @@ public:
     std::vector<std::pair<Field, std::string>> fieldWrites;
     std::vector<std::string> list;
     std::vector<bool> clockSwitches;
-    std::vector<double> clockReadings{0.0};
+    std::vector<double> clockReadings{0.0}; // seconds on the monotonic clock
     mutable std::size_t nextReading = 0;
 
     std::string text(Field field) const override { return fields.at(field); }
@@ -45,10 +46,12 @@ public:
         list.insert(list.end(), lines.begin(), lines.end());
     }
     void setClockRunning(bool running) override { clockSwitches.push_back(running); }
-    double secondsSinceMidnight() const override {
+    std::chrono::steady_clock::time_point now() const override {
         const double reading = clockReadings[std::min(nextReading, clockReadings.size() - 1)];
         ++nextReading;
-        return reading;
+        return std::chrono::steady_clock::time_point(
+            std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                std::chrono::duration<double>(reading)));
     }
 
     std::vector<MessageId> messageIds() const {
