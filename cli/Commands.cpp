@@ -147,9 +147,8 @@ public:
             return OutputPicture(out, std::move(*file), nullptr);
         }
         if (!cover) {
-            if (const std::optional<Message> refusal =
-                    pictureMemoryRefusal("", size.width, size.height,
-                                         Image::bytesFor(size.width, size.height))) {
+            if (const std::optional<Message> refusal = pictureMemoryRefusal(
+                    "", size.width, size.height, Image::bytesFor(size.width, size.height))) {
                 return *refusal;
             }
         }

@@ -16,6 +16,7 @@ struct Console {
     std::ostream& out;
     std::ostream& err;
     bool errIsTerminal = false;
+    bool outIsTerminal = false;
 };
 
 // The whole command line after the program name.

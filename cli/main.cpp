@@ -8,7 +8,8 @@ int main(int argc, char* argv[]) {
     // Qt's picture plugins (JPEG, GIF, ...) are found through the application object.
     const QCoreApplication application(argc, argv);
     const std::vector<std::string> args(argv + 1, argv + argc);
-    kvistra::cli::Console console{std::cout, std::cerr, isatty(STDERR_FILENO) == 1};
+    kvistra::cli::Console console{std::cout, std::cerr, isatty(STDERR_FILENO) == 1,
+                                  isatty(STDOUT_FILENO) == 1};
     const int status = kvistra::cli::run(args, console);
     std::cout.flush();
     if (!std::cout) {

@@ -42,8 +42,8 @@ InUse memoryInUse() {
     unsigned long long size = 0;
     unsigned long long ignored = 0;
     unsigned long long data = 0;
-    const int read = std::fscanf(statm, "%llu %llu %llu %llu %llu %llu", &size, &ignored,
-                                 &ignored, &ignored, &ignored, &data);
+    const int read = std::fscanf(statm, "%llu %llu %llu %llu %llu %llu", &size, &ignored, &ignored,
+                                 &ignored, &ignored, &data);
     std::fclose(statm);
     const long pageSize = ::sysconf(_SC_PAGESIZE);
     if (read == 6 && pageSize > 0) {

@@ -177,11 +177,11 @@ MessageBoxText describe(const Message& m) {
                     ") kan inte sparas i en textfil med teckentabellen Windows-1252." + kCrLf +
                     "Ta bort det och försök igen. Ingenting har sparats.");
     case PictureNeedsMemory:
-        return stop((arg(m, 0).empty() ? std::string("En ny bild")
-                                       : "Bilden " + quoted(arg(m, 0))) +
-                    " på " + arg(m, 1) + " x " + arg(m, 2) + " bildpunkter behöver " + arg(m, 3) +
-                    " MB minne, men programmet kan bara använda " + arg(m, 4) + " MB." + kCrLf +
-                    "Välj en mindre bild.");
+        return stop(
+            (arg(m, 0).empty() ? std::string("En ny bild") : "Bilden " + quoted(arg(m, 0))) +
+            " på " + arg(m, 1) + " x " + arg(m, 2) + " bildpunkter behöver " + arg(m, 3) +
+            " MB minne, men programmet kan bara använda " + arg(m, 4) + " MB." + kCrLf +
+            "Välj en mindre bild.");
     case OutOfMemory:
         return stop("Minnet räckte inte till, och åtgärden avbröts. Ingenting har sparats.");
 

@@ -516,8 +516,8 @@ std::optional<Message> checkBmpPixels(int fd, const BmpLayout& layout, const std
             return truncated(path);
         }
         return decodeRunLength(
-            layout, std::span(*file).subspan(static_cast<std::size_t>(layout.pixelOffset)),
-            nullptr, path);
+            layout, std::span(*file).subspan(static_cast<std::size_t>(layout.pixelOffset)), nullptr,
+            path);
     }
     return decodeRowsInChunks(fd, layout, path, nullptr);
 }

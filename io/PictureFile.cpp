@@ -136,9 +136,8 @@ Result<Image> loadWithQt(int fd, const std::string& path) {
     if (argb.isNull()) {
         return tooLarge(path, decoded.width(), decoded.height());
     }
-    if (const auto refusal =
-            pictureMemoryRefusal(path, argb.width(), argb.height(),
-                                 Image::bytesFor(argb.width(), argb.height()))) {
+    if (const auto refusal = pictureMemoryRefusal(path, argb.width(), argb.height(),
+                                                  Image::bytesFor(argb.width(), argb.height()))) {
         return *refusal;
     }
     Image image(argb.width(), argb.height());

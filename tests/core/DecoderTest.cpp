@@ -3,6 +3,7 @@
 #include "core/DecoderRun.h"
 #include "core/Encoder.h"
 #include "core/Image.h"
+#include "core/MessageCatalogue.h"
 
 #include <gtest/gtest.h>
 
@@ -101,6 +102,56 @@ TEST(Decoder, Outcomes) {
         EXPECT_EQ(textOf(result), c.text);
         EXPECT_EQ(result.failureNumber, c.failure);
         EXPECT_EQ(result.positionCount, c.barValue);
+    }
+}
+
+TEST(Decoder, FailureSaysWhichValueOrCharacterCouldNotBeRead) {
+    const Image canvas = greenCanvas(3, 2, "ABCDEF");
+    const struct {
+        const char* name;
+        DecodeRequest request;
+        DecodeFailure failure;
+        std::string text;
+    } cases[] = {
+        {"y-key not numeric",
+         {1, "y", "0", "0", {}},
+         {DecodeValue::YKey, "y"},
+         "Följande fel uppstod: Nyckel-y \"y\" är inget tal."},
+        {"x-key not numeric",
+         {1, "0", "x", "0", {}},
+         {DecodeValue::XKey, "x"},
+         "Följande fel uppstod: Nyckel-x \"x\" är inget tal."},
+        {"key outside 16 bits",
+         {1, "40000", "0", "0", {}},
+         {DecodeValue::YKey, "40000"},
+         "Följande fel uppstod: Nyckel-y \"40000\" ligger utanför -32768 till 32767."},
+        {"shift not numeric",
+         {1, "1", "2", "s", {}},
+         {DecodeValue::Shift, "s", 1, 2, 1, 'F'},
+         "Följande fel uppstod: Tecken nummer 1 (bildpunkt 2, 1) kunde inte läsas: "
+         "förskjutningen \"s\" är inget tal."},
+        {"code above 255, second character",
+         request(9, 1, 1, "186"),
+         {DecodeValue::Shift, "186", 2, 2, 1, 'F'},
+         "Följande fel uppstod: Tecken nummer 2 (bildpunkt 2, 1) kunde inte läsas: det gröna "
+         "värdet 70 med förskjutningen 186 ger ingen teckenkod mellan 0 och 255."},
+        {"negative code outside the canvas",
+         request(3, -1, 0, "-1"),
+         {DecodeValue::Shift, "-1", 1, -1, 0, 0},
+         "Följande fel uppstod: Tecken nummer 1 (bildpunkt -1, 0) kunde inte läsas: det gröna "
+         "värdet 0 med förskjutningen -1 ger ingen teckenkod mellan 0 och 255."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const DecodeResult result = decode(canvas, c.request);
+        ASSERT_EQ(result.outcome, DecodeOutcome::Failed);
+        EXPECT_EQ(result.failure, c.failure);
+        const std::string shown =
+            describe(decodeFailedMessage(result.failureNumber, result.failure)).text;
+        EXPECT_EQ(shown, c.text +
+                             "\r\nKontrollera att nyckel-x, nyckel-y, förskjutningen och "
+                             "inläsningslängden hör till den här bilden.\r\nFelkod: " +
+                             std::to_string(result.failureNumber));
     }
 }
 

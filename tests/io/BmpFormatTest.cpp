@@ -3,6 +3,7 @@
 #include "BmpFixture.h"
 #include "TestFiles.h"
 #include "io/BmpFileCanvas.h"
+#include "io/PictureFile.h"
 
 #include <climits>
 #include <functional>
@@ -364,6 +365,10 @@ TEST(BmpReader, RefusesMalformedFiles) {
         const Result<Image> read = readBmpFile(path);
         ASSERT_FALSE(read);
         EXPECT_EQ(read.problem(), decoded.problem());
+        // One verdict: measuring the picture refuses it as reading does.
+        const Result<std::pair<int, int>> size = pictureSize(path);
+        ASSERT_FALSE(size);
+        EXPECT_EQ(size.problem(), decoded.problem());
         // The lazy canvas refuses all run-length files, good or bad.
         const auto canvas = BmpFileCanvas::open(path);
         ASSERT_FALSE(canvas);

@@ -185,6 +185,27 @@ TEST(PictureFile, ReadsGifAndJpegThroughQtPlugins) {
     EXPECT_NEAR(greenOf(fromJpeg->pixel(5, 5)), 128, 2);
 }
 
+// A few bytes may claim a huge picture; outside bitmap and PNG no picture may take
+// more than 1 GiB to decode, and the size is known from the header alone.
+TEST(PictureFile, RefusesATinyGifThatClaimsAHugePictureBeforeDecodingIt) {
+    const TempDir dir;
+    const std::string path = dir.file("huge.gif");
+    test::writeBytes(path, std::string("GIF89a\x80\x3E\x80\x3E\x80\x00\x00\xFF\x00\x00\x00\x00\x00"
+                                       ",\x00\x00\x00\x00\x80\x3E\x80\x3E\x00\x02\x02\x44\x01\x00;",
+                                       35));
+    // Qt's 32-bit copy and ours: 16000 * 16000 * (4 + 3) bytes.
+    const Message expected{MessageId::PictureNeedsMemory, {path, "16000", "16000", "1709", "1024"}};
+    const Result<Image> loaded = loadPicture(path);
+    ASSERT_FALSE(loaded);
+    EXPECT_EQ(loaded.problem(), expected);
+    const Result<std::pair<int, int>> size = pictureSize(path);
+    ASSERT_FALSE(size);
+    EXPECT_EQ(size.problem(), expected);
+    const Result<std::unique_ptr<Canvas>> canvas = openPictureForReading(path);
+    ASSERT_FALSE(canvas);
+    EXPECT_EQ(canvas.problem(), expected);
+}
+
 std::vector<Colour> allPixels(const Canvas& canvas) {
     std::vector<Colour> pixels;
     for (int y = 0; y < canvas.height(); ++y) {

@@ -1,0 +1,198 @@
+#include "BmpFixture.h"
+#include "CliRun.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+namespace kvistra::cli {
+namespace {
+
+using test::cli;
+using test::CliRun;
+using test::readFile;
+using test::TempDir;
+using test::writeFile;
+using Bytes = std::vector<std::uint8_t>;
+
+constexpr Colour kA = makeColour(0x12, 0x34, 0x56);
+constexpr Colour kB = makeColour(0x65, 0x43, 0x21);
+
+std::string bytes(const kvistra::test::BmpFixture& fixture) {
+    const Bytes built = fixture.build();
+    return {built.begin(), built.end()};
+}
+
+// 2 x 2 at 8 bits with a palette of two colours.
+std::string paletted(std::uint8_t lastIndex) {
+    return bytes({.width = 2,
+                  .height = 2,
+                  .bitsPerPixel = 8,
+                  .coloursUsed = 2,
+                  .palette = {kA, kB},
+                  .rows = {{0, 1}, {1, lastIndex}}});
+}
+
+// 4 x 2 run-length coded, a palette of two colours.
+std::string runLength(Bytes runs) {
+    return bytes({.width = 4,
+                  .height = 2,
+                  .bitsPerPixel = 8,
+                  .compression = 1,
+                  .coloursUsed = 2,
+                  .palette = {kA, kB},
+                  .runs = std::move(runs)});
+}
+
+// capacity, hide --cover (picture kept whole or only measured), reveal and inspect
+// must agree on every picture: all take it, or all refuse it with the same words.
+TEST(CliPictures, EveryCommandGivesABitmapTheSameVerdict) {
+    const struct {
+        const char* name;
+        std::string file;
+        const char* refusal; // empty: a good picture
+    } cases[] = {
+        {"good paletted", paletted(1), ""},
+        {"good run-length", runLength({4, 0, 0, 0, 2, 1, 2, 0, 0, 1}), ""},
+        {"palette index out of range", paletted(7), "är skadad och kan inte läsas."},
+        {"4-bit index out of range",
+         bytes({.width = 2,
+                .height = 1,
+                .bitsPerPixel = 4,
+                .coloursUsed = 2,
+                .palette = {kA, kB},
+                .rows = {{0x1F}}}),
+         "är skadad och kan inte läsas."},
+        {"run index out of range", runLength({4, 0, 0, 0, 2, 1, 2, 9, 0, 1}),
+         "är skadad och kan inte läsas."},
+        {"literal index out of range", runLength({4, 0, 0, 0, 0, 4, 0, 1, 5, 1, 0, 1}),
+         "är skadad och kan inte läsas."},
+        {"jump in the runs", runLength({4, 0, 0, 0, 0, 2, 1, 0, 0, 1}),
+         "är skadad och kan inte läsas."},
+        {"run past the row", runLength({5, 0, 0, 0, 4, 1, 0, 1}), "är skadad och kan inte läsas."},
+        {"runs without an end", runLength({4, 0, 0, 0, 4, 1, 0, 0}),
+         "är avkortad: filen innehåller inte alla bildpunkter."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TempDir dir;
+        const std::string picture = dir / "p.bmp";
+        writeFile(picture, c.file);
+        const std::vector<std::vector<std::string>> commands = {
+            {"capacity", picture, "-x", "0", "-y", "0"},
+            {"hide", "--text", "x", "-x", "0", "-y", "0", "--cover", picture, "--out",
+             dir / "o.bmp"},
+            {"hide", "--text", "x", "-x", "0", "-y", "0", "--adapt", "--cover", picture, "--out",
+             dir / "o.png"},
+            {"reveal", picture, "-x", "0", "-y", "0", "--shift", "0", "--length", "1"},
+            {"inspect", picture, "0", "0"},
+        };
+        for (const auto& args : commands) {
+            SCOPED_TRACE(args.front());
+            const CliRun result = cli(args);
+            if (*c.refusal == '\0') {
+                EXPECT_EQ(result.status, 0) << result.err;
+                continue;
+            }
+            EXPECT_EQ(result.status, 1);
+            EXPECT_EQ(result.err, "Bilden \"" + picture + "\" " + c.refusal + "\n");
+            EXPECT_EQ(result.out, "");
+            EXPECT_FALSE(std::filesystem::exists(dir / "o.bmp"));
+            EXPECT_FALSE(std::filesystem::exists(dir / "o.png"));
+        }
+    }
+}
+
+// The program itself, run with a limit on its address space.
+struct ChildRun {
+    bool signalled;
+    int status;
+    std::string out;
+    std::string err;
+};
+
+ChildRun underMemoryLimit(const char* kibibytes, const std::vector<std::string>& args,
+                          const TempDir& dir) {
+    std::string command = std::string("ulimit -v ") + kibibytes + " && exec '" KVISTRA_CLI "'";
+    for (const std::string& arg : args) {
+        command += " '" + arg + "'";
+    }
+    command += " >'" + (dir / "child.out") + "' 2>'" + (dir / "child.err") + "'";
+    const int wait = std::system(command.c_str());
+    return {WIFSIGNALED(wait), WIFEXITED(wait) ? WEXITSTATUS(wait) : -1,
+            readFile(dir / "child.out"), readFile(dir / "child.err")};
+}
+
+// A valid 8.5 MB run-length bitmap of 32767 x 32767 white pixels: 3 GB once decoded.
+std::string hugeRunLengthBitmap() {
+    constexpr int kSide = 32767;
+    Bytes row;
+    for (int i = 0; i < kSide / 255; ++i) {
+        row.insert(row.end(), {255, 0});
+    }
+    row.insert(row.end(), {kSide % 255, 0, 0, 0});
+    Bytes runs;
+    runs.reserve(row.size() * kSide);
+    for (int y = 0; y < kSide; ++y) {
+        runs.insert(runs.end(), row.begin(), row.end());
+    }
+    runs.back() = 1; // the last end of row ends the picture
+    return bytes({.width = kSide,
+                  .height = kSide,
+                  .bitsPerPixel = 8,
+                  .compression = 1,
+                  .coloursUsed = 1,
+                  .palette = {kWhite},
+                  .runs = std::move(runs)});
+}
+
+TEST(CliMemory, APictureLargerThanTheMemoryAllowedIsRefusedBeforeItIsMade) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizer's shadow memory does not fit under a small address-space limit";
+#endif
+    const TempDir dir;
+    const std::string picture = dir / "huge.bmp";
+    writeFile(picture, hugeRunLengthBitmap());
+    const std::string needs = "Bilden \"" + picture +
+                              "\" på 32767 x 32767 bildpunkter behöver 3081 MB minne, men "
+                              "programmet kan bara använda ";
+    const struct {
+        const char* name;
+        const char* limit;
+        std::vector<std::string> args;
+        std::string says; // the start of standard error
+    } refused[] = {
+        {"reveal",
+         "2000000",
+         {"reveal", picture, "-x", "0", "-y", "0", "--shift", "0", "--length", "1"},
+         needs},
+        {"inspect", "2000000", {"inspect", picture, "5", "5"}, needs},
+        {"adapt on a cover",
+         "2000000",
+         {"hide", "--text", "x", "--adapt", "--cover", picture, "--out", dir / "o.bmp"},
+         needs},
+        {"adapt on a new picture",
+         "3000000",
+         {"hide", "--text", "x", "--adapt", "--size", "32767x32767", "--out", dir / "o.bmp"},
+         "En ny bild på 32767 x 32767 bildpunkter behöver 3072 MB minne"},
+        {"new PNG picture",
+         "3000000",
+         {"hide", "--text", "x", "--size", "32767x32767", "--out", dir / "o.png"},
+         "En ny bild på 32767 x 32767 bildpunkter behöver 3072 MB minne"},
+    };
+    for (const auto& c : refused) {
+        SCOPED_TRACE(c.name);
+        const ChildRun result = underMemoryLimit(c.limit, c.args, dir);
+        EXPECT_FALSE(result.signalled);
+        EXPECT_EQ(result.status, 1);
+        EXPECT_EQ(result.err.substr(0, c.says.size()), c.says) << result.err;
+        EXPECT_FALSE(std::filesystem::exists(dir / "o.bmp"));
+        EXPECT_FALSE(std::filesystem::exists(dir / "o.png"));
+    }
+    // Measuring the picture checks every run but never holds the picture.
+    const ChildRun measured = underMemoryLimit("2000000", {"capacity", picture}, dir);
+    EXPECT_EQ(measured.status, 0) << measured.err;
+    EXPECT_EQ(measured.out, "32767\n");
+}
+
+} // namespace
+} // namespace kvistra::cli
