@@ -12,6 +12,7 @@
 #include "core/Image.h"
 #include "core/MemoryBudget.h"
 #include "core/NumericText.h"
+#include "core/ShownText.h"
 #include "core/Windows1252.h"
 #include "io/AtomicFile.h"
 #include "io/BmpOutputCanvas.h"
@@ -205,6 +206,26 @@ std::string withLineBreaks(const std::string& text, const char* lineBreak) {
     return out;
 }
 
+// A terminal would act on control characters from the picture (escape sequences
+// among them): they are shown as the list box shows them, as control pictures.
+// The C1 controls, which Windows-1252 leaves undefined, have no picture; they are
+// shown as the replacement character.
+std::string shownOnTerminal(const std::string& utf8) {
+    const std::string shown = shownFromProgramText(utf8);
+    std::string safe;
+    safe.reserve(shown.size());
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        const auto next = i + 1 < shown.size() ? static_cast<unsigned char>(shown[i + 1]) : 0u;
+        if (static_cast<unsigned char>(shown[i]) == 0xC2 && next >= 0x80 && next < 0xA0) {
+            safe += "\xEF\xBF\xBD";
+            ++i;
+        } else {
+            safe += shown[i];
+        }
+    }
+    return safe;
+}
+
 } // namespace
 
 int hide(const std::vector<std::string>& args, Console& console) {
@@ -263,6 +284,8 @@ int hide(const std::vector<std::string>& args, Console& console) {
                    {Field::Stepping, arguments.value("--shift").value_or(kDefaultShift)},
                    {Field::Text4, ""}};
     host.adapt = arguments.has("--adapt");
+    // Finished is told only once the picture is saved.
+    host.silent.insert(MessageId::EncryptionFinished);
     if (const std::optional<Message> refusal = fieldRefusal(host, size, false)) {
         return usageError(console, terminalText(*refusal), kHideUsage);
     }
@@ -291,6 +314,9 @@ int hide(const std::vector<std::string>& args, Console& console) {
         if (const Status saved = keyFile->commit(); !saved) {
             return failure(console, saved.problem());
         }
+    }
+    if (std::ranges::count(host.shown, Message{MessageId::EncryptionFinished, {}}) > 0) {
+        console.err << terminalText({MessageId::EncryptionFinished, {}}) << '\n';
     }
     return Success;
 }
@@ -360,7 +386,10 @@ int reveal(const std::vector<std::string>& args, Console& console) {
             return failure(console, written.problem());
         }
     } else {
-        const std::string text = utf8FromWindows1252(run.text);
+        std::string text = utf8FromWindows1252(run.text);
+        if (console.outIsTerminal) {
+            text = shownOnTerminal(text);
+        }
         console.out << (arguments.has("--lines") ? withLineBreaks(text, "\n") : text) << '\n';
     }
     return run.result.outcome == DecodeOutcome::Finished ? Success : Failure;

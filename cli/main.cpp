@@ -1,4 +1,5 @@
 #include "Commands.h"
+#include "io/LibraryMessages.h"
 
 #include <QCoreApplication>
 #include <iostream>
@@ -7,6 +8,7 @@
 int main(int argc, char* argv[]) {
     // Qt's picture plugins (JPEG, GIF, ...) are found through the application object.
     const QCoreApplication application(argc, argv);
+    kvistra::keepLibraryMessagesQuiet();
     const std::vector<std::string> args(argv + 1, argv + argc);
     kvistra::cli::Console console{std::cout, std::cerr, isatty(STDERR_FILENO) == 1,
                                   isatty(STDOUT_FILENO) == 1};

@@ -2,6 +2,8 @@
 
 #include "MessageBoxStyle.h"
 
+#include <cerrno>
+
 namespace kvistra {
 
 namespace {
@@ -216,6 +218,76 @@ MessageBoxText describe(const Message& m) {
         return {"System Information Is Unavailable At This Time", "", MessageBoxStyle::OkOnly};
     }
     return stop("Okänt fel");
+}
+
+std::string systemErrorText(int error) {
+    switch (error) {
+    case ENOENT:
+        return "filen eller mappen finns inte";
+    case EACCES:
+        return "åtkomst nekas";
+    case EPERM:
+        return "åtgärden är inte tillåten";
+    case EISDIR:
+        return "det är en mapp";
+    case ENOTDIR:
+        return "en del av sökvägen är ingen mapp";
+    case ENOSPC:
+        return "disken är full";
+    case EDQUOT:
+        return "diskkvoten är förbrukad";
+    case EROFS:
+        return "filsystemet är skrivskyddat";
+    case EEXIST:
+        return "filen finns redan";
+    case EMFILE:
+        return "programmet har för många öppna filer";
+    case ENFILE:
+        return "systemet har för många öppna filer";
+    case ENAMETOOLONG:
+        return "namnet är för långt";
+    case ELOOP:
+        return "för många symboliska länkar i sökvägen";
+    case EIO:
+        return "in- eller utmatningsfel";
+    case ENOMEM:
+        return "minnet räcker inte";
+    case EFBIG:
+        return "filen blir för stor";
+    case ETXTBSY:
+        return "filen används av ett program som körs";
+    case EBUSY:
+        return "enheten eller resursen är upptagen";
+    case EXDEV:
+        return "filen kan inte flyttas mellan olika filsystem";
+    case EINVAL:
+        return "ogiltigt argument";
+    case ENXIO:
+    case ENODEV:
+        return "enheten finns inte";
+    case EAGAIN:
+        return "resursen är tillfälligt otillgänglig";
+    case EINTR:
+        return "åtgärden avbröts";
+    case EBADF:
+        return "ogiltig filreferens";
+    case ESPIPE:
+        return "filen går inte att läsa på valfri plats";
+    case EPIPE:
+        return "mottagaren har slutat läsa";
+    case ENOTEMPTY:
+        return "mappen är inte tom";
+    case ESTALE:
+        return "filreferensen är inte längre giltig";
+    case EOPNOTSUPP:
+        return "åtgärden stöds inte";
+    case ETIMEDOUT:
+        return "tidsgränsen överskreds";
+    case EOVERFLOW:
+        return "värdet är för stort";
+    default:
+        return "okänt systemfel (felkod " + std::to_string(error) + ")";
+    }
 }
 
 } // namespace kvistra

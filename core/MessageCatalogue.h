@@ -21,4 +21,7 @@ MessageBoxText describe(const Message& message);
 // Description of a decoder failure number.
 std::string failureDescription(int number);
 
+// An errno value in words, to follow a sentence's colon.
+std::string systemErrorText(int error);
+
 } // namespace kvistra

@@ -1,5 +1,7 @@
 #include "AtomicFile.h"
 
+#include "core/MessageCatalogue.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -17,14 +19,6 @@
 namespace kvistra {
 
 namespace {
-
-// strerror_r comes in two flavours; these pick whichever the C library has.
-[[maybe_unused]] std::string fromStrerror(int result, const char* buffer, int error) {
-    return result == 0 ? std::string(buffer) : "error " + std::to_string(error);
-}
-[[maybe_unused]] std::string fromStrerror(const char* result, const char*, int) {
-    return std::string(result);
-}
 
 // The process umask without changing it: umask() can only be read by setting it,
 // which would race with other threads creating files.
@@ -80,8 +74,7 @@ int writeAll(int fd, std::span<const ByteSpan> pieces) {
 } // namespace
 
 std::string errorText(int error) {
-    char buffer[256] = {};
-    return fromStrerror(strerror_r(error, buffer, sizeof buffer), buffer, error);
+    return systemErrorText(error);
 }
 
 FileDescriptor& FileDescriptor::operator=(FileDescriptor&& other) noexcept {

@@ -56,7 +56,7 @@ private:
 Result<std::string> readWholeFile(const std::string& path, std::size_t limit,
                                   MessageId tooLarge = MessageId::TextFileTooLarge);
 
-// The system's text for an errno value.
+// An errno value in Swedish words.
 std::string errorText(int error);
 
 // Opens for reading; directories are refused with EISDIR. -1 with errno set on failure.

@@ -5,6 +5,8 @@
 #include "BmpFormat.h"
 #include "core/MemoryBudget.h"
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
@@ -89,7 +91,7 @@ Result<OpenedPicture> openPictureFile(const std::string& path) {
 Result<Image> loadWithQt(int fd, const std::string& path) {
     QFile file;
     if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::DontCloseHandle)) {
-        return Message{MessageId::CannotOpenFile, {path, file.errorString().toStdString()}};
+        return cannotOpen(path, EBADF);
     }
     QImageReader reader(&file);
     reader.setAutoTransform(false);
@@ -119,7 +121,7 @@ Result<Image> loadWithQt(int fd, const std::string& path) {
     QImage decoded;
     if (!reader.read(&decoded)) {
         if (reader.error() == QImageReader::DeviceError) {
-            return Message{MessageId::CannotOpenFile, {path, reader.errorString().toStdString()}};
+            return cannotOpen(path, EIO);
         }
         if (reader.error() == QImageReader::InvalidDataError) {
             return Message{MessageId::PictureMalformed, {path}};
@@ -153,25 +155,27 @@ Result<Image> loadWithQt(int fd, const std::string& path) {
     return image;
 }
 
+// Encoded in memory first: the file is then written by our own code, so a full
+// disk or a write error names the file in our words, not the PNG library's.
 Status savePng(const std::string& path, const Image& image) {
+    // Image's rows are already BGR888 scan lines; Qt reads them in place.
+    const QImage view(image.bytes().data(), image.width(), image.height(),
+                      static_cast<qsizetype>(image.stride()), QImage::Format_BGR888);
+    QByteArray encoded;
+    QBuffer buffer(&encoded);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    if (!writer.write(view)) {
+        // Only memory can run out while writing to memory.
+        return Message{MessageId::CannotWriteFile, {path, errorText(ENOMEM)}};
+    }
     Result<PendingFile> pending = PendingFile::create(path);
     if (!pending) {
         return pending.problem();
     }
-    QFile file;
-    if (!file.open(pending->fd(), QIODevice::WriteOnly, QFileDevice::DontCloseHandle)) {
-        return Message{MessageId::CannotWriteFile, {path, file.errorString().toStdString()}};
-    }
-    // Image's rows are already BGR888 scan lines; Qt reads them in place.
-    const QImage view(image.bytes().data(), image.width(), image.height(),
-                      static_cast<qsizetype>(image.stride()), QImage::Format_BGR888);
-    QImageWriter writer(&file, "png");
-    if (!writer.write(view)) {
-        return Message{MessageId::CannotWriteFile, {path, writer.errorString().toStdString()}};
-    }
-    file.close();
-    if (file.error() != QFileDevice::NoError) {
-        return Message{MessageId::CannotWriteFile, {path, file.errorString().toStdString()}};
+    const std::string_view bytes(encoded.constData(), static_cast<std::size_t>(encoded.size()));
+    if (const Status written = pending->write(bytes); !written) {
+        return written;
     }
     return pending->commit();
 }

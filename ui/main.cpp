@@ -1,4 +1,5 @@
 #include "core/ProgramWideValues.h"
+#include "io/LibraryMessages.h"
 #include "toolkit/QtFilePrompt.h"
 #include "toolkit/QtMessageBoxes.h"
 #include "toolkit/QtSystemServices.h"
@@ -13,6 +14,7 @@
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
+    kvistra::keepLibraryMessagesQuiet();
     QApplication::setApplicationName(QStringLiteral("Kvistra"));
     QApplication::setApplicationVersion(QStringLiteral("1.0.0"));
 
