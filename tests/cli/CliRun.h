@@ -8,6 +8,7 @@
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <sys/wait.h>
 #include <vector>
 
 namespace kvistra::cli::test {
@@ -55,6 +56,26 @@ inline CliRun cli(const std::vector<std::string>& args, bool outIsTerminal = fal
     Console console{out, err, false, outIsTerminal};
     const int status = run(args, console);
     return {status, out.str(), err.str()};
+}
+
+// The program itself in a shell, after the shell commands in `setup` (limits, say).
+struct ChildRun {
+    bool signalled;
+    int status;
+    std::string out;
+    std::string err;
+};
+
+inline ChildRun runProgram(const std::string& setup, const std::vector<std::string>& args,
+                           const TempDir& dir) {
+    std::string command = setup + " && exec '" KVISTRA_CLI "'";
+    for (const std::string& arg : args) {
+        command += " '" + arg + "'";
+    }
+    command += " >'" + (dir / "child.out") + "' 2>'" + (dir / "child.err") + "'";
+    const int wait = std::system(command.c_str());
+    return {WIFSIGNALED(wait), WIFEXITED(wait) ? WEXITSTATUS(wait) : -1,
+            readFile(dir / "child.out"), readFile(dir / "child.err")};
 }
 
 } // namespace kvistra::cli::test

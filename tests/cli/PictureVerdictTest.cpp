@@ -2,14 +2,14 @@
 #include "CliRun.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 namespace kvistra::cli {
 namespace {
 
+using test::ChildRun;
 using test::cli;
 using test::CliRun;
-using test::readFile;
+using test::runProgram;
 using test::TempDir;
 using test::writeFile;
 using Bytes = std::vector<std::uint8_t>;
@@ -102,24 +102,9 @@ TEST(CliPictures, EveryCommandGivesABitmapTheSameVerdict) {
     }
 }
 
-// The program itself, run with a limit on its address space.
-struct ChildRun {
-    bool signalled;
-    int status;
-    std::string out;
-    std::string err;
-};
-
 ChildRun underMemoryLimit(const char* kibibytes, const std::vector<std::string>& args,
                           const TempDir& dir) {
-    std::string command = std::string("ulimit -v ") + kibibytes + " && exec '" KVISTRA_CLI "'";
-    for (const std::string& arg : args) {
-        command += " '" + arg + "'";
-    }
-    command += " >'" + (dir / "child.out") + "' 2>'" + (dir / "child.err") + "'";
-    const int wait = std::system(command.c_str());
-    return {WIFSIGNALED(wait), WIFEXITED(wait) ? WEXITSTATUS(wait) : -1,
-            readFile(dir / "child.out"), readFile(dir / "child.err")};
+    return runProgram(std::string("ulimit -v ") + kibibytes, args, dir);
 }
 
 // A valid 8.5 MB run-length bitmap of 32767 x 32767 white pixels: 3 GB once decoded.
