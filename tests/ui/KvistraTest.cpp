@@ -371,13 +371,19 @@ void KvistraTest::decoderReportsFailures_data() {
     QTest::addColumn<QString>("message");
 
     // A white canvas: every green byte is 255.
-    QTest::newRow("code above 255") << "1"
-                                    << "1"
-                                    << "Följande fel uppstod: Ogiltigt proceduranrop eller "
-                                       "argument\r\nFelkod: 5";
-    QTest::newRow("reading length beyond 16 bits") << "0"
-                                                   << "40000"
-                                                   << "Följande fel uppstod: Spill\r\nFelkod: 6";
+    const QString check = QStringLiteral("\r\nKontrollera att nyckel-x, nyckel-y, förskjutningen "
+                                         "och inläsningslängden hör till den här bilden.");
+    QTest::newRow("code above 255")
+        << "1"
+        << "1"
+        << "Följande fel uppstod: Tecken nummer 1 (bildpunkt 5, 5) kunde inte läsas: det gröna "
+           "värdet 255 med förskjutningen 1 ger ingen teckenkod mellan 0 och 255." +
+               check + "\r\nFelkod: 5";
+    QTest::newRow("reading length beyond 16 bits")
+        << "0"
+        << "40000"
+        << "Följande fel uppstod: Inläsningslängden \"40000\" ligger utanför -32768 till 32767." +
+               check + "\r\nFelkod: 6";
 }
 
 void KvistraTest::decoderReportsFailures() {
