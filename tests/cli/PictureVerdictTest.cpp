@@ -179,5 +179,23 @@ TEST(CliMemory, APictureLargerThanTheMemoryAllowedIsRefusedBeforeItIsMade) {
     EXPECT_EQ(measured.out, "32767\n");
 }
 
+// A run-length bitmap of 4 x 1 pixels whose file runs on for a gigabyte (a sparse
+// file): its runs are read whole, more than the address space allows. What the
+// picture checks cannot foresee ends in a message, not an abort.
+TEST(CliMemory, AnAllocationThatFailsEndsInAMessage) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizer's shadow memory does not fit under a small address-space limit";
+#endif
+    const TempDir dir;
+    const std::string picture = dir / "long.bmp";
+    writeFile(picture, runLength({4, 0, 0, 0, 4, 1, 0, 1}));
+    std::filesystem::resize_file(picture, std::uint64_t{1} << 30);
+    const ChildRun result = underMemoryLimit("600000", {"capacity", picture}, dir);
+    EXPECT_FALSE(result.signalled);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err,
+              "Minnet räckte inte till, och åtgärden avbröts. Ingenting har sparats.\n");
+}
+
 } // namespace
 } // namespace kvistra::cli
