@@ -234,7 +234,7 @@ TEST(Cli, NumbersIgnoreTheProcessLocale) {
     const CliRun hidden = cli({"hide", "--text", "Hej", "--out", dir / "p.bmp", "-x", "7.0", "-y",
                                "3", "--shift", "2.0", "--key", dir / "k.txt"});
     const CliRun capacity = cli({"capacity", "--size", "5x4", "-x", "3.0", "-y", "1"});
-    std::setlocale(LC_ALL, saved.c_str());
+    std::setlocale(LC_ALL, saved.c_str()); // before any assertion can end the test
     EXPECT_EQ(hidden.status, 0) << hidden.err;
     EXPECT_EQ(readFile(dir / "k.txt"), "3\r\n7\r\n2\r\n3\r\n");
     EXPECT_EQ(capacity.out, "12\n");

@@ -234,8 +234,13 @@ void KvistraTest::fieldChecks() {
 void KvistraTest::fieldChecksReadNumbersInTheUsersLocale() {
     // As under LANG=sv_SE.UTF-8, where the C library's own number reading would
     // expect a comma too, when the system has that locale.
-    const std::string savedNumeric = std::setlocale(LC_NUMERIC, nullptr);
-    std::setlocale(LC_NUMERIC, "sv_SE.UTF-8");
+    struct NumericLocale {
+        std::string saved = std::setlocale(LC_NUMERIC, nullptr);
+        NumericLocale() { std::setlocale(LC_NUMERIC, "sv_SE.UTF-8"); }
+        ~NumericLocale() { std::setlocale(LC_NUMERIC, saved.c_str()); }
+        NumericLocale(const NumericLocale&) = delete;
+        NumericLocale& operator=(const NumericLocale&) = delete;
+    } const swedishNumbers;
     QLocale::setDefault(QLocale(QLocale::Swedish, QLocale::Sweden));
     type(lineEditOf("Stepping"), QStringLiteral("2,5"));
     type(lineEditOf("Combo2"), QStringLiteral("268,5"));
@@ -244,7 +249,6 @@ void KvistraTest::fieldChecksReadNumbersInTheUsersLocale() {
     type(lineEditOf("Combo2"), QStringLiteral("269,5"));
     // The full stop is no decimal separator in Swedish.
     type(lineEditOf("Stepping"), QStringLiteral("2.5"));
-    std::setlocale(LC_NUMERIC, savedNumeric.c_str());
     QCOMPARE(boxes_.texts(), (std::vector<std::string>{"Du måste mata in ett tal under 269!",
                                                        "Du måste mata in numeriska värden!"}));
 }
@@ -598,6 +602,21 @@ void KvistraTest::textImport() {
     trigger("mnuOpenKeyFile");
     QCOMPARE(prompt_.asked.back().suggestedName, path("brev.txt").toStdString());
     QCOMPARE(prompt_.asked.back().defaultExtension, std::string("txt"));
+
+    // A Linux text file, UTF-8 with LF alone; one character no picture can hold is
+    // named with its line, and the input stays as it was.
+    writeBytes(path("linux.txt"), QByteArray("Första raden\nandra € rad\n"));
+    prompt_.answers = {path("linux.txt").toStdString()};
+    trigger("mnuInsertTextFile");
+    QCOMPARE(boxText("Text1"), std::string("Första raden|andra € rad|"));
+    writeBytes(path("polska.txt"), QByteArray("God dag\nŁódź\n"));
+    prompt_.answers = {path("polska.txt").toStdString()};
+    trigger("mnuInsertTextFile");
+    QCOMPARE(boxes_.texts(),
+             std::vector<std::string>{"Textfilen \"" + path("polska.txt").toStdString() +
+                                      "\" kan inte användas: tecknet \"Ł\" på rad 2 finns inte i "
+                                      "teckentabellen Windows-1252 och kan inte lagras i bilden."});
+    QCOMPARE(boxText("Text1"), std::string("Första raden|andra € rad|"));
 }
 
 void KvistraTest::fileFailuresChangeNothing() {
