@@ -2,6 +2,9 @@
 
 #include "MessageBoxStyle.h"
 
+#include <charconv>
+#include <system_error>
+
 namespace kvistra {
 
 namespace {
@@ -25,11 +28,19 @@ MessageBoxText stop(std::string text) {
 // The message carried in another's args from index `first` on: its id as a number,
 // then its own args.
 Message innerMessage(const Message& outer, std::size_t first) {
-    Message inner{MessageId::NothingEntered, {}};
+    Message inner{MessageId::KeyNotNumeric, {}};
+    int id = 0;
     if (first < outer.args.size()) {
-        inner.id = static_cast<MessageId>(std::stoi(outer.args[first]));
+        const std::string& text = outer.args[first];
+        if (std::from_chars(text.data(), text.data() + text.size(), id).ec == std::errc()) {
+            inner.id = static_cast<MessageId>(id);
+        }
         inner.args.assign(outer.args.begin() + static_cast<std::ptrdiff_t>(first) + 1,
                           outer.args.end());
+    }
+    // A refusal carries no further refusal.
+    if (inner.id == MessageId::KeyFileLineRefused) {
+        inner = {MessageId::KeyNotNumeric, {}};
     }
     return inner;
 }
