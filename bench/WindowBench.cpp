@@ -166,7 +166,8 @@ BENCHMARK(windowGenerate)->Apply(sideBySide);
 void engineGenerate(benchmark::State& state) {
     Image canvas(4000, 3000);
     QuietHost host = quietHostFor(kShortMessage, false, kYKey, kXKey);
-    host.fields[Field::Stepping] = kShift;
+    // Assigning a C string to the map's string trips GCC 12's false -Wrestrict at -O3.
+    host.fields.insert_or_assign(Field::Stepping, std::string(kShift));
     ClockSeededRandom random;
     ProgramWideValues shared;
     if (!Encoder(host, canvas, random, shared).generate()) {
@@ -207,7 +208,7 @@ BENCHMARK(windowDecode32767)->Apply(sideBySide);
 // The same canvas and message as the window decode, without any widget.
 struct QuietDecodeSetup {
     QuietDecodeSetup() {
-        host.fields[Field::Stepping] = "0";
+        host.fields.insert_or_assign(Field::Stepping, std::string("0"));
         ClockSeededRandom random;
         Encoder(host, canvas, random, shared).generate();
         if (runDecoder(host, canvas, shared).text != message) {

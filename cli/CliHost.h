@@ -26,7 +26,7 @@ public:
     std::string text(Field field) const override;
     void setText(Field field, const std::string& text) override;
     bool adaptTicked() const override { return adapt; }
-    NumberLocale numberLocale() const override { return NumberLocale::c(); }
+    NumberLocale numberLocale() const override { return NumberLocale::commandLine(); }
     void setCaption(const std::string&) override {}
     void setProgress(const Progress& progress) override;
     int showMessage(const Message& message) override;

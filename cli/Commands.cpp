@@ -22,6 +22,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <memory>
 #include <new>
 
@@ -65,13 +66,27 @@ std::variant<Arguments, int> commandArguments(const std::vector<std::string>& ar
     return std::move(std::get<Arguments>(parsed));
 }
 
-// A whole number on the command line, in the C locale.
+// A whole number on the command line: a full stop as decimal point, no groups.
 std::optional<int> wholeNumber(const std::string& text) {
-    const std::optional<double> value = parseNumber(text, NumberLocale::c());
+    const std::optional<double> value = parseNumber(text, NumberLocale::commandLine());
     if (!value || *value != std::trunc(*value) || std::abs(*value) > 1e9) {
         return std::nullopt;
     }
     return static_cast<int>(*value);
+}
+
+// The first of the options given that holds no number as the command line writes
+// numbers, as a usage problem naming it; nullopt when all are numbers.
+std::optional<std::string> notANumber(const Arguments& arguments,
+                                      std::initializer_list<const char*> options) {
+    for (const char* option : options) {
+        const std::optional<std::string> text = arguments.value(option);
+        if (text && !parseNumber(*text, NumberLocale::commandLine())) {
+            return std::string("flaggan ") + option + " måste vara ett tal, skrivet med punkt " +
+                   "som decimaltecken och utan tusentalsavgränsare: " + *text;
+        }
+    }
+    return std::nullopt;
 }
 
 std::optional<Size> parseSize(const std::string& text) {
@@ -88,10 +103,15 @@ std::optional<Size> parseSize(const std::string& text) {
 }
 
 // The checks a window field runs when its text changes; a refusal is reported.
-std::optional<Message> fieldRefusal(const CliHost& host, Size size, bool withReadingLength) {
+// The keys are left alone when they are not used.
+std::optional<Message> fieldRefusal(const CliHost& host, Size size, bool withKeys,
+                                    bool withReadingLength) {
     const NumberLocale locale = host.numberLocale();
-    std::optional<FieldRefusal> refusal = checkKey(host.text(Field::Combo2), size.width, locale);
-    if (!refusal) {
+    std::optional<FieldRefusal> refusal;
+    if (withKeys) {
+        refusal = checkKey(host.text(Field::Combo2), size.width, locale);
+    }
+    if (!refusal && withKeys) {
         refusal = checkKey(host.text(Field::Combo1), size.height, locale);
     }
     if (!refusal) {
@@ -253,11 +273,20 @@ int hide(const std::vector<std::string>& args, Console& console) {
     if (arguments.has("--cover") && arguments.has("--size")) {
         return usageError(console, "ange antingen --cover eller --size", kHideUsage);
     }
+    if (const auto problem = notANumber(arguments, {"-x", "-y", "--shift"})) {
+        return usageError(console, *problem, kHideUsage);
+    }
+    // Refused before anything is written: a fractional shift changes the message.
+    if (const auto shift = arguments.value("--shift")) {
+        if (const auto refusal = checkShiftForWriting(*shift, NumberLocale::commandLine())) {
+            return usageError(console, "flaggan --shift: " + terminalText(*refusal), kHideUsage);
+        }
+    }
     Size size{kDefaultWidth, kDefaultHeight};
     if (const auto text = arguments.value("--size")) {
         const std::optional<Size> parsedSize = parseSize(*text);
         if (!parsedSize) {
-            return usageError(console, "ogiltig storlek: " + *text, kHideUsage);
+            return usageError(console, "ogiltig storlek för --size: " + *text, kHideUsage);
         }
         size = *parsedSize;
     }
@@ -286,7 +315,7 @@ int hide(const std::vector<std::string>& args, Console& console) {
     host.adapt = arguments.has("--adapt");
     // Finished is told only once the picture is saved.
     host.silent.insert(MessageId::EncryptionFinished);
-    if (const std::optional<Message> refusal = fieldRefusal(host, size, false)) {
+    if (const std::optional<Message> refusal = fieldRefusal(host, size, !host.adapt, false)) {
         return usageError(console, terminalText(*refusal), kHideUsage);
     }
 
@@ -340,13 +369,19 @@ int reveal(const std::vector<std::string>& args, Console& console) {
                           kRevealUsage);
     }
 
+    if (const auto problem = notANumber(arguments, {"-x", "-y", "--shift", "--length"})) {
+        return usageError(console, *problem, kRevealUsage);
+    }
+
     CliHost host(console.err, console.errIsTerminal);
     host.silent = {MessageId::DecodeFinished};
+    std::optional<KeyFileLines> keyLines;
     if (fromKeyFile) {
         Result<KeyFileLines> lines = readKeyFile(*arguments.value("--key"));
         if (!lines) {
             return failure(console, lines.problem());
         }
+        keyLines = *lines;
         host.fields = {{Field::Combo1, lines->yKey},
                        {Field::Combo2, lines->xKey},
                        {Field::Stepping, lines->shift},
@@ -363,7 +398,14 @@ int reveal(const std::vector<std::string>& args, Console& console) {
         return failure(console, canvas.problem());
     }
     const Size size{(*canvas)->width(), (*canvas)->height()};
-    if (const std::optional<Message> refusal = fieldRefusal(host, size, true)) {
+    if (keyLines) {
+        if (const std::optional<Message> refusal =
+                checkKeyFileLines(*keyLines, *arguments.value("--key"), size.width, size.height,
+                                  host.numberLocale())) {
+            return failure(console, *refusal);
+        }
+    }
+    if (const std::optional<Message> refusal = fieldRefusal(host, size, true, true)) {
         if (!fromKeyFile) {
             return usageError(console, terminalText(*refusal), kRevealUsage);
         }
@@ -405,11 +447,14 @@ int capacity(const std::vector<std::string>& args, Console& console) {
     if (arguments.positionals.size() + arguments.has("--size") != 1) {
         return usageError(console, "ange antingen en bild eller --size", kCapacityUsage);
     }
+    if (const auto problem = notANumber(arguments, {"-x", "-y"})) {
+        return usageError(console, *problem, kCapacityUsage);
+    }
     Size size{0, 0};
     if (const auto text = arguments.value("--size")) {
         const std::optional<Size> parsedSize = parseSize(*text);
         if (!parsedSize) {
-            return usageError(console, "ogiltig storlek: " + *text, kCapacityUsage);
+            return usageError(console, "ogiltig storlek för --size: " + *text, kCapacityUsage);
         }
         size = *parsedSize;
     } else {

@@ -18,7 +18,8 @@ Kommandon:
   kvistra-cli KOMMANDO --help   visar kommandots flaggor
   kvistra-cli --version         visar versionen
 
-Tal skrivs med punkt som decimaltecken. Slutstatus: 0 klart, 1 fel, 2 felaktig användning.
+Tal skrivs med punkt som decimaltecken och utan tusentalsavgränsare.
+Slutstatus: 0 klart, 1 fel, 2 felaktig användning.
 )";
 
 inline constexpr const char* kHideUsage =
@@ -31,12 +32,13 @@ och sparar bilden (24-bitars BMP, eller PNG när namnet slutar på .png).
 
   --out BILD          bilden som skrivs
   --text TEXT         texten (UTF-8; varje tecken måste finnas i Windows-1252)
-  --text-file FIL     en textfil vars rader förenas med "|", som "Infoga textfil"
+  --text-file FIL     en textfil (UTF-8 eller Windows-1252) vars rader förenas
+                      med "|", som "Infoga textfil"
   --message-file FIL  en fils byte som de står (Windows-1252)
   --cover BILD        bilden att skriva i (annars en vit bild)
   --size BxH          storleken på en vit bild (standard 269x253)
   -x N, -y N          nyckelpositionen: kolumn och rad (standard 5 och 5)
-  --shift S           förskjutningen (standard 0, högst 29)
+  --shift S           förskjutningen, ett heltal (standard 0, högst 29)
   --adapt             "Anpassa efter indata": endast texten, från övre vänstra hörnet
   --key NYCKELFIL     spara nyckelfilen (nyckel-y, nyckel-x, förskjutning, inläsningslängd)
 )";

@@ -1,5 +1,6 @@
 #include "Encoder.h"
 
+#include "FieldChecks.h"
 #include "NumericText.h"
 #include "Rounding.h"
 #include "Windows1252.h"
@@ -62,8 +63,8 @@ std::optional<Message> Encoder::refusalBeforeWriting() const {
     if (input_.size() > kLongestMessage) {
         return Message{MessageId::InputTooLong, {std::to_string(input_.size())}};
     }
-    if (!parseNumber(host_.text(Field::Stepping), locale_)) {
-        return Message{MessageId::ValueNotNumeric, {}};
+    if (std::optional<Message> shift = checkShiftForWriting(host_.text(Field::Stepping), locale_)) {
+        return shift;
     }
     const std::int64_t width = canvas_.width();
     std::int64_t capacity = width * canvas_.height();

@@ -2,6 +2,8 @@
 
 #include "NumericText.h"
 
+#include <cmath>
+
 namespace kvistra {
 
 std::optional<FieldRefusal> checkKey(std::string_view text, int bound, const NumberLocale& locale) {
@@ -23,6 +25,17 @@ std::optional<FieldRefusal> checkShift(std::string_view text, const NumberLocale
     }
     if (*value > kHighestShift) {
         return FieldRefusal{{MessageId::ShiftAboveLimit, {}}, kDefaultShift};
+    }
+    return std::nullopt;
+}
+
+std::optional<Message> checkShiftForWriting(std::string_view text, const NumberLocale& locale) {
+    const std::optional<double> value = parseNumber(text, locale);
+    if (!value) {
+        return Message{MessageId::ValueNotNumeric, {}};
+    }
+    if (*value != std::trunc(*value)) {
+        return Message{MessageId::ShiftNotWhole, {std::string(text)}};
     }
     return std::nullopt;
 }

@@ -27,4 +27,9 @@ std::optional<FieldRefusal> checkKey(std::string_view text, int bound, const Num
 std::optional<FieldRefusal> checkShift(std::string_view text, const NumberLocale& locale);
 std::optional<FieldRefusal> checkReadingLength(std::string_view text, const NumberLocale& locale);
 
+// A shift that can be written into a picture: numeric and whole. The field takes a
+// fractional one as it is typed, but written it would change every character.
+// ValueNotNumeric or ShiftNotWhole {text}; nullopt when it can be written.
+std::optional<Message> checkShiftForWriting(std::string_view text, const NumberLocale& locale);
+
 } // namespace kvistra

@@ -19,6 +19,7 @@ enum class MessageId {
     KeyOutsideGrid,         // x-key text, y-key text, width, height
     MessageDoesNotFit,      // length, capacity
     EncryptionFinished,
+    ShiftNotWhole, // stepping text
 
     // Field checks
     KeyNotNumeric,
@@ -48,6 +49,11 @@ enum class MessageId {
     TextNotInCodePage,  // the character, its position (1-based)
     PictureNeedsMemory, // path (empty for a new picture), width, height, MB needed, MB available
     OutOfMemory,
+    KeyFileLineTooLong, // path, line (1-based)
+    // path, line (1-based), field label, line text, then the field check's refusal:
+    // its MessageId as a number and its args
+    KeyFileLineRefused,
+    TextFileCharacterNotInCodePage, // path, the character, line (1-based)
 
     // System settings
     DisplayModeWarning,

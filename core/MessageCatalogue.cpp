@@ -3,6 +3,8 @@
 #include "MessageBoxStyle.h"
 
 #include <cerrno>
+#include <charconv>
+#include <system_error>
 
 namespace kvistra {
 
@@ -22,6 +24,26 @@ MessageBoxText fieldCheck(std::string text) {
 
 MessageBoxText stop(std::string text) {
     return {std::move(text), kApplicationTitle, MessageBoxStyle::Error};
+}
+
+// The message carried in another's args from index `first` on: its id as a number,
+// then its own args.
+Message innerMessage(const Message& outer, std::size_t first) {
+    Message inner{MessageId::KeyNotNumeric, {}};
+    int id = 0;
+    if (first < outer.args.size()) {
+        const std::string& text = outer.args[first];
+        if (std::from_chars(text.data(), text.data() + text.size(), id).ec == std::errc()) {
+            inner.id = static_cast<MessageId>(id);
+        }
+        inner.args.assign(outer.args.begin() + static_cast<std::ptrdiff_t>(first) + 1,
+                          outer.args.end());
+    }
+    // A refusal carries no further refusal.
+    if (inner.id == MessageId::KeyFileLineRefused) {
+        inner = {MessageId::KeyNotNumeric, {}};
+    }
+    return inner;
 }
 
 std::string quoted(const std::string& path) {
@@ -119,6 +141,10 @@ MessageBoxText describe(const Message& m) {
             "där finns plats för " + arg(m, 1) + " tecken." + kCrLf + "Ingenting har skrivits.");
     case EncryptionFinished:
         return {"Krypteringsprocess slutförd!", kApplicationTitle, MessageBoxStyle::Information};
+    case ShiftNotWhole:
+        return stop("Förskjutningen du har valt (" + arg(m, 0) + ") är inget heltal." + kCrLf +
+                    "Förskjutningen måste vara ett heltal, annars ändras tecknen i meddelandet. " +
+                    "Ingenting har skrivits.");
 
     case KeyNotNumeric:
         return fieldCheck("Du måste mata in numeriska data!");
@@ -164,7 +190,8 @@ MessageBoxText describe(const Message& m) {
                     "Spara bilden som .bmp eller .png.");
     case KeyFileTooShort:
         return stop("Nyckelfilen " + quoted(arg(m, 0)) + " har bara " + arg(m, 1) +
-                    " rader; en nyckelfil har fyra: nyckel-y, nyckel-x, förskjutning och "
+                    (arg(m, 1) == "1" ? " rad" : " rader") +
+                    "; en nyckelfil har fyra: nyckel-y, nyckel-x, förskjutning och "
                     "inläsningslängd.");
     case KeyValueInvalid:
         return stop("Värdet \"" + arg(m, 1) + "\" i fältet " + arg(m, 0) +
@@ -174,6 +201,17 @@ MessageBoxText describe(const Message& m) {
         return stop("Textfilen " + quoted(arg(m, 0)) + " är för stor för att användas som indata.");
     case KeyFileTooLarge:
         return stop("Filen " + quoted(arg(m, 0)) + " är för stor för att vara en nyckelfil.");
+    case KeyFileLineTooLong:
+        return stop("Nyckelfilen " + quoted(arg(m, 0)) + " kan inte användas: rad " + arg(m, 1) +
+                    " är för lång för att vara ett nyckelvärde.");
+    case KeyFileLineRefused:
+        return stop("Nyckelfilen " + quoted(arg(m, 0)) + " kan inte användas: rad " + arg(m, 1) +
+                    " (" + arg(m, 2) + ") är \"" + arg(m, 3) + "\"." + kCrLf +
+                    describe(innerMessage(m, 4)).text);
+    case TextFileCharacterNotInCodePage:
+        return stop("Textfilen " + quoted(arg(m, 0)) + " kan inte användas: tecknet \"" +
+                    arg(m, 1) + "\" på rad " + arg(m, 2) +
+                    " finns inte i teckentabellen Windows-1252 och kan inte lagras i bilden.");
     case TextNotInCodePage:
         return stop("Tecknet \"" + arg(m, 0) + "\" (tecken nummer " + arg(m, 1) +
                     ") kan inte sparas i en textfil med teckentabellen Windows-1252." + kCrLf +

@@ -11,6 +11,11 @@ struct NumberLocale {
 
     static NumberLocale c() { return {}; }
     static NumberLocale swedish() { return {",", "\u00A0"}; }
+    // Scripts write numbers one way, whatever the user's locale: a full stop, no groups.
+    static NumberLocale commandLine() { return {".", ""}; }
+
+    // The same decimal separator, and digits only before it: as key files are read.
+    NumberLocale withoutGroups() const { return {decimalSeparator, ""}; }
 };
 
 } // namespace kvistra

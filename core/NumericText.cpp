@@ -1,9 +1,9 @@
 #include "NumericText.h"
 
-#include <cerrno>
+#include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
+#include <system_error>
 
 namespace kvistra {
 
@@ -45,12 +45,55 @@ bool consume(std::string_view& text, std::string_view prefix) {
     return true;
 }
 
-// strtod in the C locale on a canonical "-123.45e6" text.
-std::optional<double> toDouble(const std::string& canonical) {
-    errno = 0;
-    char* end = nullptr;
-    const double value = std::strtod(canonical.c_str(), &end);
-    if (end != canonical.c_str() + canonical.size() || !std::isfinite(value)) {
+// Whether a canonical number out of the double range is so for being near zero:
+// its first significant digit stands right of the decimal point.
+bool tooSmallForDouble(std::string_view canonical) {
+    long long exponent = 0;
+    if (const std::size_t e = canonical.find('e'); e != std::string_view::npos) {
+        std::string_view digits = canonical.substr(e + 1);
+        const bool negative = digits.starts_with('-');
+        if (negative || digits.starts_with('+')) {
+            digits.remove_prefix(1);
+        }
+        for (const char c : digits) {
+            exponent = std::min(exponent * 10 + (c - '0'), 1'000'000'000LL);
+        }
+        if (negative) {
+            exponent = -exponent;
+        }
+        canonical = canonical.substr(0, e);
+    }
+    if (canonical.starts_with('-')) {
+        canonical.remove_prefix(1);
+    }
+    const std::size_t point = std::min(canonical.find('.'), canonical.size());
+    const std::size_t firstSignificant = canonical.find_first_not_of("0.");
+    if (firstSignificant == std::string_view::npos) {
+        return true;
+    }
+    const long long position = firstSignificant < point
+                                   ? static_cast<long long>(point - firstSignificant)
+                                   : -static_cast<long long>(firstSignificant - point - 1);
+    return position + exponent <= 0;
+}
+
+// A canonical "-123.45e6" text as a number. std::from_chars follows no locale,
+// unlike strtod, whose decimal point is the process locale's.
+std::optional<double> toDouble(std::string_view canonical) {
+    double value = 0.0;
+    const char* const end = canonical.data() + canonical.size();
+    const auto [stop, error] = std::from_chars(canonical.data(), end, value);
+    if (stop != end) {
+        return std::nullopt;
+    }
+    if (error == std::errc::result_out_of_range) {
+        // Too small a number reads as zero; too large a one is no number.
+        if (!tooSmallForDouble(canonical)) {
+            return std::nullopt;
+        }
+        return canonical.starts_with('-') ? -0.0 : 0.0;
+    }
+    if (error != std::errc() || !std::isfinite(value)) {
         return std::nullopt;
     }
     return value;
@@ -111,7 +154,10 @@ double leadingNumber(std::string_view text) {
     };
     skipBlanks();
     if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
-        canonical += text[i++];
+        if (text[i] == '-') {
+            canonical += '-';
+        }
+        ++i;
     }
     bool seenPoint = false;
     int digits = 0;
@@ -143,20 +189,23 @@ double leadingNumber(std::string_view text) {
             canonical += exponent;
         }
     }
-    const double value = std::strtod(canonical.c_str(), nullptr);
-    return std::isfinite(value) ? value : 0.0;
+    return toDouble(canonical).value_or(0.0);
 }
 
 std::string formatGeneral(double value, const NumberLocale& locale) {
     if (value == 0.0) {
         return "0";
     }
+    // As printf's %.15G, without the C library's locale.
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.15G", value);
-    std::string text = buffer;
+    const auto [stop, error] =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
+    std::string text(buffer, error == std::errc() ? stop : buffer);
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](char c) { return c == 'e' ? 'E' : c; });
 
-    // %G keeps trailing zeros out already; mend the exponent to at least two digits
-    // and swap in the locale's decimal separator.
+    // The general form keeps trailing zeros out and the exponent at two digits or
+    // more; swap in the locale's decimal separator.
     const std::size_t e = text.find('E');
     std::string mantissa = text.substr(0, e);
     std::string exponent = e == std::string::npos ? std::string() : text.substr(e);

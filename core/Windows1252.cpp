@@ -98,6 +98,15 @@ std::string utf8FromWindows1252(std::string_view bytes) {
     return out;
 }
 
+bool isValidUtf8(std::string_view text) {
+    for (std::size_t i = 0; i < text.size();) {
+        if (!decodeUtf8(text, i)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 Result<std::string> windows1252FromUtf8(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());

@@ -16,6 +16,8 @@ std::optional<unsigned char> windows1252Of(char32_t character);
 
 std::string utf8FromWindows1252(std::string_view bytes);
 
+bool isValidUtf8(std::string_view text);
+
 // Refuses invalid UTF-8 and any character that has no Windows-1252 code.
 Result<std::string> windows1252FromUtf8(std::string_view utf8);
 

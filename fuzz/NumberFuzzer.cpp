@@ -10,7 +10,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace kvistra;
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    for (const NumberLocale& locale : {NumberLocale::c(), NumberLocale::swedish()}) {
+    for (const NumberLocale& locale :
+         {NumberLocale::c(), NumberLocale::swedish(), NumberLocale::commandLine()}) {
         if (const std::optional<double> number = parseNumber(text, locale)) {
             if (!std::isfinite(*number)) {
                 std::abort();

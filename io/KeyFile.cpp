@@ -1,32 +1,115 @@
 #include "KeyFile.h"
 
 #include "AtomicFile.h"
-#include "TextLines.h"
+#include "core/FieldChecks.h"
 #include "core/NumericText.h"
 #include "core/Rounding.h"
 #include "core/Windows1252.h"
 
 #include <array>
+#include <cerrno>
 #include <optional>
+#include <unistd.h>
 
 namespace kvistra {
 
-Result<KeyFileLines> parseKeyFile(std::string_view bytes, const std::string& path) {
-    const std::vector<std::string_view> lines = splitLines(bytes);
-    if (lines.size() < 4) {
-        return Message{MessageId::KeyFileTooShort, {path, std::to_string(lines.size())}};
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+// A mark and four longest lines, each with CR LF: the fourth line's end lies within.
+constexpr std::size_t kKeyFileReadLimit = kByteOrderMark.size() + 4 * (kKeyFileLineLimit + 2);
+
+constexpr std::array<const char*, 4> kFieldLabels = {
+    "Nyckel-y:", "Nyckel-x:", "Förskjutning:", "Inläsningslängd:"};
+
+// The first limit bytes of the file, or all of it when it is shorter.
+Result<std::string> readFileStart(const std::string& path, std::size_t limit) {
+    const FileDescriptor fd(openForReading(path));
+    if (!fd.valid()) {
+        return Message{MessageId::CannotOpenFile, {path, errorText(errno)}};
     }
-    return KeyFileLines{utf8FromWindows1252(lines[0]), utf8FromWindows1252(lines[1]),
-                        utf8FromWindows1252(lines[2]), utf8FromWindows1252(lines[3])};
+    std::string bytes(limit, '\0');
+    std::size_t done = 0;
+    while (done < limit) {
+        const ssize_t got = ::read(fd.get(), bytes.data() + done, limit - done);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            return Message{MessageId::CannotOpenFile, {path, errorText(errno)}};
+        }
+        if (got == 0) {
+            break;
+        }
+        done += static_cast<std::size_t>(got);
+    }
+    bytes.resize(done);
+    return bytes;
+}
+
+Message lineRefused(const std::string& path, std::size_t index, const std::string& text,
+                    const Message& why) {
+    Message refused{MessageId::KeyFileLineRefused,
+                    {path, std::to_string(index + 1), kFieldLabels[index], text,
+                     std::to_string(static_cast<int>(why.id))}};
+    refused.args.insert(refused.args.end(), why.args.begin(), why.args.end());
+    return refused;
+}
+
+} // namespace
+
+Result<KeyFileLines> parseKeyFile(std::string_view bytes, const std::string& path) {
+    if (bytes.starts_with(kByteOrderMark)) {
+        bytes.remove_prefix(kByteOrderMark.size());
+    }
+    // Lines end as in the key files the program writes, at CR (an LF after it
+    // belongs to the line end); the end of the file ends the last line.
+    std::array<std::string, 4> lines;
+    std::size_t count = 0;
+    while (count < lines.size() && !bytes.empty()) {
+        const std::size_t cr = bytes.find('\r');
+        const std::string_view line = bytes.substr(0, cr);
+        if (line.size() > kKeyFileLineLimit) {
+            return Message{MessageId::KeyFileLineTooLong, {path, std::to_string(count + 1)}};
+        }
+        lines[count++] = utf8FromWindows1252(line);
+        if (cr == std::string_view::npos) {
+            break;
+        }
+        const std::size_t next = cr + 1 < bytes.size() && bytes[cr + 1] == '\n' ? cr + 2 : cr + 1;
+        bytes.remove_prefix(next);
+    }
+    if (count < lines.size()) {
+        return Message{MessageId::KeyFileTooShort, {path, std::to_string(count)}};
+    }
+    return KeyFileLines{lines[0], lines[1], lines[2], lines[3]};
 }
 
 Result<KeyFileLines> readKeyFile(const std::string& path) {
-    const Result<std::string> bytes =
-        readWholeFile(path, kKeyFileLimit, MessageId::KeyFileTooLarge);
+    const Result<std::string> bytes = readFileStart(path, kKeyFileReadLimit);
     if (!bytes) {
         return bytes.problem();
     }
     return parseKeyFile(*bytes, path);
+}
+
+std::optional<Message> checkKeyFileLines(const KeyFileLines& lines, const std::string& path,
+                                         int width, int height, const NumberLocale& locale) {
+    const NumberLocale plain = locale.withoutGroups();
+    const std::array<std::optional<FieldRefusal>, 4> refusals = {
+        checkKey(lines.yKey, height, plain),
+        checkKey(lines.xKey, width, plain),
+        checkShift(lines.shift, plain),
+        checkReadingLength(lines.readingLength, plain),
+    };
+    const std::array<const std::string*, 4> texts = {&lines.yKey, &lines.xKey, &lines.shift,
+                                                     &lines.readingLength};
+    for (std::size_t i = 0; i < refusals.size(); ++i) {
+        if (refusals[i]) {
+            return lineRefused(path, i, *texts[i], refusals[i]->message);
+        }
+    }
+    return std::nullopt;
 }
 
 std::string formatKeyFile(const KeyValues& values) {
@@ -42,15 +125,11 @@ std::string formatKeyFile(const KeyValues& values) {
 Result<KeyValues> convertKeyFields(std::string_view yText, std::string_view xText,
                                    std::string_view shiftText, std::string_view lengthText,
                                    const NumberLocale& locale) {
-    const std::array<std::pair<const char*, std::string_view>, 4> fields = {{
-        {"Nyckel-y:", yText},
-        {"Nyckel-x:", xText},
-        {"Förskjutning:", shiftText},
-        {"Inläsningslängd:", lengthText},
-    }};
+    const std::array<std::string_view, 4> texts = {yText, xText, shiftText, lengthText};
     std::array<std::int16_t, 4> values{};
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        const auto& [label, text] = fields[i];
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const char* const label = kFieldLabels[i];
+        const std::string_view text = texts[i];
         const std::optional<double> number = parseNumber(text, locale);
         const std::optional<std::int16_t> value = number ? toInt16(*number) : std::nullopt;
         if (!value) {

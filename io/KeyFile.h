@@ -4,6 +4,7 @@
 #include "core/Result.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -28,13 +29,22 @@ struct KeyValues {
     friend bool operator==(const KeyValues&, const KeyValues&) = default;
 };
 
-// Larger files are refused with KeyFileTooLarge before they are read.
-inline constexpr std::size_t kKeyFileLimit = std::size_t{64} * 1024;
+// Longer lines hold no key value; they are refused with KeyFileLineTooLong.
+inline constexpr std::size_t kKeyFileLineLimit = 256;
 
-// y-key, x-key, shift and reading length, one per line, in Windows-1252. Lines
-// after the fourth are ignored; fewer than four give KeyFileTooShort {path, count}.
+// y-key, x-key, shift and reading length, one per line, in Windows-1252; a UTF-8
+// byte order mark before the first line is skipped. Lines after the fourth are
+// ignored; fewer than four give KeyFileTooShort {path, count}, a line over
+// kKeyFileLineLimit bytes KeyFileLineTooLong {path, line}.
 Result<KeyFileLines> parseKeyFile(std::string_view bytes, const std::string& path);
+// Reads no further than the fourth line can reach.
 Result<KeyFileLines> readKeyFile(const std::string& path);
+
+// The checks the window's fields run, on each line in turn, as the key would be
+// used on a canvas of width x height; group separators are never taken. The first
+// refused line as KeyFileLineRefused, or nullopt when all four can be used.
+std::optional<Message> checkKeyFileLines(const KeyFileLines& lines, const std::string& path,
+                                         int width, int height, const NumberLocale& locale);
 
 // "5\r\n5\r\n0\r\n12\r\n" for y 5, x 5, shift 0, length 12.
 std::string formatKeyFile(const KeyValues& values);

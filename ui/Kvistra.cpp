@@ -566,6 +566,13 @@ void Kvistra::mnuOpenKeyFile_Click() {
         showMessage(lines.problem());
         return;
     }
+    // The key in the fields may be the only copy: a file with any line the fields
+    // would refuse changes none of them, and one message names the file and the line.
+    if (const std::optional<Message> refusal = checkKeyFileLines(
+            *lines, name, Picture1->scaleWidth(), Picture1->scaleHeight(), numberLocale())) {
+        showMessage(*refusal);
+        return;
+    }
     setText(Field::Combo1, lines->yKey);
     setText(Field::Combo2, lines->xKey);
     setText(Field::Stepping, lines->shift);

@@ -2,7 +2,6 @@
 
 #include "core/LineMarkers.h"
 #include "core/MessageCatalogue.h"
-#include "core/Windows1252.h"
 #include "io/AtomicFile.h"
 #include "toolkit/MessageBoxes.h"
 #include "toolkit/TextBox.h"
@@ -88,17 +87,16 @@ void Visningsform::mnuSave_Click() {
 }
 
 void Visningsform::saveTo(const std::string& path) {
-    const Result<std::string> bytes = windows1252FromUtf8(Visning->programText() + "\r\n");
-    if (!bytes) {
-        // Refused whole rather than written with a stand-in character.
-        Message problem = bytes.problem();
-        if (problem.id == MessageId::CharacterNotInCodePage) {
-            problem.id = MessageId::TextNotInCodePage;
+    // A text file of this platform: UTF-8, each line ended by LF.
+    const std::string text = Visning->programText() + "\r\n";
+    std::string bytes;
+    bytes.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) {
+            bytes += text[i];
         }
-        messageBoxes_.show(describe(problem));
-        return;
     }
-    if (const Status written = writeFileAtomically(path, *bytes); !written) {
+    if (const Status written = writeFileAtomically(path, bytes); !written) {
         messageBoxes_.show(describe(written.problem()));
     }
 }

@@ -11,7 +11,7 @@ class MessageBoxes;
 class TextBox;
 
 // "Visningsfönster": the decrypted text with its line ends restored, editable,
-// and saved as a Windows-1252 text file. Closing unloads the window's text;
+// and saved as a UTF-8 text file with LF line ends. Closing unloads the window's text;
 // the file name chosen with "Spara som" is kept for the program's run.
 class Visningsform : public ToolWindow {
     Q_OBJECT

@@ -1,5 +1,6 @@
 #include "cli/Commands.h"
 
+#include <clocale>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -138,6 +139,107 @@ TEST(Cli, TextIsUtf8AndLineMarkersBecomeLineBreaks) {
     EXPECT_EQ(readFile(dir / "t"), "F\xF6rsta raden\r\n\xE5\xE4\xF6\r\n");
 }
 
+TEST(Cli, TextFilesAreUtf8WithAnyLineEnds) {
+    const TempDir dir;
+    // As a Linux editor writes it: UTF-8, LF alone; a byte order mark is skipped.
+    writeFile(dir / "lf.txt", "\xEF\xBB\xBF"
+                              "F\xC3\xB6rsta raden\n\xC3\xA5\xC3\xA4\xC3\xB6 \xE2\x82\xAC\n");
+    ASSERT_EQ(
+        cli({"hide", "--text-file", dir / "lf.txt", "--out", dir / "p.bmp", "--key", dir / "k"})
+            .status,
+        0);
+    EXPECT_EQ(cli({"reveal", dir / "p.bmp", "--key", dir / "k"}).out, "Första raden|åäö €|\n");
+}
+
+TEST(Cli, NumbersTakeAFullStopOnly) {
+    const TempDir dir;
+    ASSERT_EQ(cli({"hide", "--text", "Hej", "--out", dir / "ok.bmp"}).status, 0);
+    const struct {
+        std::vector<std::string> args;
+        const char* option;
+    } cases[] = {
+        {{"hide", "--text", "x", "--out", dir / "o.bmp", "--shift", "2,5"}, "--shift"},
+        {{"hide", "--text", "x", "--out", dir / "o.bmp", "-x", "2,5"}, "-x"},
+        {{"hide", "--text", "x", "--out", dir / "o.bmp", "-y", "1,000"}, "-y"},
+        {{"hide", "--text", "x", "--out", dir / "o.bmp", "-x", "1\u00A0000", "--adapt"}, "-x"},
+        {{"hide", "--text", "x", "--out", dir / "o.bmp", "--size", "2,5x30"}, "--size"},
+        {{"reveal", dir / "ok.bmp", "-x", "5", "-y", "5", "--shift", "0", "--length", "3,0"},
+         "--length"},
+        {{"reveal", dir / "ok.bmp", "-x", "0,5", "-y", "5", "--shift", "0", "--length", "3"}, "-x"},
+        {{"capacity", "--size", "10x10", "-y", "2,5"}, "-y"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.args));
+        const CliRun result = cli(c.args);
+        EXPECT_EQ(result.status, 2);
+        EXPECT_NE(result.err.find(std::string(c.option) + " "), std::string::npos) << result.err;
+        EXPECT_EQ(result.out, "");
+        EXPECT_FALSE(fs::exists(dir / "o.bmp"));
+    }
+    EXPECT_EQ(cli({"capacity", "--size", "5x4", "-x", "3.0", "-y", "1e0"}).out, "12\n");
+}
+
+// A fractional shift would change the message: "Hemligt" came back as "Hdllhft".
+TEST(Cli, FractionalShiftIsRefusedBeforeAnythingIsWritten) {
+    for (const bool adapt : {false, true}) {
+        SCOPED_TRACE(adapt ? "adapt" : "key position");
+        const TempDir dir;
+        writeFile(dir / "p.bmp", "gammal bild");
+        std::vector<std::string> args = {"hide",  "--text",      "Hemligt", "--shift",    "0.5",
+                                         "--out", dir / "p.bmp", "--key",   dir / "k.txt"};
+        if (adapt) {
+            args.push_back("--adapt");
+        }
+        const CliRun result = cli(args);
+        EXPECT_EQ(result.status, 2);
+        EXPECT_NE(result.err.find("--shift: Förskjutningen du har valt (0.5) är inget heltal."),
+                  std::string::npos)
+            << result.err;
+        EXPECT_EQ(readFile(dir / "p.bmp"), "gammal bild");
+        EXPECT_FALSE(fs::exists(dir / "k.txt"));
+    }
+}
+
+// The keys play no part in adapt mode: the message starts at the top-left pixel.
+TEST(Cli, AdaptModeChecksNoKeys) {
+    const TempDir dir;
+    const CliRun hidden = cli({"hide", "--text", "Hej", "--adapt", "--size", "4x4", "-x", "100",
+                               "--out", dir / "p.bmp", "--key", dir / "k.txt"});
+    ASSERT_EQ(hidden.status, 0) << hidden.err;
+    EXPECT_EQ(readFile(dir / "k.txt"), "0\r\n0\r\n0\r\n3\r\n");
+    EXPECT_EQ(cli({"reveal", dir / "p.bmp", "--key", dir / "k.txt"}).out, "Hej\n");
+}
+
+// Key files: the first four lines count, a byte order mark is skipped.
+TEST(Cli, KeyFileIsReadToItsFourthLine) {
+    const TempDir dir;
+    ASSERT_EQ(cli({"hide", "--text", "Hej", "--out", dir / "p.bmp", "-x", "7", "-y", "3", "--key",
+                   dir / "k.txt"})
+                  .status,
+              0);
+    writeFile(dir / "long.txt",
+              "\xEF\xBB\xBF" + readFile(dir / "k.txt") + std::string(std::size_t{100} << 10, 'x'));
+    const CliRun revealed = cli({"reveal", dir / "p.bmp", "--key", dir / "long.txt"});
+    EXPECT_EQ(revealed.status, 0) << revealed.err;
+    EXPECT_EQ(revealed.out, "Hej\n");
+}
+
+// Qt sets the process locale from LANG; numbers on the command line stay as they are.
+TEST(Cli, NumbersIgnoreTheProcessLocale) {
+    const std::string saved = std::setlocale(LC_ALL, nullptr);
+    if (std::setlocale(LC_ALL, "sv_SE.UTF-8") == nullptr) {
+        GTEST_SKIP() << "the locale sv_SE.UTF-8 is not generated";
+    }
+    const TempDir dir;
+    const CliRun hidden = cli({"hide", "--text", "Hej", "--out", dir / "p.bmp", "-x", "7.0", "-y",
+                               "3", "--shift", "2.0", "--key", dir / "k.txt"});
+    const CliRun capacity = cli({"capacity", "--size", "5x4", "-x", "3.0", "-y", "1"});
+    std::setlocale(LC_ALL, saved.c_str()); // before any assertion can end the test
+    EXPECT_EQ(hidden.status, 0) << hidden.err;
+    EXPECT_EQ(readFile(dir / "k.txt"), "3\r\n7\r\n2\r\n3\r\n");
+    EXPECT_EQ(capacity.out, "12\n");
+}
+
 TEST(Cli, LoweredShiftIsAWarningAndTheRunGoesOn) {
     const TempDir dir;
     const CliRun hidden =
@@ -197,6 +299,9 @@ TEST(Cli, FailuresSayWhatWentWrongAndWriteNothing) {
     writeFile(dir / "empty.bmp", "");
     writeFile(dir / "huge-length.txt", "5\r\n5\r\n0\r\n99999\r\n");
     writeFile(dir / "huge-key.txt", "1e9\r\n5\r\n0\r\n3\r\n");
+    writeFile(dir / "grouped.txt", "5\r\n5\r\n0\r\n1,000\r\n");
+    writeFile(dir / "shift.txt", "5\r\n5\r\n30\r\n3\r\n");
+    writeFile(dir / "polish.txt", "God dag\nŁódź\n");
 
     const struct {
         const char* name;
@@ -235,7 +340,16 @@ TEST(Cli, FailuresSayWhatWentWrongAndWriteNothing) {
          "har bara 3 rader"},
         {"key file of letters",
          {"reveal", dir / "ok.bmp", "--key", dir / "letters.txt"},
-         "Du måste mata in numeriska data!"},
+         "kan inte användas: rad 1 (Nyckel-y:) är \"a\".\nDu måste mata in numeriska data!"},
+        {"key file with a group separator",
+         {"reveal", dir / "ok.bmp", "--key", dir / "grouped.txt"},
+         "kan inte användas: rad 4 (Inläsningslängd:) är \"1,000\".\n"},
+        {"key file with a shift above 29",
+         {"reveal", dir / "ok.bmp", "--key", dir / "shift.txt"},
+         "kan inte användas: rad 3 (Förskjutning:) är \"30\".\nDu måste mata in data under 29!"},
+        {"text file with a character outside Windows-1252",
+         {"hide", "--text-file", dir / "polish.txt", "--out", dir / "o.bmp"},
+         "kan inte användas: tecknet \"Ł\" på rad 2 finns inte i teckentabellen Windows-1252"},
         {"key file with a NUL byte",
          {"reveal", dir / "ok.bmp", "--key", dir / "nul.txt"},
          "Du måste mata in numeriska data!"},
@@ -254,7 +368,7 @@ TEST(Cli, FailuresSayWhatWentWrongAndWriteNothing) {
          "Följande fel uppstod: Inläsningslängden \"99999\" ligger utanför -32768 till 32767."},
         {"huge key",
          {"reveal", dir / "ok.bmp", "--key", dir / "huge-key.txt"},
-         "Du måste mata in ett tal under 253!"},
+         "rad 1 (Nyckel-y:) är \"1e9\".\nDu måste mata in ett tal under 253!"},
         {"huge text file",
          {"hide", "--text-file", dir / "huge.txt", "--out", dir / "o.bmp"},
          "för stor"},

@@ -190,7 +190,7 @@ TEST(Encoder, AnalysisKeepsEveryGreenByteInRange) {
          "-9",
          255},
         {"negative shift raises green", "A", "-10", {}, "-10", 75},
-        {"fractional shift rounds the green byte half to even", "I", "0.5", {}, "0.5", 72},
+        {"a whole shift written with an exponent", "I", "1e1", {}, "1e1", 'I' - 10},
         {"shift zero keeps the code", "Z", "0", {}, "0", 'Z'},
     };
     for (const ShiftCase& c : cases) {
@@ -269,6 +269,31 @@ TEST(Encoder, RefusesBeforeWritingAnything) {
         EXPECT_TRUE(g.host.progress.empty());
         EXPECT_FALSE(g.shared.DecryptEnabled);
         EXPECT_EQ(g.host.fields[Field::Text4], "");
+    }
+}
+
+// A fractional shift would round every green byte to a neighbouring character.
+TEST(Encoder, RefusesAShiftThatIsNotWhole) {
+    const struct {
+        const char* shift;
+        NumberLocale locale;
+        bool adapt;
+    } cases[] = {
+        {"0.5", NumberLocale::c(), false},  {"0.5", NumberLocale::c(), true},
+        {"-1.5", NumberLocale::c(), false}, {"2,25", NumberLocale::swedish(), false},
+        {"1e-3", NumberLocale::c(), true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.shift);
+        Generation g(5, 4, "Hemligt", 0, 0, c.adapt);
+        g.host.locale = c.locale;
+        g.host.fields[Field::Stepping] = c.shift;
+        g.run();
+        EXPECT_EQ(g.host.messages, (std::vector<Message>{{MessageId::ShiftNotWhole, {c.shift}}}));
+        EXPECT_EQ(g.canvas, Image(5, 4));
+        EXPECT_FALSE(g.shared.DecryptEnabled);
+        EXPECT_EQ(g.host.fields[Field::Text4], "");
+        EXPECT_EQ(g.host.fields[Field::Stepping], c.shift);
     }
 }
 

@@ -38,6 +38,37 @@ TEST(FieldChecks, ShiftAndReadingLength) {
     EXPECT_EQ(checkReadingLength("123456", swedish), std::nullopt);
 }
 
+TEST(FieldChecks, AShiftToWriteIsWhole) {
+    const NumberLocale c = NumberLocale::c();
+    const NumberLocale sv = NumberLocale::swedish();
+    const struct {
+        const char* text;
+        const NumberLocale& locale;
+        std::optional<Message> refusal;
+    } cases[] = {
+        {"3", c, std::nullopt},
+        {"-29", c, std::nullopt},
+        {"4.0", c, std::nullopt},
+        {"1e1", c, std::nullopt},
+        {"0.5", c, Message{MessageId::ShiftNotWhole, {"0.5"}}},
+        {"-2.5", c, Message{MessageId::ShiftNotWhole, {"-2.5"}}},
+        {"2,5", sv, Message{MessageId::ShiftNotWhole, {"2,5"}}},
+        {"1e-1", c, Message{MessageId::ShiftNotWhole, {"1e-1"}}},
+        {"abc", c, Message{MessageId::ValueNotNumeric, {}}},
+        {"", sv, Message{MessageId::ValueNotNumeric, {}}},
+    };
+    for (const auto& t : cases) {
+        EXPECT_EQ(checkShiftForWriting(t.text, t.locale), t.refusal) << t.text;
+        // The field itself still takes what was typed.
+        if (t.refusal && t.refusal->id == MessageId::ShiftNotWhole) {
+            EXPECT_EQ(checkShift(t.text, t.locale), std::nullopt) << t.text;
+        }
+    }
+    EXPECT_EQ(describe({MessageId::ShiftNotWhole, {"0,5"}}).text,
+              "Förskjutningen du har valt (0,5) är inget heltal.\r\nFörskjutningen måste vara ett "
+              "heltal, annars ändras tecknen i meddelandet. Ingenting har skrivits.");
+}
+
 TEST(MessageCatalogue, WordsAndStyles) {
     const MessageBoxText shift = describe({MessageId::ShiftTooHigh, {"29", "9"}});
     EXPECT_EQ(shift.text, "Förskjutningen du har valt (29) överskrider den tillåtna nivån, \r\n"

@@ -1,8 +1,10 @@
 #include "core/NumericText.h"
 #include "core/Rounding.h"
 
+#include <clocale>
 #include <gtest/gtest.h>
 #include <limits>
+#include <string>
 
 namespace kvistra {
 namespace {
@@ -31,35 +33,42 @@ struct ParseCase {
     const char* text;
     std::optional<double> c;
     std::optional<double> swedish;
+    std::optional<double> commandLine;
 };
 
 TEST(ParseNumber, FollowsTheLocale) {
+    const std::nullopt_t no = std::nullopt;
     const ParseCase cases[] = {
-        {"5", 5, 5},
-        {"  -3 ", -3, -3},
-        {"+7", 7, 7},
-        {"2.5", 2.5, std::nullopt},
-        {"2,5", 25, 2.5},
-        {"1,234", 1234, 1.234},
-        {"1\u00A0234", std::nullopt, 1234},
-        {"1e3", 1000, 1000},
-        {"1.5E-2", 0.015, std::nullopt},
-        {".5", 0.5, std::nullopt},
-        {",5", std::nullopt, 0.5},
-        {"5.", 5, std::nullopt},
-        {"", std::nullopt, std::nullopt},
-        {"   ", std::nullopt, std::nullopt},
-        {"abc", std::nullopt, std::nullopt},
-        {"12abc", std::nullopt, std::nullopt},
-        {"1e", std::nullopt, std::nullopt},
-        {"--1", std::nullopt, std::nullopt},
-        {"1e400", std::nullopt, std::nullopt},
-        {",", std::nullopt, std::nullopt},
-        {"1,,2", std::nullopt, std::nullopt},
+        {"5", 5, 5, 5},
+        {"  -3 ", -3, -3, -3},
+        {"+7", 7, 7, 7},
+        {"2.5", 2.5, no, 2.5},
+        {"2,5", 25, 2.5, no},
+        {"1,234", 1234, 1.234, no},
+        {"1\u00A0234", no, 1234, no},
+        {"1e3", 1000, 1000, 1000},
+        {"1.5E-2", 0.015, no, 0.015},
+        {".5", 0.5, no, 0.5},
+        {",5", no, 0.5, no},
+        {"5.", 5, no, 5},
+        {"", no, no, no},
+        {"   ", no, no, no},
+        {"abc", no, no, no},
+        {"12abc", no, no, no},
+        {"1e", no, no, no},
+        {"--1", no, no, no},
+        {"1e400", no, no, no},
+        {"1e-400", 0, 0, 0},
+        {"0.00001e-320", 0, no, 0},
+        {"100000e-330", 0, 0, 0},
+        {",", no, no, no},
+        {"1,,2", no, no, no},
     };
     for (const ParseCase& c : cases) {
         EXPECT_EQ(parseNumber(c.text, NumberLocale::c()), c.c) << '"' << c.text << '"';
         EXPECT_EQ(parseNumber(c.text, NumberLocale::swedish()), c.swedish) << '"' << c.text << '"';
+        EXPECT_EQ(parseNumber(c.text, NumberLocale::commandLine()), c.commandLine)
+            << '"' << c.text << '"';
     }
     EXPECT_EQ(parseNumber(std::string("1\0", 2), NumberLocale::c()), std::nullopt);
 }
@@ -97,6 +106,33 @@ TEST(FormatGeneral, FifteenSignificantDigitsInTheLocale) {
         EXPECT_EQ(formatGeneral(c.value, NumberLocale::c()), c.c);
         EXPECT_EQ(formatGeneral(c.value, NumberLocale::swedish()), c.swedish);
     }
+}
+
+// Qt sets the process locale from LANG; the number rules must not follow it.
+class InSwedishProcessLocale : public ::testing::Test {
+protected:
+    void SetUp() override {
+        saved_ = std::setlocale(LC_ALL, nullptr);
+        if (std::setlocale(LC_ALL, "sv_SE.UTF-8") == nullptr) {
+            GTEST_SKIP() << "the locale sv_SE.UTF-8 is not generated";
+        }
+    }
+    void TearDown() override { std::setlocale(LC_ALL, saved_.c_str()); }
+
+private:
+    std::string saved_;
+};
+
+TEST_F(InSwedishProcessLocale, NumbersFollowOnlyTheGivenLocale) {
+    EXPECT_EQ(parseNumber("2,5", NumberLocale::swedish()), 2.5);
+    EXPECT_EQ(parseNumber("-1,25e1", NumberLocale::swedish()), -12.5);
+    EXPECT_EQ(parseNumber("2.5", NumberLocale::swedish()), std::nullopt);
+    EXPECT_EQ(parseNumber("2.5", NumberLocale::commandLine()), 2.5);
+    EXPECT_EQ(parseNumber("1.5", NumberLocale::c()), 1.5);
+    EXPECT_EQ(leadingNumber("3.5 tecken"), 3.5);
+    EXPECT_EQ(formatGeneral(0.25, NumberLocale::c()), "0.25");
+    EXPECT_EQ(formatGeneral(0.25, NumberLocale::swedish()), "0,25");
+    EXPECT_EQ(formatGeneral(1.5e20, NumberLocale::c()), "1.5E+20");
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "io/KeyFile.h"
 
 #include "TestFiles.h"
+#include "core/MessageCatalogue.h"
 
 #include <gtest/gtest.h>
 
@@ -23,6 +24,15 @@ TEST(KeyFile, ParsesTheFirstFourLines) {
         {"\r\n\r\n\r\n\r\n", {"", "", "", ""}},
         {" 5 \r\n\xE5\r\nx\n\r\n\xC5\x80", {" 5 ", "å", "x\n", "Å€"}},
         {std::string("1\0\r\n2\r\n3\r\n4", 11), {std::string("1\0", 2), "2", "3", "4"}},
+        {"\xEF\xBB\xBF"
+         "5\r\n6\r\n7\r\n8\r\n",
+         {"5", "6", "7", "8"}},
+        {"\xEF\xBB\xBF\xEF\xBB\xBF"
+         "5\r\n6\r\n7\r\n8",
+         {"\u00EF\u00BB\u00BF5", "6", "7", "8"}},
+        {"5\r\n6\r\n7\r\n8\r\n" + std::string(10000, 'x'), {"5", "6", "7", "8"}},
+        {std::string(kKeyFileLineLimit, '1') + "\r2\r3\r4\r",
+         {std::string(kKeyFileLineLimit, '1'), "2", "3", "4"}},
     };
     for (const auto& c : cases) {
         const Result<KeyFileLines> lines = parseKeyFile(c.bytes, "k.txt");
@@ -31,29 +41,90 @@ TEST(KeyFile, ParsesTheFirstFourLines) {
     }
 }
 
-TEST(KeyFile, RefusesFewerThanFourLines) {
+TEST(KeyFile, RefusesFewerThanFourLinesAndLongLines) {
+    const std::string longLine(kKeyFileLineLimit + 1, '7');
     const struct {
         std::string bytes;
-        const char* count;
-    } cases[] = {{"", "0"}, {"5\r\n6\r\n7\r\n", "3"}, {"5\n6\n7\n8\n", "1"}, {"5\r\n6\n7\n8", "2"}};
+        Message problem;
+    } cases[] = {
+        {"", {MessageId::KeyFileTooShort, {"k.txt", "0"}}},
+        {"\xEF\xBB\xBF", {MessageId::KeyFileTooShort, {"k.txt", "0"}}},
+        {"5\r\n6\r\n7\r\n", {MessageId::KeyFileTooShort, {"k.txt", "3"}}},
+        {"5\n6\n7\n8\n", {MessageId::KeyFileTooShort, {"k.txt", "1"}}},
+        {"5\r\n6\n7\n8", {MessageId::KeyFileTooShort, {"k.txt", "2"}}},
+        {longLine + "\r\n6\r\n7\r\n8\r\n", {MessageId::KeyFileLineTooLong, {"k.txt", "1"}}},
+        {"5\r\n6\r\n7\r\n" + longLine, {MessageId::KeyFileLineTooLong, {"k.txt", "4"}}},
+    };
     for (const auto& c : cases) {
         const Result<KeyFileLines> lines = parseKeyFile(c.bytes, "k.txt");
         ASSERT_FALSE(lines) << c.bytes;
-        EXPECT_EQ(lines.problem(), (Message{MessageId::KeyFileTooShort, {"k.txt", c.count}}));
+        EXPECT_EQ(lines.problem(), c.problem);
     }
+    EXPECT_EQ(describe({MessageId::KeyFileTooShort, {"k.txt", "1"}}).text,
+              "Nyckelfilen \"k.txt\" har bara 1 rad; en nyckelfil har fyra: nyckel-y, nyckel-x, "
+              "förskjutning och inläsningslängd.");
+    EXPECT_TRUE(describe({MessageId::KeyFileTooShort, {"k.txt", "3"}})
+                    .text.starts_with("Nyckelfilen \"k.txt\" har bara 3 rader;"));
 }
 
-TEST(KeyFile, ReadsFromDiskAndRefusesHugeFiles) {
+TEST(KeyFile, ReadsOnlyTheFirstFourLinesFromDisk) {
     const test::TempDir dir;
     test::writeBytes(dir.file("key.txt"), std::string("1\r\n2\r\n3\r\n4\r\n"));
     EXPECT_EQ(*readKeyFile(dir.file("key.txt")), (KeyFileLines{"1", "2", "3", "4"}));
 
+    // Whatever follows the fourth line is never read, however large.
     test::writeBytes(dir.file("huge.txt"),
-                     "1\r\n2\r\n3\r\n4\r\n" + std::string(kKeyFileLimit, 'x'));
-    const Result<KeyFileLines> huge = readKeyFile(dir.file("huge.txt"));
-    ASSERT_FALSE(huge);
-    EXPECT_EQ(huge.problem(), (Message{MessageId::KeyFileTooLarge, {dir.file("huge.txt")}}));
+                     "1\r\n2\r\n3\r\n4\r\n" + std::string(std::size_t{1} << 20, 'x'));
+    EXPECT_EQ(*readKeyFile(dir.file("huge.txt")), (KeyFileLines{"1", "2", "3", "4"}));
+
+    test::writeBytes(dir.file("one-line.txt"), std::string(std::size_t{1} << 20, '1'));
+    EXPECT_EQ(readKeyFile(dir.file("one-line.txt")).problem(),
+              (Message{MessageId::KeyFileLineTooLong, {dir.file("one-line.txt"), "1"}}));
     EXPECT_EQ(readKeyFile(dir.file("absent")).problem().id, MessageId::CannotOpenFile);
+}
+
+// Each line meets the check its field runs; the first refused one is named.
+TEST(KeyFile, ChecksEveryLineAsItsFieldWould) {
+    const NumberLocale c = NumberLocale::c();
+    const NumberLocale sv = NumberLocale::swedish();
+    const auto refused = [](const char* line, const char* label, const char* text, MessageId why,
+                            std::vector<std::string> whyArgs = {}) {
+        Message m{MessageId::KeyFileLineRefused,
+                  {"k.txt", line, label, text, std::to_string(static_cast<int>(why))}};
+        m.args.insert(m.args.end(), whyArgs.begin(), whyArgs.end());
+        return std::optional<Message>(m);
+    };
+    const struct {
+        KeyFileLines lines;
+        const NumberLocale& locale;
+        std::optional<Message> problem;
+    } cases[] = {
+        {{"5", "5", "0", "12"}, c, std::nullopt},
+        {{"253", "269", "29", "0"}, c, std::nullopt},
+        {{"2,5", "1", "0,5", "3"}, sv, std::nullopt},
+        {{"a", "b", "c", "d"}, c, refused("1", "Nyckel-y:", "a", MessageId::KeyNotNumeric)},
+        {{"5", "270", "0", "3"},
+         c,
+         refused("2", "Nyckel-x:", "270", MessageId::KeyAboveBound, {"269"})},
+        {{"254", "5", "0", "3"},
+         c,
+         refused("1", "Nyckel-y:", "254", MessageId::KeyAboveBound, {"253"})},
+        {{"5", "5", "30", "3"}, c, refused("3", "Förskjutning:", "30", MessageId::ShiftAboveLimit)},
+        {{"5", "5", "0", ""}, c, refused("4", "Inläsningslängd:", "", MessageId::ValueNotNumeric)},
+        // Group separators are never taken from a key file.
+        {{"0,4", "5", "0", "3"}, c, refused("1", "Nyckel-y:", "0,4", MessageId::KeyNotNumeric)},
+        {{"5", "5", "0", "1\u00A0000"},
+         sv,
+         refused("4", "Inläsningslängd:", "1\u00A0000", MessageId::ValueNotNumeric)},
+    };
+    for (const auto& t : cases) {
+        SCOPED_TRACE(t.lines.yKey + "/" + t.lines.xKey + "/" + t.lines.shift + "/" +
+                     t.lines.readingLength);
+        EXPECT_EQ(checkKeyFileLines(t.lines, "k.txt", 269, 253, t.locale), t.problem);
+    }
+    EXPECT_EQ(describe(*refused("2", "Nyckel-x:", "270", MessageId::KeyAboveBound, {"269"})).text,
+              "Nyckelfilen \"k.txt\" kan inte användas: rad 2 (Nyckel-x:) är \"270\".\r\n"
+              "Du måste mata in ett tal under 269!");
 }
 
 TEST(KeyFile, ConvertsFieldsToWholeNumbers) {

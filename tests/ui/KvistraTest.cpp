@@ -23,6 +23,8 @@
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
+#include <clocale>
+#include <string>
 
 using namespace kvistra;
 using kvistra::test::fileBytes;
@@ -55,6 +57,8 @@ private slots:
     void keyPositionGeneration();
     void adaptGeneration();
     void generationRefusalsAreStopBoxes();
+    void wrongKeyFileChangesNothing_data();
+    void wrongKeyFileChangesNothing();
     void wholeRoadThroughFiles();
     void decoderReportsFailures_data();
     void decoderReportsFailures();
@@ -228,12 +232,25 @@ void KvistraTest::fieldChecks() {
 }
 
 void KvistraTest::fieldChecksReadNumbersInTheUsersLocale() {
+    // As under LANG=sv_SE.UTF-8, where the C library's own number reading would
+    // expect a comma too, when the system has that locale.
+    struct NumericLocale {
+        std::string saved = std::setlocale(LC_NUMERIC, nullptr);
+        NumericLocale() { std::setlocale(LC_NUMERIC, "sv_SE.UTF-8"); }
+        ~NumericLocale() { std::setlocale(LC_NUMERIC, saved.c_str()); }
+        NumericLocale(const NumericLocale&) = delete;
+        NumericLocale& operator=(const NumericLocale&) = delete;
+    } const swedishNumbers;
     QLocale::setDefault(QLocale(QLocale::Swedish, QLocale::Sweden));
     type(lineEditOf("Stepping"), QStringLiteral("2,5"));
     type(lineEditOf("Combo2"), QStringLiteral("268,5"));
+    type(lineEditOf("Combo1"), QStringLiteral("-1,25e2"));
     QVERIFY(boxes_.shown.empty());
     type(lineEditOf("Combo2"), QStringLiteral("269,5"));
-    QCOMPARE(boxes_.texts(), std::vector<std::string>{"Du måste mata in ett tal under 269!"});
+    // The full stop is no decimal separator in Swedish.
+    type(lineEditOf("Stepping"), QStringLiteral("2.5"));
+    QCOMPARE(boxes_.texts(), (std::vector<std::string>{"Du måste mata in ett tal under 269!",
+                                                       "Du måste mata in numeriska värden!"}));
 }
 
 void KvistraTest::pickingFromTheListIsNoTextChange() {
@@ -304,6 +321,80 @@ void KvistraTest::generationRefusalsAreStopBoxes() {
     QVERIFY(!shared_.DecryptEnabled);
     QCOMPARE(control<PictureBox>("Picture1")->image().pixel(0, 0), kWhite);
     QCOMPARE(window_->windowTitle(), QStringLiteral("Status: Väntar"));
+
+    // A fractional shift is taken by the field but refused before anything is written,
+    // with key position and in adapt mode alike.
+    for (const bool adapt : {false, true}) {
+        boxes_.shown.clear();
+        control<QCheckBox>("Anpassa")->setChecked(adapt);
+        control<QComboBox>("Combo1")->setCurrentIndex(5);
+        type(lineEditOf("Stepping"), QStringLiteral("0.5"));
+        QVERIFY(boxes_.shown.empty());
+        click("Command4");
+        QCOMPARE(
+            boxes_.texts(),
+            std::vector<std::string>{
+                "Förskjutningen du har valt (0.5) är inget heltal.\r\nFörskjutningen måste "
+                "vara ett heltal, annars ändras tecknen i meddelandet. Ingenting har skrivits."});
+        QCOMPARE(boxes_.shown[0].style, MessageBoxStyle::Error);
+        QVERIFY(!shared_.DecryptEnabled);
+        QCOMPARE(control<PictureBox>("Picture1")->image().pixel(0, 0), kWhite);
+        QCOMPARE(fieldText("Stepping"), QStringLiteral("0.5"));
+        QCOMPARE(fieldText("Text4"), QString());
+    }
+}
+
+void KvistraTest::wrongKeyFileChangesNothing_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("message"); // after the file's quoted name
+
+    QTest::newRow("four text lines")
+        << QByteArray("Kära dagbok\r\nidag\r\nregnade\r\ndet\r\n")
+        << QStringLiteral(" kan inte användas: rad 1 (Nyckel-y:) är \"K\u00C3\u00A4ra dagbok\".\r\n"
+                          "Du måste mata in numeriska data!");
+    QTest::newRow("x-key past the canvas")
+        << QByteArray("5\r\n300\r\n0\r\n3\r\n")
+        << QStringLiteral(" kan inte användas: rad 2 (Nyckel-x:) är \"300\".\r\n"
+                          "Du måste mata in ett tal under 269!");
+    QTest::newRow("shift above 29")
+        << QByteArray("5\r\n5\r\n31\r\n3\r\n")
+        << QStringLiteral(" kan inte användas: rad 3 (Förskjutning:) är \"31\".\r\n"
+                          "Du måste mata in data under 29!");
+    QTest::newRow("reading length not a number")
+        << QByteArray("5\r\n5\r\n0\r\ntre\r\n")
+        << QStringLiteral(" kan inte användas: rad 4 (Inläsningslängd:) är \"tre\".\r\n"
+                          "Du måste mata in numeriska värden!");
+    QTest::newRow("group separator")
+        << QByteArray("0,4\r\n5\r\n0\r\n3\r\n")
+        << QStringLiteral(" kan inte användas: rad 1 (Nyckel-y:) är "
+                          "\"0,4\".\r\nDu måste mata in numeriska data!");
+    QTest::newRow("one line") << QByteArray("5 5 0 3\n")
+                              << QStringLiteral(
+                                     " har bara 1 rad; en nyckelfil har fyra: nyckel-y, nyckel-x, "
+                                     "förskjutning och inläsningslängd.");
+}
+
+void KvistraTest::wrongKeyFileChangesNothing() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, message);
+
+    type(lineEditOf("Combo1"), QStringLiteral("12"));
+    type(lineEditOf("Combo2"), QStringLiteral("34"));
+    type(lineEditOf("Stepping"), QStringLiteral("4"));
+    type(lineEditOf("Text4"), QStringLiteral("17"));
+    writeBytes(path("fel.txt"), bytes);
+    prompt_.answers = {path("fel.txt").toStdString()};
+    trigger("mnuOpenKeyFile");
+
+    QCOMPARE(boxes_.shown.size(), std::size_t{1});
+    QCOMPARE(QString::fromStdString(boxes_.shown[0].text),
+             QStringLiteral("Nyckelfilen \"") + path("fel.txt") + QStringLiteral("\"") + message);
+    QCOMPARE(boxes_.shown[0].style, MessageBoxStyle::Error);
+    QCOMPARE(fieldText("Combo1"), QStringLiteral("12"));
+    QCOMPARE(fieldText("Combo2"), QStringLiteral("34"));
+    QCOMPARE(fieldText("Stepping"), QStringLiteral("4"));
+    QCOMPARE(fieldText("Text4"), QStringLiteral("17"));
+    QVERIFY(!shared_.DecryptEnabled);
 }
 
 void KvistraTest::wholeRoadThroughFiles() {
@@ -517,6 +608,21 @@ void KvistraTest::textImport() {
     trigger("mnuOpenKeyFile");
     QCOMPARE(prompt_.asked.back().suggestedName, path("brev.txt").toStdString());
     QCOMPARE(prompt_.asked.back().defaultExtension, std::string("txt"));
+
+    // A Linux text file, UTF-8 with LF alone; one character no picture can hold is
+    // named with its line, and the input stays as it was.
+    writeBytes(path("linux.txt"), QByteArray("Första raden\nandra € rad\n"));
+    prompt_.answers = {path("linux.txt").toStdString()};
+    trigger("mnuInsertTextFile");
+    QCOMPARE(boxText("Text1"), std::string("Första raden|andra € rad|"));
+    writeBytes(path("polska.txt"), QByteArray("God dag\nŁódź\n"));
+    prompt_.answers = {path("polska.txt").toStdString()};
+    trigger("mnuInsertTextFile");
+    QCOMPARE(boxes_.texts(),
+             std::vector<std::string>{"Textfilen \"" + path("polska.txt").toStdString() +
+                                      "\" kan inte användas: tecknet \"Ł\" på rad 2 finns inte i "
+                                      "teckentabellen Windows-1252 och kan inte lagras i bilden."});
+    QCOMPARE(boxText("Text1"), std::string("Första raden|andra € rad|"));
 }
 
 void KvistraTest::fileFailuresChangeNothing() {

@@ -59,7 +59,7 @@ private slots:
     void saveAsksOnceForTheWholeRun();
     void cancelledSaveAsForgetsTheName();
     void viewerExistsOnceAndKeepsItsText();
-    void viewerRefusesWhatItCannotWrite();
+    void viewerSavesEveryCharacterAndReportsFailures();
     void zoomFillsTheBoxWithBlocks_data();
     void zoomFillsTheBoxWithBlocks();
     void zoomIsASnapshot();
@@ -134,19 +134,21 @@ void ViewerTest::viewerShowsAndSavesLineBreaks_data() {
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QByteArray>("saved");
 
+    // Saved as this platform's text files are: UTF-8, each line ended by LF.
     QTest::newRow("two lines") << "ab|cd"
-                               << "ab\r\ncd" << QByteArray("ab\r\ncd\r\n");
+                               << "ab\r\ncd" << QByteArray("ab\ncd\n");
     QTest::newRow("ends with a marker") << "ab|"
                                         << "ab\r\n"
-                                        << QByteArray("ab\r\n\r\n");
+                                        << QByteArray("ab\n\n");
     QTest::newRow("no marker") << "Hej då, öl för 5 €"
                                << "Hej då, öl för 5 €"
-                               << QByteArray("Hej d\xE5, \xF6l f\xF6r 5 \x80\r\n");
+                               << QByteArray(
+                                      "Hej d\xC3\xA5, \xC3\xB6l f\xC3\xB6r 5 \xE2\x82\xAC\n");
     QTest::newRow("only markers") << "||"
                                   << "\r\n\r\n"
-                                  << QByteArray("\r\n\r\n\r\n");
+                                  << QByteArray("\n\n\n");
     QTest::newRow("empty") << ""
-                           << "" << QByteArray("\r\n");
+                           << "" << QByteArray("\n");
 }
 
 void ViewerTest::viewerShowsAndSavesLineBreaks() {
@@ -171,11 +173,11 @@ void ViewerTest::saveAsksOnceForTheWholeRun() {
     QCOMPARE(prompt_.asked.size(), std::size_t{1});
     QVERIFY(prompt_.asked[0].mode == FileDialogMode::Save);
     QCOMPARE(prompt_.asked[0].defaultExtension, std::string()); // no extension added
-    QCOMPARE(fileBytes(path("utan-filtyp")), QByteArray("ab\r\ncd\r\n"));
+    QCOMPARE(fileBytes(path("utan-filtyp")), QByteArray("ab\ncd\n"));
 
     trigger(viewer, "mnuClearTextBox");
     trigger(viewer, "mnuSave");
-    QCOMPARE(fileBytes(path("utan-filtyp")), QByteArray("\r\n"));
+    QCOMPARE(fileBytes(path("utan-filtyp")), QByteArray("\n"));
 
     // Closed and opened again: a fresh text, the same file, still no dialog.
     trigger(viewer, "mnuVAvsluta");
@@ -183,7 +185,7 @@ void ViewerTest::saveAsksOnceForTheWholeRun() {
     viewer = openViewer("ny|text");
     QCOMPARE(viewerText(), std::string("ny\r\ntext"));
     trigger(viewer, "mnuSave");
-    QCOMPARE(fileBytes(path("utan-filtyp")), QByteArray("ny\r\ntext\r\n"));
+    QCOMPARE(fileBytes(path("utan-filtyp")), QByteArray("ny\ntext\n"));
     QCOMPARE(prompt_.asked.size(), std::size_t{1});
     QVERIFY(boxes_.shown.empty());
 }
@@ -196,14 +198,14 @@ void ViewerTest::cancelledSaveAsForgetsTheName() {
 
     control<TextBox>(viewer, "Visning")->setProgramText("ändrad");
     trigger(viewer, "mnuSaveAs"); // cancelled: nothing written, no message
-    QCOMPARE(fileBytes(path("a.txt")), QByteArray("abc\r\n"));
+    QCOMPARE(fileBytes(path("a.txt")), QByteArray("abc\n"));
     QCOMPARE(viewer->fileName(), std::string());
     QVERIFY(boxes_.shown.empty());
 
     prompt_.answers = {path("b.txt").toStdString()};
     trigger(viewer, "mnuSave");
     QCOMPARE(prompt_.asked.size(), std::size_t{3});
-    QCOMPARE(fileBytes(path("b.txt")), QByteArray("\xE4ndrad\r\n"));
+    QCOMPARE(fileBytes(path("b.txt")), QByteArray("\xC3\xA4ndrad\n"));
 }
 
 void ViewerTest::viewerExistsOnceAndKeepsItsText() {
@@ -219,25 +221,30 @@ void ViewerTest::viewerExistsOnceAndKeepsItsText() {
     QVERIFY(window_->isVisible());
 }
 
-void ViewerTest::viewerRefusesWhatItCannotWrite() {
+void ViewerTest::viewerSavesEveryCharacterAndReportsFailures() {
+    // Characters outside Windows-1252 are saved too, and "Infoga textfil" reads them
+    // back; the main window then names the one it cannot hide.
     writeBytes(path("gammal.txt"), "gammalt innehåll");
-    Visningsform* viewer = openViewer("Ωmega");
+    Visningsform* viewer = openViewer("Ωmega|å ä ö €");
     prompt_.answers = {path("gammal.txt").toStdString()};
     trigger(viewer, "mnuSave");
-    QCOMPARE(boxes_.shown.size(), std::size_t{1});
-    QCOMPARE(boxes_.shown[0].style, 16);
-    QCOMPARE(boxes_.shown[0].text,
-             std::string("Tecknet \"Ω\" (tecken nummer 1) kan inte sparas i en textfil med "
-                         "teckentabellen Windows-1252.\r\nTa bort det och försök igen. "
-                         "Ingenting har sparats."));
-    QCOMPARE(fileBytes(path("gammal.txt")), QByteArray("gammalt innehåll"));
+    QVERIFY(boxes_.shown.empty());
+    QCOMPARE(fileBytes(path("gammal.txt")), QByteArray("Ωmega\nå ä ö €\n"));
+
+    control<TextBox>(viewer, "Visning")->setProgramText("rad 1\r\nå ä ö €");
+    trigger(viewer, "mnuSave");
+    prompt_.answers = {path("gammal.txt").toStdString()};
+    trigger(window_.get(), "mnuInsertTextFile");
+    QVERIFY(boxes_.shown.empty());
+    QCOMPARE(control<TextBox>(window_.get(), "Text1")->programText(),
+             std::string("rad 1|å ä ö €|"));
 
     // A folder that does not exist: reported, and the name stays chosen.
     control<TextBox>(viewer, "Visning")->setProgramText("omega");
     prompt_.answers = {path("saknas/fil.txt").toStdString()};
     trigger(viewer, "mnuSaveAs");
-    QCOMPARE(boxes_.shown.size(), std::size_t{2});
-    QVERIFY(boxes_.shown[1].text.starts_with("Filen \"" + path("saknas/fil.txt").toStdString() +
+    QCOMPARE(boxes_.shown.size(), std::size_t{1});
+    QVERIFY(boxes_.shown[0].text.starts_with("Filen \"" + path("saknas/fil.txt").toStdString() +
                                              "\" kunde inte sparas"));
     QCOMPARE(viewer->fileName(), path("saknas/fil.txt").toStdString());
 }
