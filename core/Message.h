@@ -52,6 +52,7 @@ enum class MessageId {
     RestartQuestion,
     DisplayModeChanged,
     DisplayModeRefused,
+    TaskListNotAllowed,
 
     // Exit and credits
     ExitReminder,
