@@ -61,6 +61,7 @@ enum class MessageId {
     RestartQuestion,
     DisplayModeChanged,
     DisplayModeRefused,
+    TaskListNotAllowed,
 
     // Exit and credits
     ExitReminder,

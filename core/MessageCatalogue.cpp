@@ -242,6 +242,10 @@ MessageBoxText describe(const Message& m) {
         return {"Ändringen lyckades!", "Genomfört", MessageBoxStyle::SystemModal};
     case DisplayModeRefused:
         return {"Läge ej tillåtet", "Fel", MessageBoxStyle::SystemModal};
+    case TaskListNotAllowed:
+        return {std::string("Skrivbordet tillåter inte att Kvistra göms för eller visas i ") +
+                    "Aktivitetshanteraren.",
+                "Special", MessageBoxStyle::Warning};
 
     // An empty title: the box shows the application's.
     case ExitReminder:

@@ -2,6 +2,7 @@
 
 #include "Rounding.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace kvistra {
@@ -30,6 +31,12 @@ PixelSize zoomedOuterSize(PixelSize canvasOuter, double factor) {
 PixelSize zoomWindowSize(PixelSize boxOuter) {
     return {pixelsOfTwips(boxOuter.width * kTwipsPerPixel + kWindowExtraWidthTwips),
             pixelsOfTwips(boxOuter.height * kTwipsPerPixel + kWindowExtraHeightTwips)};
+}
+
+PixelSize fittedZoomWindowSize(PixelSize wanted, PixelSize room, int menuBarWidth) {
+    // Out of reach is worse than a folded menu: the room wins.
+    return {std::min(std::max(wanted.width, menuBarWidth), room.width),
+            std::min(wanted.height, room.height)};
 }
 
 int stretchedSource(int destination, int destinationLength, int sourceLength) {

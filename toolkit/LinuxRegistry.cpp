@@ -12,8 +12,16 @@ namespace kvistra {
 
 namespace {
 
-constexpr std::array kSystemInformationPrograms = {"hardinfo", "kinfocenter",
-                                                   "gnome-system-monitor"};
+// The system profilers first, then the desktops' own (KDE, XFCE, MATE, GNOME), then the
+// hardware viewers: whichever of them the desktop has.
+constexpr std::array kSystemInformationPrograms = {"hardinfo2",
+                                                   "hardinfo",
+                                                   "kinfocenter",
+                                                   "xfce4-about",
+                                                   "mate-system-monitor",
+                                                   "gnome-system-monitor",
+                                                   "cpu-x",
+                                                   "lshw-gtk"};
 
 // Registry names ignore case.
 bool sameName(const QString& a, const char* b) {

@@ -10,9 +10,9 @@
 namespace kvistra {
 
 // The two registry entries that name the system-information program, answered from this
-// desktop: the full path of the first such program on the search path (hardinfo,
-// kinfocenter, gnome-system-monitor), and a folder where the site may put a program of
-// its own as MSINFO32.EXE. Every other key is missing.
+// desktop: the full path of the first such program on the search path (HardInfo, the
+// information programs of KDE, XFCE, MATE and GNOME, CPU-X, lshw-gtk), and a folder where
+// the site may put a program of its own as MSINFO32.EXE. Every other key is missing.
 class LinuxRegistry final : public Registry {
 public:
     explicit LinuxRegistry(QString toolsFolder)

@@ -7,7 +7,8 @@ class TaskList {
 public:
     virtual ~TaskList() = default;
 
-    virtual void setVisible(bool visible) = 0;
+    // False when the desktop does not let a program change it.
+    virtual bool setVisible(bool visible) = 0;
 };
 
 } // namespace kvistra

@@ -141,11 +141,11 @@ std::int32_t X11DisplayPlatform::changeDisplaySettings(const DisplayModeRecord& 
                                                             : current.height());
     const bool depthShort =
         (record.fields & DM_BITSPERPEL) != 0 && screen->depth() < colourBitsOf(record.bitsPerPel);
-    if (wanted == current) {
-        return depthShort ? DISP_CHANGE_RESTART : DISP_CHANGE_SUCCESSFUL;
-    }
     if (depthShort) {
-        return DISP_CHANGE_BADMODE; // a new size now and a new depth after a restart is no mode
+        return DISP_CHANGE_BADMODE;
+    }
+    if (wanted == current) {
+        return DISP_CHANGE_SUCCESSFUL;
     }
     return setOutputSize(connection, screen->name(), wanted) ? DISP_CHANGE_SUCCESSFUL
                                                              : DISP_CHANGE_BADMODE;

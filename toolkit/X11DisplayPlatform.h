@@ -5,8 +5,9 @@
 
 namespace kvistra {
 
-// The display the program's window is on, over X11 and its RandR extension. X changes
-// a display's colour depth only when it starts anew, so a short depth asks for a restart.
+// The display the program's window is on, over X11 and its RandR extension. An X
+// server takes its colour depth from its own configuration, which no restart of the
+// computer changes: a deeper colour is no mode this display has.
 class X11DisplayPlatform final : public DisplayPlatform {
 public:
     explicit X11DisplayPlatform(ScreenOfWindow screen)

@@ -82,10 +82,10 @@ void writeState(xcb_connection_t* connection, xcb_window_t window, const StateAt
 
 } // namespace
 
-void setListedInTaskList(QWidget& widget, bool listed) {
+bool setListedInTaskList(QWidget& widget, bool listed) {
     xcb_connection_t* connection = x11Connection();
     if (connection == nullptr) {
-        return;
+        return false;
     }
     const auto window = static_cast<xcb_window_t>(widget.window()->winId());
     const StateAtoms atoms{atomNamed(connection, "_NET_WM_STATE"),
@@ -97,12 +97,11 @@ void setListedInTaskList(QWidget& widget, bool listed) {
         writeState(connection, window, atoms, !listed);
     }
     xcb_flush(connection);
+    return true;
 }
 
-void X11TaskList::setVisible(bool visible) {
-    if (window_) {
-        setListedInTaskList(*window_, visible);
-    }
+bool X11TaskList::setVisible(bool visible) {
+    return window_ && setListedInTaskList(*window_, visible);
 }
 
 } // namespace kvistra

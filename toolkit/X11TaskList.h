@@ -8,14 +8,14 @@
 namespace kvistra {
 
 // Keeps a top-level window out of the taskbar and pager, or lets it back in. Does
-// nothing off X11.
-void setListedInTaskList(QWidget& window, bool listed);
+// nothing, and answers false, off X11.
+bool setListedInTaskList(QWidget& window, bool listed);
 
 // The task list entry of the program's main window.
 class X11TaskList final : public TaskList {
 public:
     void setWindow(QWidget* window) { window_ = window; }
-    void setVisible(bool visible) override;
+    bool setVisible(bool visible) override;
 
 private:
     QPointer<QWidget> window_;

@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <algorithm>
 #include <vector>
 
@@ -14,52 +15,102 @@ namespace kvistra {
 namespace {
 
 constexpr int kBandRows = 64;
+// A click on a scroll bar's arrow moves the view by a few pixels' worth.
+constexpr int kScrollStep = 16;
 
 } // namespace
 
 ZoomBox::ZoomBox(QWidget* parent)
-    : QFrame(parent) {
+    : QAbstractScrollArea(parent) {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(kFrameWidth);
-    setAttribute(Qt::WA_OpaquePaintEvent);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    horizontalScrollBar()->setSingleStep(kScrollStep);
+    verticalScrollBar()->setSingleStep(kScrollStep);
 }
 
 void ZoomBox::setOuterSize(QSize outer) {
-    setFixedSize(outer.expandedTo({2 * kFrameWidth, 2 * kFrameWidth}));
-    update();
+    pictureSize_ = (outer - QSize(2 * kFrameWidth, 2 * kFrameWidth)).expandedTo({0, 0});
+    setRoom(room_);
+}
+
+void ZoomBox::setRoom(QSize room) {
+    room_ = room;
+    setFixedSize(outerSize().boundedTo(room_));
+    updateScrollBars();
+    viewport()->update();
 }
 
 void ZoomBox::setSnapshot(Image snapshot) {
     snapshot_ = std::move(snapshot);
-    update();
+    viewport()->update();
+}
+
+QRect ZoomBox::visiblePart() const {
+    const QRect view(QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value()),
+                     viewport()->size());
+    return view & QRect(QPoint(0, 0), pictureSize_);
+}
+
+void ZoomBox::updateScrollBars() {
+    // Decided from the box's own size, not from the view a bar has already narrowed:
+    // a bar shows only when the picture does not fit without it.
+    const QSize inside = contentsRect().size();
+    const int barWidth = verticalScrollBar()->sizeHint().width();
+    const int barHeight = horizontalScrollBar()->sizeHint().height();
+    bool across = pictureSize_.width() > inside.width();
+    bool down = pictureSize_.height() > inside.height();
+    down = down || (across && pictureSize_.height() > inside.height() - barHeight);
+    across = across || (down && pictureSize_.width() > inside.width() - barWidth);
+    setHorizontalScrollBarPolicy(across ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(down ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+
+    const QSize view = inside - QSize(down ? barWidth : 0, across ? barHeight : 0);
+    horizontalScrollBar()->setPageStep(view.width());
+    horizontalScrollBar()->setRange(0, std::max(0, pictureSize_.width() - view.width()));
+    verticalScrollBar()->setPageStep(view.height());
+    verticalScrollBar()->setRange(0, std::max(0, pictureSize_.height() - view.height()));
+}
+
+void ZoomBox::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    updateScrollBars();
+}
+
+void ZoomBox::scrollContentsBy(int dx, int dy) {
+    viewport()->scroll(dx, dy);
 }
 
 void ZoomBox::paintEvent(QPaintEvent* event) {
-    QFrame::paintEvent(event);
-    const QRect inside = contentsRect();
-    const QRect exposed = event->rect() & inside;
-    if (exposed.isEmpty()) {
+    QPainter painter(viewport());
+    const QPoint offset(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    // In picture-area coordinates; the view never shows more than the picture area.
+    const QRect exposed = event->rect().translated(offset);
+    const QRect area = exposed & QRect(QPoint(0, 0), pictureSize_);
+    if (area != exposed) {
+        painter.fillRect(event->rect(), palette().window());
+    }
+    if (area.isEmpty()) {
         return;
     }
-    QPainter painter(this);
     if (snapshot_.width() == 0 || snapshot_.height() == 0) {
-        painter.fillRect(exposed, Qt::white);
+        painter.fillRect(area.translated(-offset), Qt::white);
         return;
     }
-    // The exposed part only, stretched a band of rows at a time: a large zoom
-    // never holds an enlarged copy of the picture in memory.
-    const QRect area = exposed.translated(-inside.topLeft());
+    // The exposed part only, stretched a band of rows at a time.
     std::vector<std::size_t> sourceColumns(static_cast<std::size_t>(area.width()));
     for (int x = 0; x < area.width(); ++x) {
         sourceColumns[static_cast<std::size_t>(x)] = static_cast<std::size_t>(
-            3 * stretchedSource(area.left() + x, inside.width(), snapshot_.width()));
+            3 * stretchedSource(area.left() + x, pictureSize_.width(), snapshot_.width()));
     }
     for (int top = area.top(); top <= area.bottom(); top += kBandRows) {
         const int rows = std::min(kBandRows, area.bottom() + 1 - top);
         QImage band(area.width(), rows, QImage::Format_BGR888);
         for (int y = 0; y < rows; ++y) {
             const auto source =
-                snapshot_.row(stretchedSource(top + y, inside.height(), snapshot_.height()));
+                snapshot_.row(stretchedSource(top + y, pictureSize_.height(), snapshot_.height()));
             uchar* target = band.scanLine(y);
             for (const std::size_t column : sourceColumns) {
                 *target++ = source[column];
@@ -67,16 +118,17 @@ void ZoomBox::paintEvent(QPaintEvent* event) {
                 *target++ = source[column + 2];
             }
         }
-        painter.drawImage(QPoint(exposed.left(), top + inside.top()), band);
+        painter.drawImage(QPoint(area.left(), top) - offset, band);
     }
 }
 
 void ZoomBox::mouseReleaseEvent(QMouseEvent* event) {
     // A click ends with the release, over the box.
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
-        emit clicked(event->globalPosition().toPoint());
+    const QPoint global = event->globalPosition().toPoint();
+    if (event->button() == Qt::LeftButton && rect().contains(mapFromGlobal(global))) {
+        emit clicked(global);
     }
-    QFrame::mouseReleaseEvent(event);
+    QAbstractScrollArea::mouseReleaseEvent(event);
 }
 
 } // namespace kvistra

@@ -2,13 +2,16 @@
 
 #include "core/Image.h"
 
-#include <QFrame>
+#include <QAbstractScrollArea>
 
 namespace kvistra {
 
-// A picture box that shows a snapshot stretched to fill its drawing area, each
-// pixel as a block of its own colour, inside the same sunken frame as the canvas.
-class ZoomBox : public QFrame {
+// A picture box that shows a snapshot stretched over a picture area of a chosen size,
+// each pixel a block of its own colour, inside the same sunken frame as the canvas.
+// Given less room than its full size, it scrolls. Only the part in view is painted,
+// straight from the snapshot, and no widget grows beyond the box: a large zoom never
+// holds an enlarged copy of the picture, nor a backing store of it.
+class ZoomBox : public QAbstractScrollArea {
     Q_OBJECT
 
 public:
@@ -16,10 +19,16 @@ public:
 
     explicit ZoomBox(QWidget* parent = nullptr);
 
-    // The drawing area is the outer size less the frame.
+    // The full outer size: the picture area is this less the frame.
     void setOuterSize(QSize outer);
+    QSize outerSize() const { return pictureSize_ + QSize(2 * kFrameWidth, 2 * kFrameWidth); }
+    // Shown at its full outer size where the room allows it, else at the room's size.
+    void setRoom(QSize room);
     void setSnapshot(Image snapshot);
     const Image& snapshot() const { return snapshot_; }
+
+    // The part of the picture area in view.
+    QRect visiblePart() const;
 
 signals:
     // Where the user clicked, in screen coordinates.
@@ -27,10 +36,16 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    void updateScrollBars();
+
     Image snapshot_;
+    QSize pictureSize_;
+    QSize room_{QWIDGETSIZE_MAX, QWIDGETSIZE_MAX};
 };
 
 } // namespace kvistra

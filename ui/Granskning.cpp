@@ -77,10 +77,16 @@ void Granskning::Form_Load() {
 
 void Granskning::ZoomPicture(double factor) {
     const PixelSize box = zoomedOuterSize(pixelSizeOf(canvas_.size()), factor);
+    const PixelSize wanted = zoomWindowSize(box);
+    const QSize window = qSizeOf(
+        fittedZoomWindowSize(wanted, pixelSizeOf(screenRoom()), menuBar()->sizeHint().width()));
+    // The box keeps its margins in a window cut down to the room, and scrolls.
+    const QSize margins(wanted.width - box.width, wanted.height - box.height);
     Picture2->setOuterSize(qSizeOf(box));
+    Picture2->setRoom(window - margins);
     // A snapshot: later drawing on the canvas shows only when a factor is chosen again.
     Picture2->setSnapshot(canvas_.image());
-    setFixedSize(qSizeOf(zoomWindowSize(box)));
+    setFixedSize(window);
     if (isVisible()) {
         keepOnScreen(*this);
     }

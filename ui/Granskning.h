@@ -10,7 +10,8 @@ class PictureBox;
 class ZoomBox;
 
 // "Granskning": a snapshot of the whole canvas enlarged by a chosen factor, the
-// window sized to fit. The view follows the canvas only when a factor is chosen.
+// window sized to fit, within its screen (beyond it the view scrolls) and never
+// narrower than its menu bar. The view follows the canvas only when a factor is chosen.
 class Granskning : public ToolWindow {
     Q_OBJECT
 

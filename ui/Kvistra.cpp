@@ -364,11 +364,15 @@ void Kvistra::mnuAvsluta_Click() {
 }
 
 void Kvistra::mnuShowActive_Click() {
-    system_.taskList.setVisible(true);
+    if (!system_.taskList.setVisible(true)) {
+        showMessage({MessageId::TaskListNotAllowed, {}});
+    }
 }
 
 void Kvistra::mnuHideActive_Click() {
-    system_.taskList.setVisible(false);
+    if (!system_.taskList.setVisible(false)) {
+        showMessage({MessageId::TaskListNotAllowed, {}});
+    }
 }
 
 void Kvistra::mnuAboutApp_Click() {

@@ -25,4 +25,8 @@ void ToolWindow::bringToFront() {
     activateWindow();
 }
 
+QSize ToolWindow::screenRoom() const {
+    return roomOnScreen(*this, mainWindow_);
+}
+
 } // namespace kvistra

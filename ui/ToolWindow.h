@@ -19,6 +19,9 @@ protected:
     // Shows the window in front, placed beside the main window the first time.
     void bringToFront();
 
+    // The largest size the window can take with its frame on its screen.
+    QSize screenRoom() const;
+
 private:
     const QWidget& mainWindow_;
     bool placed_ = false;

@@ -1,3 +1,4 @@
+#include "core/PlatformChoice.h"
 #include "core/ProgramWideValues.h"
 #include "io/LibraryMessages.h"
 #include "toolkit/QtFilePrompt.h"
@@ -11,8 +12,30 @@
 #include <QLocale>
 #include <QScreen>
 #include <QTranslator>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string environmentValue(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : "";
+}
+
+kvistra::SessionEnvironment sessionEnvironment(int argc, char* argv[]) {
+    return {environmentValue("QT_QPA_PLATFORM"), environmentValue("DISPLAY"),
+            environmentValue("WAYLAND_DISPLAY"), environmentValue("XDG_SESSION_TYPE"),
+            std::vector<std::string>(argv, argv + argc)};
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
+    if (kvistra::prefersXWayland(sessionEnvironment(argc, argv))) {
+        // Wayland itself when the X server cannot be reached after all.
+        qputenv("QT_QPA_PLATFORM", "xcb;wayland");
+    }
     QApplication application(argc, argv);
     kvistra::keepLibraryMessagesQuiet();
     QApplication::setApplicationName(QStringLiteral("Kvistra"));

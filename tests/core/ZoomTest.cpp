@@ -26,6 +26,26 @@ TEST(Zoom, BoxIsTheCanvasTimesTheFactorAndTheWindowAddsItsMargins) {
     }
 }
 
+// On a 1280 x 1024 screen less a 28-pixel title bar, with a menu bar 81 pixels wide.
+TEST(Zoom, WindowKeepsWithinTheRoomAndAsWideAsItsMenuBar) {
+    const struct {
+        const char* name;
+        PixelSize wanted;
+        PixelSize fitted;
+    } cases[] = {
+        {"fits", {296, 317}, {296, 317}},
+        {"400 % of the canvas: too high", {1115, 1088}, {1115, 996}},
+        {"2000 x 2000 canvas", {2027, 2064}, {1280, 996}},
+        {"3 x 3 canvas: a sliver", {30, 67}, {81, 67}},
+        {"exactly the room", {1280, 996}, {1280, 996}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(fittedZoomWindowSize(c.wanted, {1280, 996}, 81), c.fitted) << c.name;
+    }
+    // A room narrower than the menu bar still keeps the window within reach.
+    EXPECT_EQ(fittedZoomWindowSize({30, 67}, {60, 996}, 81), (PixelSize{60, 67}));
+}
+
 TEST(Zoom, StretchGivesEverySourcePixelOneUnbrokenBlock) {
     const int sourceLengths[] = {1, 2, 7, 40, 269};
     const double factors[] = {1.0, 1.25, 1.5, 1.75, 2.0, 3.0, 4.0};

@@ -7,12 +7,19 @@
 
 namespace kvistra::test {
 
-// Records every change of the task-list visibility.
+// Records every change of the task-list visibility; a desktop that does not allow it
+// records nothing.
 class RecordingTaskList final : public TaskList {
 public:
     std::vector<bool> changes;
+    bool allowed = true;
 
-    void setVisible(bool visible) override { changes.push_back(visible); }
+    bool setVisible(bool visible) override {
+        if (allowed) {
+            changes.push_back(visible);
+        }
+        return allowed;
+    }
     // Listed until told otherwise, as every program starts.
     bool visible() const { return changes.empty() || changes.back(); }
 };

@@ -73,6 +73,7 @@ private slots:
     void creditMessages_data();
     void displaySettingsThroughTheWindow();
     void taskListCommands();
+    void taskListCommandsWhereTheDesktopDoesNotAllowThem();
     void aboutDialogExistsOnce();
     void creditMessages();
 
@@ -770,6 +771,21 @@ void KvistraTest::taskListCommands() {
     QVERIFY(system_->taskList.visible());
     QVERIFY(window_->isVisible());
     QVERIFY(boxes_.shown.empty());
+}
+
+// A desktop without X11 (Wayland alone) lets no program leave its task list.
+void KvistraTest::taskListCommandsWhereTheDesktopDoesNotAllowThem() {
+    system_->taskList.allowed = false;
+    for (const char* command : {"mnuHideActive", "mnuShowActive"}) {
+        boxes_ = {};
+        trigger(command);
+        QCOMPARE(boxes_.shown.size(), std::size_t{1});
+        QCOMPARE(boxes_.shown[0].text, std::string("Skrivbordet tillåter inte att Kvistra göms "
+                                                   "för eller visas i Aktivitetshanteraren."));
+        QCOMPARE(boxes_.shown[0].title, std::string("Special"));
+        QCOMPARE(boxes_.shown[0].style, 48);
+    }
+    QVERIFY(window_->isVisible());
 }
 
 void KvistraTest::aboutDialogExistsOnce() {

@@ -82,9 +82,10 @@ private slots:
     void summaryNamesTheSizeOfTheScreen();
     void displayModesNeedAnX11Display();
     void currentSizeAtFullColourTakesWithoutAChange();
-    void currentSizeAtSixteenBitsAsksForARestart();
+    void currentSizeAtSixteenBitsIsRefused();
     void sizeWithoutAModeIsRefused();
     void unmappedWindowCarriesItsTaskListWish();
+    void taskListAnswersWhetherTheDesktopAllowsIt();
 
     void registryFindsTheFirstSystemInformationProgram_data();
     void registryFindsTheFirstSystemInformationProgram();
@@ -169,7 +170,9 @@ void SystemServicesTest::currentSizeAtFullColourTakesWithoutAChange() {
     QCOMPARE(devicePixelSize(*primaryScreen()), pixels);
 }
 
-void SystemServicesTest::currentSizeAtSixteenBitsAsksForARestart() {
+// The X server's depth is its own configuration: no restart of the computer would bring
+// 24 bits, so none is offered, and the session is not lost for nothing.
+void SystemServicesTest::currentSizeAtSixteenBitsIsRefused() {
     if (!onX11() || primaryScreen()->depth() != 16) {
         QSKIP("for an X11 display at 16-bit colour");
     }
@@ -177,8 +180,17 @@ void SystemServicesTest::currentSizeAtSixteenBitsAsksForARestart() {
     DisplayModeRecord record;
     QVERIFY(platform.enumDisplaySettings(nullptr, 0, record));
     QCOMPARE(record.bitsPerPel, 16u);
-    record.bitsPerPel = 24;
-    QCOMPARE(platform.changeDisplaySettings(record, CDS_FULLSCREEN), DISP_CHANGE_RESTART);
+    for (const std::uint32_t bits : {24u, 32u}) {
+        record.bitsPerPel = bits;
+        QCOMPARE(platform.changeDisplaySettings(record, CDS_FULLSCREEN), DISP_CHANGE_BADMODE);
+    }
+    const QtScreenMetrics metrics(primaryScreen);
+    ScriptedAnswers answers;
+    answers.answers = {MessageBoxAnswer::Yes, MessageBoxAnswer::Yes};
+    ConfirmDisplayModeSwitch(platform, metrics, answers.show());
+    QCOMPARE(answers.ids(),
+             (std::vector{MessageId::DisplayModeWarning, MessageId::DisplayModeSummary,
+                          MessageId::DisplayModeRefused}));
     record.fields &= ~DM_BITSPERPEL;
     QCOMPARE(platform.changeDisplaySettings(record, CDS_FULLSCREEN), DISP_CHANGE_SUCCESSFUL);
 }
@@ -224,6 +236,17 @@ void SystemServicesTest::unmappedWindowCarriesItsTaskListWish() {
     QVERIFY(shown.contains(skipTaskbar) && shown.contains(skipPager));
 }
 
+// Only X11 lets a program leave the task list: elsewhere the window hears so.
+void SystemServicesTest::taskListAnswersWhetherTheDesktopAllowsIt() {
+    QWidget window;
+    X11TaskList taskList;
+    QVERIFY(!taskList.setVisible(false)); // no window yet
+    taskList.setWindow(&window);
+    QCOMPARE(taskList.setVisible(false), onX11());
+    QCOMPARE(taskList.setVisible(true), onX11());
+    QCOMPARE(setListedInTaskList(window, true), onX11());
+}
+
 void SystemServicesTest::registryFindsTheFirstSystemInformationProgram_data() {
     QTest::addColumn<QStringList>("programs");
     QTest::addColumn<QString>("found");
@@ -233,7 +256,13 @@ void SystemServicesTest::registryFindsTheFirstSystemInformationProgram_data() {
                                   << "kinfocenter";
     QTest::newRow("first of three")
         << QStringList{"kinfocenter", "hardinfo", "gnome-system-monitor"} << "hardinfo";
-    QTest::newRow("others") << QStringList{"msinfo32", "top"} << "";
+    QTest::newRow("XFCE") << QStringList{"xfce4-about"} << "xfce4-about";
+    QTest::newRow("MATE before GNOME")
+        << QStringList{"gnome-system-monitor", "mate-system-monitor"} << "mate-system-monitor";
+    QTest::newRow("HardInfo 2 before the desktop's")
+        << QStringList{"kinfocenter", "hardinfo2", "xfce4-about"} << "hardinfo2";
+    QTest::newRow("a hardware viewer last") << QStringList{"lshw-gtk", "cpu-x"} << "cpu-x";
+    QTest::newRow("others") << QStringList{"msinfo32", "top", "neofetch"} << "";
 }
 
 void SystemServicesTest::registryFindsTheFirstSystemInformationProgram() {

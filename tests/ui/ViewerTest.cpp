@@ -12,11 +12,15 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <cmath>
+#include <optional>
+#include <utility>
 
 using namespace kvistra;
 using kvistra::test::fileBytes;
@@ -65,10 +69,17 @@ private slots:
     void zoomIsASnapshot();
     void popUpMenuIsTheZoomMenu();
     void zoomWindowExistsOnceAndStartsAt100();
+    void zoomWindowFitsItsScreen_data();
+    void zoomWindowFitsItsScreen();
+    void zoomWindowIsAsWideAsItsMenuBar_data();
+    void zoomWindowIsAsWideAsItsMenuBar();
     void bothAreToolWindowsBesideTheMainWindow();
     void closeBoxClosesTheMainWindowAlone();
     void placedBesideTheMainWindow_data();
     void placedBesideTheMainWindow();
+    void besideTheAnchor_data();
+    void besideTheAnchor();
+    void viewerLeavesTheMenuBarFree();
     void exitRemindsOnceAndEndsWithEveryWindow();
 
 private:
@@ -84,6 +95,10 @@ private:
     }
     // Checks that the zoom box shows the whole canvas, each pixel as an unbroken block.
     void verifyBlocks(const Image& canvas, double factor);
+    // Checks that the part in view shows the canvas pixels it stands for, in unbroken
+    // blocks; returns the sources of its first and last pixels.
+    static std::optional<std::pair<QPoint, QPoint>> verifyViewedBlocks(ZoomBox& box,
+                                                                       const Image& canvas);
 };
 
 void ViewerTest::init() {
@@ -249,6 +264,36 @@ void ViewerTest::viewerSavesEveryCharacterAndReportsFailures() {
     QCOMPARE(viewer->fileName(), path("saknas/fil.txt").toStdString());
 }
 
+std::optional<std::pair<QPoint, QPoint>> ViewerTest::verifyViewedBlocks(ZoomBox& box,
+                                                                        const Image& canvas) {
+    const QImage shown = box.viewport()->grab().toImage();
+    const QRect part = box.visiblePart();
+    if (shown.size() != part.size()) {
+        qWarning("shown %dx%d, part %dx%d", shown.width(), shown.height(), part.width(),
+                 part.height());
+        return std::nullopt;
+    }
+    // Along each row and column the source pixels follow in order, none skipped.
+    for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x) {
+            const QPoint from = sourceOf(shown.pixel(x, y));
+            if (canvas.pixel(from.x(), from.y()) != colourAt(from.x(), from.y())) {
+                qWarning("no canvas pixel at %d, %d", x, y);
+                return std::nullopt;
+            }
+            const QPoint left = x > 0 ? sourceOf(shown.pixel(x - 1, y)) : from;
+            const QPoint above = y > 0 ? sourceOf(shown.pixel(x, y - 1)) : from;
+            if (from.x() - left.x() > 1 || from.x() < left.x() || from.y() != left.y() ||
+                from.y() - above.y() > 1 || from.y() < above.y() || from.x() != above.x()) {
+                qWarning("broken block at %d, %d", x, y);
+                return std::nullopt;
+            }
+        }
+    }
+    return std::pair{sourceOf(shown.pixel(0, 0)),
+                     sourceOf(shown.pixel(shown.width() - 1, shown.height() - 1))};
+}
+
 void ViewerTest::verifyBlocks(const Image& canvas, double factor) {
     Granskning* zoom = topLevel<Granskning>();
     auto* box = control<ZoomBox>(zoom, "Picture2");
@@ -256,33 +301,28 @@ void ViewerTest::verifyBlocks(const Image& canvas, double factor) {
     // Rounded to the nearest pixel, a half to even: 35 x 1.5 gives 52.
     const QSize zoomed(static_cast<int>(std::nearbyint(canvasBox->width() * factor)),
                        static_cast<int>(std::nearbyint(canvasBox->height() * factor)));
-    QCOMPARE(box->size(), zoomed);
-    QCOMPARE(zoom->size(), box->size() + QSize(23, 60));
+    QCOMPARE(box->outerSize(), zoomed);
+    const QSize wanted =
+        (box->outerSize() + QSize(23, 60)).expandedTo({zoom->menuBar()->sizeHint().width(), 0});
+    if (zoom->screen()->availableGeometry().size().expandedTo(wanted) ==
+        zoom->screen()->availableGeometry().size()) {
+        QCOMPARE(box->size(), zoomed);
+        QCOMPARE(zoom->size(), wanted);
+    } else {
+        QVERIFY(zoom->size().width() <= wanted.width() && zoom->size().height() <= wanted.height());
+    }
 
-    const QImage shown = box->grab(box->contentsRect()).toImage();
-    QCOMPARE(shown.size(), box->contentsRect().size());
-    // Along each row and column the source pixels follow in order, none skipped,
-    // from the first to the last: blocks of exact colours covering the canvas.
-    for (int y = 0; y < shown.height(); ++y) {
-        int previous = -1;
-        for (int x = 0; x < shown.width(); ++x) {
-            const QPoint from = sourceOf(shown.pixel(x, y));
-            QVERIFY2(from.x() == previous || from.x() == previous + 1,
-                     qPrintable(QStringLiteral("row %1 at %2").arg(y).arg(x)));
-            previous = from.x();
-            QCOMPARE(canvas.pixel(from.x(), from.y()), colourAt(from.x(), from.y()));
-        }
-        QCOMPARE(previous, canvas.width() - 1);
-    }
-    for (int x = 0; x < shown.width(); ++x) {
-        int previous = -1;
-        for (int y = 0; y < shown.height(); ++y) {
-            const int from = sourceOf(shown.pixel(x, y)).y();
-            QVERIFY(from == previous || from == previous + 1);
-            previous = from;
-        }
-        QCOMPARE(previous, canvas.height() - 1);
-    }
+    // From the first pixel to the last, scrolled to either end where the box scrolls.
+    box->horizontalScrollBar()->setValue(0);
+    box->verticalScrollBar()->setValue(0);
+    const auto start = verifyViewedBlocks(*box, canvas);
+    QVERIFY(start);
+    QCOMPARE(start->first, QPoint(0, 0));
+    box->horizontalScrollBar()->setValue(box->horizontalScrollBar()->maximum());
+    box->verticalScrollBar()->setValue(box->verticalScrollBar()->maximum());
+    const auto end = verifyViewedBlocks(*box, canvas);
+    QVERIFY(end);
+    QCOMPARE(end->second, QPoint(canvas.width() - 1, canvas.height() - 1));
 }
 
 void ViewerTest::zoomFillsTheBoxWithBlocks_data() {
@@ -346,12 +386,14 @@ void ViewerTest::popUpMenuIsTheZoomMenu() {
     Granskning* zoom = openZoom();
     QVERIFY(QTest::qWaitForWindowExposed(zoom));
     auto* box = control<ZoomBox>(zoom, "Picture2");
-    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(30, 20));
+    // The picture is shown in the box's view.
+    QWidget* view = box->viewport();
+    QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(30, 20));
     auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
     QVERIFY(menu);
     QCOMPARE(menu->objectName(), QStringLiteral("mnuZooming"));
     QCOMPARE(menu->title(), QStringLiteral("Förstoring"));
-    QCOMPARE(menu->pos(), box->mapToGlobal(QPoint(30, 20)));
+    QCOMPARE(menu->pos(), view->mapToGlobal(QPoint(30, 20)));
 
     // Its items are the menu bar's.
     QAction* twice = control<QAction>(zoom, "mnu200");
@@ -359,9 +401,9 @@ void ViewerTest::popUpMenuIsTheZoomMenu() {
     menu->setActiveAction(twice);
     QTest::keyClick(menu, Qt::Key_Return);
     QVERIFY(!menu->isVisible());
-    QCOMPARE(box->size(), QSize(546, 514));
+    QCOMPARE(box->outerSize(), QSize(546, 514));
 
-    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseClick(view, Qt::LeftButton, {}, QPoint(5, 5));
     QVERIFY(QApplication::activePopupWidget());
     QApplication::activePopupWidget()->close();
 }
@@ -370,7 +412,7 @@ void ViewerTest::zoomWindowExistsOnceAndStartsAt100() {
     Granskning* zoom = openZoom();
     trigger(zoom, "mnu400");
     QCOMPARE(openZoom(), zoom);
-    QCOMPARE(control<ZoomBox>(zoom, "Picture2")->size(), QSize(1092, 1028));
+    QCOMPARE(control<ZoomBox>(zoom, "Picture2")->outerSize(), QSize(1092, 1028));
 
     trigger(zoom, "mnuGrAvsluta");
     QVERIFY(!zoom->isVisible());
@@ -378,6 +420,90 @@ void ViewerTest::zoomWindowExistsOnceAndStartsAt100() {
     QCOMPARE(openZoom(), zoom);
     QCOMPARE(control<ZoomBox>(zoom, "Picture2")->size(), QSize(273, 257));
     QCOMPARE(zoom->size(), QSize(296, 317));
+}
+
+void ViewerTest::zoomWindowFitsItsScreen_data() {
+    QTest::addColumn<QSize>("picture");
+    QTest::addColumn<QString>("item");
+
+    QTest::newRow("2000 x 2000 at 100 %") << QSize(2000, 2000) << "mnu100";
+    QTest::newRow("the start canvas at 400 %") << QSize(269, 253) << "mnu400";
+    QTest::newRow("4000 x 3000 at 400 %") << QSize(4000, 3000) << "mnu400";
+}
+
+// Sized as the rule says up to the screen's room and scrolled beyond it; no widget
+// larger than the screen, so nothing holds the enlarged picture whole.
+void ViewerTest::zoomWindowFitsItsScreen() {
+    QFETCH(QSize, picture);
+    QFETCH(QString, item);
+
+    Granskning* zoom = openZoom(); // the canvas follows the picture from now on
+    auto* canvas = control<PictureBox>(window_.get(), "Picture1");
+    canvas->setPicture(patterned(picture.width(), picture.height()));
+    trigger(zoom, item.toLatin1().constData());
+    QVERIFY(QTest::qWaitForWindowExposed(zoom));
+    auto* box = control<ZoomBox>(zoom, "Picture2");
+
+    const QRect available = zoom->screen()->availableGeometry();
+    QTRY_VERIFY(available.contains(zoom->frameGeometry()));
+    QVERIFY(box->outerSize().width() > available.width() ||
+            box->outerSize().height() > available.height());
+    QVERIFY(box->horizontalScrollBar()->isVisible() || box->verticalScrollBar()->isVisible());
+    // The box takes the room the window leaves it, within the window's margins.
+    QVERIFY(zoom->rect().contains(QRect(box->mapTo(zoom, QPoint(0, 0)), box->size())));
+    for (const QWidget* widget : zoom->findChildren<QWidget*>()) {
+        QVERIFY2(widget->width() <= available.width() && widget->height() <= available.height(),
+                 qPrintable(widget->metaObject()->className()));
+    }
+    QVERIFY(box->viewport()->width() <= box->width());
+    QVERIFY(box->viewport()->height() <= box->height());
+
+    // Each part scrolled into view shows its own pixels.
+    const Image& shown = canvas->image();
+    QScrollBar* across = box->horizontalScrollBar();
+    QScrollBar* down = box->verticalScrollBar();
+    for (const double at : {0.0, 0.5, 1.0}) {
+        across->setValue(static_cast<int>(across->maximum() * at));
+        down->setValue(static_cast<int>(down->maximum() * at));
+        const auto sources = verifyViewedBlocks(*box, shown);
+        QVERIFY(sources);
+        const QRect part = box->visiblePart();
+        const double scaleX = double(shown.width()) / (box->outerSize().width() - 4);
+        const double scaleY = double(shown.height()) / (box->outerSize().height() - 4);
+        QVERIFY(std::abs(sources->first.x() - part.left() * scaleX) <= 1);
+        QVERIFY(std::abs(sources->first.y() - part.top() * scaleY) <= 1);
+        QVERIFY(std::abs(sources->second.x() - part.right() * scaleX) <= 1);
+        QVERIFY(std::abs(sources->second.y() - part.bottom() * scaleY) <= 1);
+    }
+    QCOMPARE(box->visiblePart().bottomRight(),
+             QPoint(box->outerSize().width() - 5, box->outerSize().height() - 5));
+}
+
+void ViewerTest::zoomWindowIsAsWideAsItsMenuBar_data() {
+    QTest::addColumn<QSize>("picture");
+    QTest::newRow("1 x 1") << QSize(1, 1);
+    QTest::newRow("3 x 3") << QSize(3, 3);
+}
+
+void ViewerTest::zoomWindowIsAsWideAsItsMenuBar() {
+    QFETCH(QSize, picture);
+
+    Granskning* zoom = openZoom();
+    control<PictureBox>(window_.get(), "Picture1")
+        ->setPicture(patterned(picture.width(), picture.height()));
+    trigger(zoom, "mnu100");
+    QVERIFY(QTest::qWaitForWindowExposed(zoom));
+    QVERIFY(zoom->width() >= zoom->menuBar()->sizeHint().width());
+    // The menu stays on the bar, not folded behind an extension button.
+    const auto* extension =
+        zoom->menuBar()->findChild<QWidget*>(QStringLiteral("qt_menubar_ext_button"));
+    QVERIFY(!extension || !extension->isVisible());
+    // The box keeps its own size at the window's top left.
+    auto* box = control<ZoomBox>(zoom, "Picture2");
+    QCOMPARE(box->size(), picture + QSize(4, 4));
+    QCOMPARE(zoom->height(), box->height() + 60);
+    QCOMPARE(box->visiblePart(), QRect(QPoint(0, 0), picture));
+    QVERIFY(verifyViewedBlocks(*box, control<PictureBox>(window_.get(), "Picture1")->image()));
 }
 
 void ViewerTest::bothAreToolWindowsBesideTheMainWindow() {
@@ -431,7 +557,7 @@ void ViewerTest::placedBesideTheMainWindow_data() {
     QTest::newRow("room on the left only") << "right"
                                            << "left of it";
     QTest::newRow("no room on either side") << "wide"
-                                            << "against the right edge";
+                                            << "against the right edge, below it";
 }
 
 void ViewerTest::placedBesideTheMainWindow() {
@@ -453,14 +579,62 @@ void ViewerTest::placedBesideTheMainWindow() {
 
     const QRect placed(window.pos(), window.size());
     QVERIFY(screen.contains(placed));
-    QCOMPARE(placed.top(), anchor.y());
     if (expected == QLatin1String("right of it")) {
+        QCOMPARE(placed.top(), anchor.y());
         QCOMPARE(placed.left(), anchor.geometry().right() + 1 + 8);
     } else if (expected == QLatin1String("left of it")) {
+        QCOMPARE(placed.top(), anchor.y());
         QCOMPARE(placed.right() + 1 + 8, anchor.x());
     } else {
+        // Covers none of it, the screen being high enough.
         QCOMPARE(placed.right(), screen.right());
+        QCOMPARE(placed.bottom(), screen.bottom());
     }
+}
+
+void ViewerTest::besideTheAnchor_data() {
+    QTest::addColumn<QRect>("anchor");
+    QTest::addColumn<int>("menuBarBottom");
+    QTest::addColumn<QPoint>("placed");
+
+    // A 1280 x 1024 screen and a frame of 600 x 450.
+    QTest::newRow("room on the right") << QRect(0, 100, 600, 500) << 150 << QPoint(608, 100);
+    QTest::newRow("room on the left only") << QRect(670, 100, 600, 500) << 150 << QPoint(62, 100);
+    QTest::newRow("low anchor: level with it as far as the screen goes")
+        << QRect(0, 800, 600, 200) << 850 << QPoint(608, 574);
+    QTest::newRow("centred: below the menu bar on the right, covering the least")
+        << QRect(271, 200, 737, 600) << 250 << QPoint(680, 574);
+    QTest::newRow("more room on the left: there")
+        << QRect(200, 200, 1000, 600) << 250 << QPoint(0, 574);
+    QTest::newRow("high anchor: below its menu bar")
+        << QRect(271, 0, 737, 1024) << 50 << QPoint(680, 574);
+    QTest::newRow("low anchor: above it") << QRect(271, 500, 737, 524) << 550 << QPoint(680, 0);
+    QTest::newRow("menu bar everywhere: least covered, level first")
+        << QRect(271, 0, 737, 1024) << 700 << QPoint(680, 0);
+    QTest::newRow("no menu bar: covering the least")
+        << QRect(100, 0, 1100, 500) << -1 << QPoint(0, 574);
+}
+
+void ViewerTest::besideTheAnchor() {
+    QFETCH(QRect, anchor);
+    QFETCH(int, menuBarBottom);
+    QFETCH(QPoint, placed);
+    QCOMPARE(besideAnchor(QSize(600, 450), anchor, menuBarBottom, QRect(0, 0, 1280, 1024)), placed);
+}
+
+// Centred on its screen, the main window leaves room on neither side for the viewer.
+void ViewerTest::viewerLeavesTheMenuBarFree() {
+    const QRect available = window_->screen()->availableGeometry();
+    window_->move(available.left() + (available.width() - window_->frameGeometry().width()) / 2,
+                  available.top());
+    QTRY_COMPARE(window_->frameGeometry().left(),
+                 available.left() + (available.width() - window_->frameGeometry().width()) / 2);
+    Visningsform* viewer = openViewer("x");
+    QVERIFY(QTest::qWaitForWindowExposed(viewer));
+    const QWidget* menuBar = window_->menuBar();
+    const QRect menu(menuBar->mapToGlobal(QPoint(0, 0)), menuBar->size());
+    QTRY_VERIFY(!viewer->frameGeometry().intersects(menu));
+    QVERIFY(available.contains(viewer->frameGeometry()));
 }
 
 QTEST_MAIN(ViewerTest)
