@@ -45,6 +45,8 @@ enum class MessageId {
     TextFileTooLarge,   // path
     KeyFileTooLarge,    // path
     TextNotInCodePage,  // the character, its position (1-based)
+    // path, picture width, height, canvas width, height
+    PictureLargerThanCanvas,
 
     // System settings
     DisplayModeWarning,

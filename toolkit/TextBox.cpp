@@ -2,12 +2,30 @@
 
 #include "core/ShownText.h"
 
+#include <QKeyEvent>
 #include <QTextCursor>
 
 namespace kvistra {
 
 TextBox::TextBox(QWidget* parent)
-    : QPlainTextEdit(parent) {}
+    : QPlainTextEdit(parent) {
+    // A typed tab would go unseen into the message.
+    setTabChangesFocus(true);
+}
+
+void TextBox::keyPressEvent(QKeyEvent* event) {
+    // The toolkit moves the focus on a plain Tab only; with Ctrl held the box
+    // would take it as a character.
+    const bool tab = event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab;
+    if (tab && (event->modifiers() & Qt::ControlModifier)) {
+        const bool back =
+            event->key() == Qt::Key_Backtab || (event->modifiers() & Qt::ShiftModifier);
+        focusNextPrevChild(!back);
+        event->accept();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
 
 std::string TextBox::programText() const {
     // The raw text keeps no-break spaces, which the plain text turns into spaces.
