@@ -14,13 +14,13 @@ TextBox::TextBox(QWidget* parent)
 }
 
 void TextBox::keyPressEvent(QKeyEvent* event) {
-    // The toolkit moves the focus on a plain Tab only; with Ctrl held the box
-    // would take it as a character.
-    const bool tab = event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab;
-    if (tab && (event->modifiers() & Qt::ControlModifier)) {
-        const bool back =
-            event->key() == Qt::Key_Backtab || (event->modifiers() & Qt::ShiftModifier);
-        focusNextPrevChild(!back);
+    // A tab gets here with Ctrl held (the toolkit moves the focus on a plain Tab
+    // only) or when there is no other control to go to; it is never typed.
+    if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) {
+        if (event->modifiers() & Qt::ControlModifier) {
+            focusNextPrevChild(event->key() == Qt::Key_Tab &&
+                               !(event->modifiers() & Qt::ShiftModifier));
+        }
         event->accept();
         return;
     }
