@@ -54,6 +54,8 @@ enum class MessageId {
     // its MessageId as a number and its args
     KeyFileLineRefused,
     TextFileCharacterNotInCodePage, // path, the character, line (1-based)
+    // path, picture width, height, canvas width, height
+    PictureLargerThanCanvas,
 
     // System settings
     DisplayModeWarning,

@@ -13,6 +13,9 @@ inline constexpr int OkOnly = 0;
 inline constexpr int OkCancel = 1;
 inline constexpr int YesNo = 4;
 
+// The second button, not the first, answers Return.
+inline constexpr int DefaultButton2 = 256;
+
 inline constexpr int SystemModal = 4096;
 
 constexpr int iconOf(int style) {
@@ -20,6 +23,9 @@ constexpr int iconOf(int style) {
 }
 constexpr int buttonsOf(int style) {
     return style & 0x0F;
+}
+constexpr bool secondIsDefault(int style) {
+    return (style & DefaultButton2) != 0;
 }
 } // namespace MessageBoxStyle
 

@@ -17,7 +17,7 @@ public:
 
 // One file dialog object of a window: it keeps the name last chosen in it,
 // whichever command chose it, and gives a name typed without an extension its
-// default extension.
+// default extension; to open, a name that exists as chosen is kept as it is.
 class FileDialog {
 public:
     FileDialog(FilePrompt& prompt, std::string defaultExtension);

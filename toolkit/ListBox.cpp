@@ -1,6 +1,9 @@
 #include "ListBox.h"
 
+#include "FocusFrame.h"
 #include "core/ShownText.h"
+
+#include <QEvent>
 
 namespace kvistra {
 
@@ -24,6 +27,15 @@ void ListBox::addLines(const std::vector<std::string>& lines) {
 
 void ListBox::clear() {
     model_->setStringList({});
+}
+
+bool ListBox::event(QEvent* event) {
+    // The frame is painted here; the lines are the viewport's.
+    const bool handled = QListView::event(event);
+    if (event->type() == QEvent::Paint && hasFocus()) {
+        paintFocusFrame(*this, frameRect(), frameWidth());
+    }
+    return handled;
 }
 
 QString ListBox::line(int row) const {

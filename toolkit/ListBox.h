@@ -7,7 +7,8 @@
 
 namespace kvistra {
 
-// A list box over a model, so that tens of thousands of lines go in at once.
+// A list box over a model, so that tens of thousands of lines go in at once. Its
+// frame shows when it has the keyboard focus.
 class ListBox : public QListView {
     Q_OBJECT
 
@@ -18,6 +19,9 @@ public:
     void clear();
     int count() const { return model_->rowCount(); }
     QString line(int row) const;
+
+protected:
+    bool event(QEvent* event) override;
 
 private:
     QStringListModel* model_;

@@ -1,5 +1,7 @@
 #include "PictureBox.h"
 
+#include "FocusFrame.h"
+
 #include <QImage>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -55,6 +57,13 @@ void PictureBox::clear() {
     update();
 }
 
+std::optional<QSize> PictureBox::pictureSize() const {
+    if (!picture_) {
+        return std::nullopt;
+    }
+    return QSize(picture_->width(), picture_->height());
+}
+
 void PictureBox::setAutoSize(bool on) {
     autoSize_ = on;
     if (!on || !picture_) {
@@ -69,6 +78,9 @@ void PictureBox::setAutoSize(bool on) {
 
 void PictureBox::paintEvent(QPaintEvent* event) {
     QFrame::paintEvent(event);
+    if (hasFocus()) {
+        paintFocusFrame(*this, frameRect(), kFrameWidth);
+    }
     const QRect inside = contentsRect();
     // Only the exposed part: a large canvas shows a small window onto it.
     const QRect exposed = event->rect() & inside;

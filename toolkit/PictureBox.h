@@ -8,7 +8,8 @@
 namespace kvistra {
 
 // The canvas: a picture box in pixel units over an exact 24-bit persistent image
-// (the background picture and everything drawn on it), inside a sunken frame.
+// (the background picture and everything drawn on it), inside a sunken frame
+// that shows the keyboard focus.
 class PictureBox : public QFrame {
     Q_OBJECT
 
@@ -29,6 +30,8 @@ public:
     void setPicture(Image picture);
     // No picture, and the drawing surface cleared to white.
     void clear();
+    // The size of the picture held, whole, however much of it the surface shows.
+    std::optional<QSize> pictureSize() const;
 
     bool autoSize() const { return autoSize_; }
     // On: the canvas takes the size of the picture it holds.

@@ -60,7 +60,8 @@ int QtMessageBoxes::show(const MessageBoxText& box) {
     for (const Button& button : buttons) {
         dialog.addButton(button.button)->setText(QString::fromUtf8(button.caption));
     }
-    dialog.setDefaultButton(buttons.front().button);
+    const bool second = MessageBoxStyle::secondIsDefault(box.style) && buttons.size() > 1;
+    dialog.setDefaultButton((second ? buttons.back() : buttons.front()).button);
     if (box.style & MessageBoxStyle::SystemModal) {
         dialog.setWindowModality(Qt::ApplicationModal);
         dialog.setWindowFlag(Qt::WindowStaysOnTopHint);

@@ -2,12 +2,30 @@
 
 #include "core/ShownText.h"
 
+#include <QKeyEvent>
 #include <QTextCursor>
 
 namespace kvistra {
 
 TextBox::TextBox(QWidget* parent)
-    : QPlainTextEdit(parent) {}
+    : QPlainTextEdit(parent) {
+    // A typed tab would go unseen into the message.
+    setTabChangesFocus(true);
+}
+
+void TextBox::keyPressEvent(QKeyEvent* event) {
+    // A tab gets here with Ctrl held (the toolkit moves the focus on a plain Tab
+    // only) or when there is no other control to go to; it is never typed.
+    if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) {
+        if (event->modifiers() & Qt::ControlModifier) {
+            focusNextPrevChild(event->key() == Qt::Key_Tab &&
+                               !(event->modifiers() & Qt::ShiftModifier));
+        }
+        event->accept();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
 
 std::string TextBox::programText() const {
     // The raw text keeps no-break spaces, which the plain text turns into spaces.

@@ -7,6 +7,8 @@ namespace kvistra {
 
 // A multi-line text box that hands the program its text with CR LF line breaks
 // (UTF-8), and shows CR LF in a text the program puts there as a line break.
+// Tab and Ctrl+Tab move the keyboard focus on, as Shift+Tab moves it back; a tab
+// character comes in only by pasting.
 class TextBox : public QPlainTextEdit {
     Q_OBJECT
 
@@ -17,6 +19,9 @@ public:
     void setProgramText(const std::string& text);
     // Adds at the end and leaves the caret there, showing the end.
     void appendProgramText(const std::string& text);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 } // namespace kvistra

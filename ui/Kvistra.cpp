@@ -7,6 +7,7 @@
 #include "core/DisplayModeSwitch.h"
 #include "core/Encoder.h"
 #include "core/FieldChecks.h"
+#include "core/MessageBoxStyle.h"
 #include "core/MessageCatalogue.h"
 #include "core/NumericText.h"
 #include "core/Windows1252.h"
@@ -32,9 +33,12 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QShortcut>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <cmath>
+#include <filesystem>
+#include <iterator>
 #include <new>
 
 namespace kvistra {
@@ -143,46 +147,48 @@ Kvistra::~Kvistra() {
 
 void Kvistra::createControls() {
     Text1 = textBox("Text1", "Mata in det du vill kryptera här.", true);
-    Label7 = label("Label7", "Indata", Text1);
+    Label7 = label("Label7", "&Indata", Text1);
 
     Tid = new QLabel;
     Tid->setObjectName(QStringLiteral("Tid"));
     Tid->setAlignment(Qt::AlignCenter);
 
-    Command2 = button("Command2", "Dekryptera");
+    Command2 = button("Command2", "&Dekryptera");
     Command2->setToolTip(QStringLiteral("Klicka för att dekryptera"));
 
     Stepping = keyCombo("Stepping", "Välj förskjutning (caesarprincipen).");
-    Label4 = label("Label4", "Förskjutning:", Stepping);
+    Label4 = label("Label4", "&Förskjutning:", Stepping);
     Combo2 = keyCombo("Combo2", "Ange en x-nyckel för position i x-led.");
-    Label1 = label("Label1", "Nyckel-x:", Combo2);
+    Label1 = label("Label1", "Nyckel-&x:", Combo2);
     Combo1 = keyCombo("Combo1", "Ange en y-nyckel för position i y-led.");
-    Label2 = label("Label2", "Nyckel-y:", Combo1);
+    Label2 = label("Label2", "Nyckel-&y:", Combo1);
 
-    Command4 = button("Command4", "Generera kryptobild");
-    Command5 = button("Command5", "Visa dialogruta för dekrypterad fil");
-    OpenPicture = button("OpenPicture", "öppna bild");
-    SavePicture = button("SavePicture", "spara bild");
+    Command4 = button("Command4", "&Generera kryptobild");
+    Command5 = button("Command5", "&Visa dialogruta för dekrypterad fil");
+    OpenPicture = button("OpenPicture", "&öppna bild");
+    SavePicture = button("SavePicture", "&spara bild");
 
     Text2 = textBox("Text2", "Här visas den dekrypterade datan.", true);
-    Label8 = label("Label8", "Dekrypterad data:", Text2);
+    Label8 = label("Label8", "D&ekrypterad data:", Text2);
     Text4 = new QLineEdit;
     Text4->setObjectName(QStringLiteral("Text4"));
-    Label3 = label("Label3", "Inläsningslängd:", Text4);
+    Label3 = label("Label3", "I&nläsningslängd:", Text4);
     List1 = new ListBox;
     List1->setObjectName(QStringLiteral("List1"));
     List1->setToolTip(
         QStringLiteral("Här visas dekrypterade data i form av ascii-kod och karaktär."));
-    Label6 = label("Label6", "Dekrypteringsdata:", List1);
+    Label6 = label("Label6", "De&krypteringsdata:", List1);
 
     const int frame = 2 * PictureBox::kFrameWidth;
     Picture1 = new PictureBox(kCanvasOuterSize - QSize(frame, frame));
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Picture1->setToolTip(QStringLiteral("Här visas krypterade data i bitmapsformat."));
+    // Reached by Tab, it lets the arrow keys scroll a canvas larger than its place.
+    Picture1->setFocusPolicy(Qt::StrongFocus);
 
-    Command3 = button("Command3", "Rensa");
-    Command1 = button("Command1", "Rensa allt");
-    Anpassa = new QCheckBox(QStringLiteral("Anpassa efter indata"));
+    Command3 = button("Command3", "&Rensa");
+    Command1 = button("Command1", "Rensa a&llt");
+    Anpassa = new QCheckBox(QStringLiteral("An&passa efter indata"));
     Anpassa->setObjectName(QStringLiteral("Anpassa"));
     Anpassa->setToolTip(QStringLiteral("Om denna ruta är ikryssad kommer endast indatat att "
                                        "skrivas. Ej villospårsdata."));
@@ -193,7 +199,7 @@ void Kvistra::createControls() {
                     "Här visas odekrypterade data (direktdata) när musmarkören förs över "
                     "bildrutan.",
                     false);
-    Label5 = label("Label5", "Direktdata:", Text3);
+    Label5 = label("Label5", "Direk&tdata:", Text3);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -213,6 +219,12 @@ void Kvistra::createControls() {
     connect(SavePicture, &QPushButton::clicked, this, &Kvistra::SavePicture_Click);
     connect(Picture1, &PictureBox::doubleClicked, this, &Kvistra::Picture1_DblClick);
     connect(Picture1, &PictureBox::mouseMoved, this, &Kvistra::Picture1_MouseMove);
+
+    // The usual keys of the commands that have one; the buttons keep their access keys.
+    connect(new QShortcut(QKeySequence::Open, this), &QShortcut::activated, OpenPicture,
+            &QPushButton::click);
+    connect(new QShortcut(QKeySequence::Save, this), &QShortcut::activated, SavePicture,
+            &QPushButton::click);
 }
 
 void Kvistra::createMenus() {
@@ -242,8 +254,10 @@ void Kvistra::createMenus() {
     connect(item(mnuArkiv, "mnuSaveKeyFile", "Spara nyckelfil som..."), &QAction::triggered, this,
             &Kvistra::mnuSaveKeyFile_Click);
     separator(mnuArkiv, "mnuBorder");
-    connect(item(mnuArkiv, "mnuAvsluta", "Avsluta"), &QAction::triggered, this,
-            &Kvistra::mnuAvsluta_Click);
+    QAction* mnuAvsluta = item(mnuArkiv, "mnuAvsluta", "Avsluta");
+    // Named outright: some platform themes bind no key to the standard Quit.
+    mnuAvsluta->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    connect(mnuAvsluta, &QAction::triggered, this, &Kvistra::mnuAvsluta_Click);
 
     QMenu* mnuSpecial = menu("mnuSpecial", "Special");
     connect(item(mnuSpecial, "mnuShowActive", "Visa för Aktivitetshanteraren"), &QAction::triggered,
@@ -284,8 +298,11 @@ void Kvistra::layOutControls() {
     left->addLayout(labelled(Label7, Text1), 3);
     left->addWidget(line(QFrame::HLine));
     left->addLayout(keys);
+    left->addWidget(line(QFrame::HLine));
     left->addLayout(commands);
+    left->addWidget(line(QFrame::HLine));
     left->addWidget(Command5);
+    left->addWidget(line(QFrame::HLine));
     left->addLayout(files);
     left->addWidget(line(QFrame::HLine));
     left->addLayout(labelled(Label8, Text2), 2);
@@ -297,6 +314,8 @@ void Kvistra::layOutControls() {
     auto* canvasPlace = new QScrollArea;
     canvasPlace->setObjectName(QStringLiteral("canvasPlace"));
     canvasPlace->setFrameShape(QFrame::NoFrame);
+    // The canvas itself takes the focus and shows it.
+    canvasPlace->setFocusPolicy(Qt::NoFocus);
     canvasPlace->setFixedSize(kCanvasOuterSize);
     canvasPlace->setWidget(Picture1);
 
@@ -311,6 +330,7 @@ void Kvistra::layOutControls() {
     right->addLayout(clearing);
     right->addWidget(line(QFrame::HLine));
     right->addWidget(Anpassa);
+    right->addWidget(line(QFrame::HLine));
     right->addWidget(Bar);
     right->addWidget(line(QFrame::HLine));
     right->addLayout(labelled(Label5, Text3), 1);
@@ -328,6 +348,14 @@ void Kvistra::layOutControls() {
     client->setFixedSize(kClientWidth, kClientHeight);
     setCentralWidget(client);
     setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+
+    // Tab follows the layout: down the left column, then down the right one.
+    QWidget* const order[] = {Text1,    Stepping,    Combo2,      Combo1,  Command4, Command2,
+                              Command5, OpenPicture, SavePicture, Text2,   Text4,    List1,
+                              Picture1, Command3,    Command1,    Anpassa, Text3};
+    for (std::size_t i = 1; i < std::size(order); ++i) {
+        setTabOrder(order[i - 1], order[i]);
+    }
 }
 
 void Kvistra::Form_Load() {
@@ -423,7 +451,9 @@ void Kvistra::checkField(Field field) {
     }
     if (refusal) {
         showMessage(refusal->message);
-        setText(field, refusal->defaultText);
+        // Put back unchecked: on a canvas under five pixels the default key is
+        // refused in turn, and the boxes would never end.
+        putFieldText(field, refusal->defaultText);
     }
 }
 
@@ -543,12 +573,13 @@ void Kvistra::OpenPicture_Click() {
         showMessage({MessageId::OutOfMemory, {}});
         return;
     }
+    openedPicture_ = name;
     shared_.DecryptEnabled = true;
 }
 
 void Kvistra::SavePicture_Click() {
     const std::string name = choosePictureFile(FileDialogMode::Save);
-    if (name.empty()) {
+    if (name.empty() || !confirmSavingPart(name)) {
         return;
     }
     try {
@@ -558,6 +589,24 @@ void Kvistra::SavePicture_Click() {
     } catch (const std::bad_alloc&) {
         showMessage({MessageId::OutOfMemory, {}});
     }
+}
+
+bool Kvistra::confirmSavingPart(const std::string& name) {
+    const std::optional<QSize> whole = Picture1->pictureSize();
+    const int width = Picture1->scaleWidth();
+    const int height = Picture1->scaleHeight();
+    if (!whole || (whole->width() <= width && whole->height() <= height)) {
+        return true;
+    }
+    // Only the opened file itself, under whatever name it is reached.
+    std::error_code error;
+    if (openedPicture_.empty() || !std::filesystem::equivalent(openedPicture_, name, error)) {
+        return true;
+    }
+    const Message warning{MessageId::PictureLargerThanCanvas,
+                          {name, std::to_string(whole->width()), std::to_string(whole->height()),
+                           std::to_string(width), std::to_string(height)}};
+    return showMessage(warning) == MessageBoxAnswer::Yes;
 }
 
 void Kvistra::mnuOpenKeyFile_Click() {
@@ -655,13 +704,17 @@ void Kvistra::setText(Field field, const std::string& text) {
         box->setProgramText(text);
         return;
     }
+    putFieldText(field, text);
+    // A change by the program is checked as typing would be.
+    checkField(field);
+}
+
+void Kvistra::putFieldText(Field field, const std::string& text) {
     if (QComboBox* combo = comboOf(field)) {
         combo->setEditText(qt(text));
     } else {
         Text4->setText(qt(text));
     }
-    // A change by the program is checked as typing would be.
-    checkField(field);
 }
 
 bool Kvistra::adaptTicked() const {

@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 class QCheckBox;
 class QComboBox;
@@ -99,6 +100,11 @@ private:
     // A name from the key-file dialog, remembered as the current file name.
     std::string chooseKeyDialogFile(FileDialogMode mode);
     void checkField(Field field);
+    // A key, shift or reading-length field's text, not checked.
+    void putFieldText(Field field, const std::string& text);
+    // Saving a canvas that shows only part of the opened picture over that
+    // picture's own file loses the rest: the user is asked first.
+    bool confirmSavingPart(const std::string& name);
     QComboBox* comboOf(Field field) const;
     TextBox* textBoxOf(Field field) const;
     // During a run the window is painted at each new stage and every few dozen
@@ -122,6 +128,8 @@ private:
     std::int16_t Green = 0;
     std::int16_t Blue = 0;
     Colour PointerColor = 0;
+    // The file the canvas's picture was last opened from.
+    std::string openedPicture_;
 
     bool running_ = false;
     QElapsedTimer sincePainted_;

@@ -4,27 +4,37 @@
 #include "MainWindowFixture.h"
 #include "core/ColourSplit.h"
 #include "core/Image.h"
+#include "core/MessageBoxStyle.h"
 #include "io/PictureFile.h"
 #include "toolkit/ListBox.h"
 #include "toolkit/PictureBox.h"
 #include "toolkit/ProgressBar.h"
 #include "toolkit/TextBox.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFrame>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
+#include <algorithm>
 #include <clocale>
 #include <string>
+#include <utility>
 
 using namespace kvistra;
 using kvistra::test::fileBytes;
@@ -76,6 +86,22 @@ private slots:
     void taskListCommandsWhereTheDesktopDoesNotAllowThem();
     void aboutDialogExistsOnce();
     void creditMessages();
+    void refusedDefaultIsNotCheckedAgain_data();
+    void refusedDefaultIsNotCheckedAgain();
+    void tabWalksTheWindowInLayoutOrder_data();
+    void tabWalksTheWindowInLayoutOrder();
+    void ctrlTabLeavesTheTextBoxes();
+    void tabCharacterComesInOnlyByPasting();
+    void listAndCanvasShowTheFocus_data();
+    void listAndCanvasShowTheFocus();
+    void accessKeys_data();
+    void accessKeys();
+    void accessKeysDoNotClash();
+    void standardShortcuts();
+    void savingPartOfAPictureOverItsFileAsksFirst_data();
+    void savingPartOfAPictureOverItsFileAsksFirst();
+    void openDialogKeepsAnExistingName();
+    void elevenLinesDivideTheWindow();
 
 private:
     template <class T> T* control(const char* name) const {
@@ -91,6 +117,10 @@ private:
     QString fieldText(const char* name) const;
     std::string boxText(const char* name) const { return control<TextBox>(name)->programText(); }
     void moveOverCanvas(int x, int y);
+    // The window active, so that it has a focus and its shortcuts work.
+    void activate();
+    // The named control that has the keyboard focus (a combo box for its line edit).
+    QString focusedControl() const;
 };
 
 void KvistraTest::init() {
@@ -129,6 +159,21 @@ void KvistraTest::moveOverCanvas(int x, int y) {
     QMouseEvent move(QEvent::MouseMove, at, canvas->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
                      Qt::NoModifier);
     QApplication::sendEvent(canvas, &move);
+}
+
+void KvistraTest::activate() {
+    window_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+}
+
+QString KvistraTest::focusedControl() const {
+    for (QWidget* widget = QApplication::focusWidget(); widget; widget = widget->parentWidget()) {
+        if (!widget->objectName().isEmpty() &&
+            !widget->objectName().startsWith(QLatin1String("qt_"))) {
+            return widget->objectName();
+        }
+    }
+    return QStringLiteral("(none)");
 }
 
 QStringList KvistraTest::generateCollectingCaptions() {
@@ -812,6 +857,355 @@ void KvistraTest::aboutDialogExistsOnce() {
     QTRY_VERIFY(first.isNull());
     trigger("mnuAboutApp");
     QCOMPARE(dialogs().size(), 1);
+}
+
+void KvistraTest::refusedDefaultIsNotCheckedAgain_data() {
+    QTest::addColumn<int>("side");
+    // Narrower and lower than the default key, so that the default is itself out of range.
+    QTest::newRow("1 x 1") << 1;
+    QTest::newRow("3 x 3") << 3;
+}
+
+void KvistraTest::refusedDefaultIsNotCheckedAgain() {
+    QFETCH(int, side);
+
+    auto* canvas = control<PictureBox>("Picture1");
+    QTest::mouseDClick(canvas, Qt::LeftButton, {}, QPoint(2, 2));
+    QVERIFY(savePicture(path("liten.bmp").toStdString(), Image(side, side)).ok());
+    prompt_.answers = {path("liten.bmp").toStdString()};
+    click("OpenPicture");
+    QCOMPARE(canvas->scaleWidth(), side);
+    QVERIFY(boxes_.shown.empty());
+
+    const std::string above = "Du måste mata in ett tal under " + std::to_string(side) + "!";
+    for (const char* field : {"Combo2", "Combo1"}) {
+        // One box per refusal; the default goes back unchecked, out of range as it is.
+        for (const auto& [typed, message] :
+             {std::pair{"a", std::string("Du måste mata in numeriska data!")},
+              std::pair{"9", above}}) {
+            boxes_.shown.clear();
+            type(lineEditOf(QLatin1String(field)), QLatin1String(typed));
+            QCOMPARE(boxes_.texts(), std::vector<std::string>{message});
+            QCOMPARE(fieldText(field), QStringLiteral("5"));
+        }
+    }
+}
+
+void KvistraTest::tabWalksTheWindowInLayoutOrder_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<bool>("forwards");
+
+    QTest::newRow("Tab") << int(Qt::Key_Tab) << int(Qt::NoModifier) << true;
+    QTest::newRow("Shift+Tab") << int(Qt::Key_Backtab) << int(Qt::ShiftModifier) << false;
+}
+
+void KvistraTest::tabWalksTheWindowInLayoutOrder() {
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(bool, forwards);
+
+    // Down the left column, then down the right one.
+    QStringList order{"Text1",    "Stepping",    "Combo2",      "Combo1",  "Command4", "Command2",
+                      "Command5", "OpenPicture", "SavePicture", "Text2",   "Text4",    "List1",
+                      "Picture1", "Command3",    "Command1",    "Anpassa", "Text3"};
+    if (!forwards) {
+        std::reverse(order.begin() + 1, order.end());
+    }
+    order.append(order.front()); // round to the start again
+
+    activate();
+    control<QWidget>("Text1")->setFocus();
+    QTRY_COMPARE(focusedControl(), QStringLiteral("Text1"));
+    QStringList walked{focusedControl()};
+    for (qsizetype step = 1; step < order.size(); ++step) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key),
+                        Qt::KeyboardModifiers(modifiers));
+        walked << focusedControl();
+    }
+    QCOMPARE(walked, order);
+    // Nothing typed on the way.
+    for (const char* box : {"Text1", "Text2", "Text3"}) {
+        QCOMPARE(boxText(box), std::string());
+    }
+    QCOMPARE(fieldText("Text4"), QString());
+    QVERIFY(boxes_.shown.empty());
+}
+
+void KvistraTest::ctrlTabLeavesTheTextBoxes() {
+    activate();
+    // Each box with the controls before and after it in the tab order.
+    const char* const boxes[][3] = {{"Text3", "Text1", "Stepping"},
+                                    {"SavePicture", "Text2", "Text4"},
+                                    {"Anpassa", "Text3", "Text1"}};
+    for (const auto& [before, box, after] : boxes) {
+        for (const bool back : {false, true}) {
+            control<QWidget>(box)->setFocus();
+            QTRY_COMPARE(focusedControl(), QLatin1String(box));
+            QTest::keyClick(QApplication::focusWidget(), back ? Qt::Key_Backtab : Qt::Key_Tab,
+                            back ? Qt::ControlModifier | Qt::ShiftModifier : Qt::ControlModifier);
+            QCOMPARE(focusedControl(), QLatin1String(back ? before : after));
+            QCOMPARE(boxText(box), std::string());
+        }
+    }
+}
+
+void KvistraTest::tabCharacterComesInOnlyByPasting() {
+    activate();
+    auto* input = control<TextBox>("Text1");
+    input->setFocus();
+    QTest::keyClicks(input, QStringLiteral("ab"));
+    QTest::keyClick(input, Qt::Key_Tab);
+    QTRY_VERIFY(!input->hasFocus());
+    QCOMPARE(input->programText(), std::string("ab"));
+
+    QApplication::clipboard()->setText(QStringLiteral("c\td"));
+    input->paste();
+    QCOMPARE(input->programText(), std::string("abc\td"));
+}
+
+void KvistraTest::listAndCanvasShowTheFocus_data() {
+    QTest::addColumn<QString>("name");
+    QTest::newRow("list") << "List1";
+    QTest::newRow("canvas") << "Picture1";
+}
+
+void KvistraTest::listAndCanvasShowTheFocus() {
+    QFETCH(QString, name);
+
+    activate();
+    auto* shown = control<QFrame>(name.toLatin1().constData());
+    QVERIFY(shown->focusPolicy() & Qt::TabFocus);
+    control<QWidget>("Text1")->setFocus();
+    QTRY_VERIFY(!shown->hasFocus());
+    const QImage without = shown->grab().toImage();
+    shown->setFocus();
+    QTRY_VERIFY(shown->hasFocus());
+    const QImage with = shown->grab().toImage();
+    QVERIFY(with != without);
+    // Shown on the frame: the canvas's pixels stay as they are.
+    const QRect inside = shown->contentsRect();
+    QCOMPARE(with.copy(inside), without.copy(inside));
+}
+
+void KvistraTest::accessKeys_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("reaches"); // the field a label leads to; empty for a button
+
+    struct Case {
+        const char* name;
+        const char* caption;
+        Qt::Key key;
+        const char* reaches;
+    };
+    const Case cases[] = {
+        {"Label7", "Indata", Qt::Key_I, "Text1"},
+        {"Label4", "Förskjutning:", Qt::Key_F, "Stepping"},
+        {"Label1", "Nyckel-x:", Qt::Key_X, "Combo2"},
+        {"Label2", "Nyckel-y:", Qt::Key_Y, "Combo1"},
+        {"Label8", "Dekrypterad data:", Qt::Key_E, "Text2"},
+        {"Label3", "Inläsningslängd:", Qt::Key_N, "Text4"},
+        {"Label6", "Dekrypteringsdata:", Qt::Key_K, "List1"},
+        {"Label5", "Direktdata:", Qt::Key_T, "Text3"},
+        {"Command4", "Generera kryptobild", Qt::Key_G, ""},
+        {"Command2", "Dekryptera", Qt::Key_D, ""},
+        {"Command5", "Visa dialogruta för dekrypterad fil", Qt::Key_V, ""},
+        {"OpenPicture", "öppna bild", Qt::Key_Odiaeresis, ""},
+        {"SavePicture", "spara bild", Qt::Key_S, ""},
+        {"Command3", "Rensa", Qt::Key_R, ""},
+        {"Command1", "Rensa allt", Qt::Key_L, ""},
+        {"Anpassa", "Anpassa efter indata", Qt::Key_P, ""},
+    };
+    for (const Case& c : cases) {
+        QTest::newRow(c.name) << QString::fromUtf8(c.name) << QString::fromUtf8(c.caption)
+                              << int(c.key) << QString::fromUtf8(c.reaches);
+    }
+}
+
+void KvistraTest::accessKeys() {
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QFETCH(int, key);
+    QFETCH(QString, reaches);
+
+    activate();
+    const QByteArray objectName = name.toLatin1();
+    QWidget* owner = control<QWidget>(objectName.constData());
+    const QString text = owner->property("text").toString();
+    QCOMPARE(QString(text).remove(QLatin1Char('&')), caption);
+    QCOMPARE(QKeySequence::mnemonic(text), QKeySequence(Qt::ALT | Qt::Key(key)));
+
+    control<QWidget>("Text3")->setFocus();
+    QTRY_COMPARE(focusedControl(), QStringLiteral("Text3"));
+    if (auto* button = qobject_cast<QAbstractButton*>(owner)) {
+        const QSignalSpy clicked(button, &QAbstractButton::clicked);
+        QTest::keyClick(window_.get(), Qt::Key(key), Qt::AltModifier);
+        QTRY_COMPARE(clicked.count(), 1);
+        return;
+    }
+    QTest::keyClick(window_.get(), Qt::Key(key), Qt::AltModifier);
+    QTRY_COMPARE(focusedControl(), reaches);
+}
+
+void KvistraTest::accessKeysDoNotClash() {
+    QStringList captions;
+    for (const QLabel* label : window_->findChildren<QLabel*>()) {
+        captions << label->text();
+    }
+    for (const QAbstractButton* button : window_->findChildren<QAbstractButton*>()) {
+        captions << button->text();
+    }
+    for (const QAction* action : window_->menuBar()->actions()) {
+        captions << action->text();
+    }
+    QList<QKeySequence> keys;
+    for (const QString& caption : captions) {
+        const QKeySequence key = QKeySequence::mnemonic(caption);
+        if (key.isEmpty()) {
+            continue;
+        }
+        QVERIFY2(!keys.contains(key), qPrintable(caption));
+        keys << key;
+    }
+    QVERIFY(keys.size() >= 17);
+}
+
+void KvistraTest::standardShortcuts() {
+    activate();
+    control<QWidget>("Text1")->setFocus();
+    QTest::keyClick(window_.get(), Qt::Key_O, Qt::ControlModifier); // öppna bild
+    QTest::keyClick(window_.get(), Qt::Key_S, Qt::ControlModifier); // spara bild
+    QCOMPARE(prompt_.asked.size(), std::size_t{2});
+    QVERIFY(prompt_.asked[0].mode == FileDialogMode::Open);
+    QVERIFY(prompt_.asked[1].mode == FileDialogMode::Save);
+    QCOMPARE(prompt_.asked[1].defaultExtension, std::string("bmp"));
+    boxes_.shown.clear();
+
+    // Ctrl+Q: "Avsluta", its reminder and the end of the program.
+    QTimer::singleShot(0, this,
+                       [this] { QTest::keyClick(window_.get(), Qt::Key_Q, Qt::ControlModifier); });
+    QTimer::singleShot(10000, this, [] { QCoreApplication::exit(1); });
+    QCOMPARE(QCoreApplication::exec(), 0);
+    QCOMPARE(boxes_.shown.size(), std::size_t{1});
+    QVERIFY(boxes_.shown[0].text.starts_with("Kom ihåg"));
+}
+
+void KvistraTest::savingPartOfAPictureOverItsFileAsksFirst_data() {
+    QTest::addColumn<QSize>("picture");
+    QTest::addColumn<bool>("doubleClick");
+    QTest::addColumn<QString>("target"); // the name to save under, in the test's folder
+    QTest::addColumn<int>("answer");     // 0: no question expected
+    QTest::addColumn<QSize>("saved");    // empty: the file is left as it was
+
+    const QSize large(400, 300);
+    const QSize shown(kCanvasWidth, kCanvasHeight);
+    QTest::newRow("own file, no") << large << false << "stor.bmp" << MessageBoxAnswer::No
+                                  << QSize();
+    QTest::newRow("own file, yes")
+        << large << false << "stor.bmp" << MessageBoxAnswer::Yes << shown;
+    QTest::newRow("own file by another path")
+        << large << false << "mapp/../stor.bmp" << MessageBoxAnswer::No << QSize();
+    QTest::newRow("higher only") << QSize(100, 300) << false << "stor.bmp" << MessageBoxAnswer::No
+                                 << QSize();
+    QTest::newRow("another file") << large << false << "kopia.bmp" << 0 << shown;
+    QTest::newRow("whole after a double click") << large << true << "stor.bmp" << 0 << large;
+    QTest::newRow("a picture that fits") << QSize(50, 40) << false << "stor.bmp" << 0 << shown;
+}
+
+void KvistraTest::savingPartOfAPictureOverItsFileAsksFirst() {
+    QFETCH(QSize, picture);
+    QFETCH(bool, doubleClick);
+    QFETCH(QString, target);
+    QFETCH(int, answer);
+    QFETCH(QSize, saved);
+
+    QVERIFY(QDir(dir_->path()).mkdir(QStringLiteral("mapp")));
+    const std::string opened = path("stor.bmp").toStdString();
+    QVERIFY(savePicture(opened, Image(picture.width(), picture.height(), colourOf(1, 2, 3))).ok());
+    const QByteArray before = fileBytes(path("stor.bmp"));
+    prompt_.answers = {opened};
+    click("OpenPicture");
+    if (doubleClick) {
+        QTest::mouseDClick(control<PictureBox>("Picture1"), Qt::LeftButton, {}, QPoint(5, 5));
+    }
+
+    const QString name = path(target.toLatin1().constData());
+    boxes_.answers = {answer};
+    prompt_.answers = {name.toStdString()};
+    click("SavePicture");
+    // The dialog offers the opened file's own name.
+    QCOMPARE(prompt_.asked.back().suggestedName, opened);
+
+    if (answer == 0) {
+        QVERIFY(boxes_.shown.empty());
+    } else {
+        QCOMPARE(boxes_.shown.size(), std::size_t{1});
+        const MessageBoxText& box = boxes_.shown[0];
+        QVERIFY(box.text.starts_with("Bilden är större än bildrutan"));
+        QVERIFY(box.text.find("Dubbelklicka på bildrutan") != std::string::npos);
+        QCOMPARE(box.title, std::string("Kvistra"));
+        QCOMPARE(box.style, MessageBoxStyle::Warning | MessageBoxStyle::YesNo |
+                                MessageBoxStyle::DefaultButton2);
+    }
+    if (saved.isEmpty()) {
+        QCOMPARE(fileBytes(name), before);
+        return;
+    }
+    const Result<std::pair<int, int>> size = pictureSize(name.toStdString());
+    QVERIFY(size.ok());
+    QCOMPARE(QSize(size->first, size->second), saved);
+}
+
+void KvistraTest::openDialogKeepsAnExistingName() {
+    writeBytes(path("nyckel"), QByteArray("12\r\n34\r\n4\r\n7\r\n"));
+    writeBytes(path("nyckel.txt"), QByteArray("1\r\n2\r\n3\r\n4\r\n"));
+    prompt_.answers = {path("nyckel").toStdString()};
+    trigger("mnuOpenKeyFile");
+    QVERIFY(boxes_.shown.empty());
+    QCOMPARE(fieldText("Combo1"), QStringLiteral("12"));
+    QCOMPARE(fieldText("Text4"), QStringLiteral("7"));
+    QCOMPARE(shared_.CurrentFileName, path("nyckel").toStdString());
+}
+
+void KvistraTest::elevenLinesDivideTheWindow() {
+    QList<const QFrame*> lines;
+    for (const QFrame* frame : window_->findChildren<QFrame*>()) {
+        if (frame->frameShape() == QFrame::HLine || frame->frameShape() == QFrame::VLine) {
+            lines << frame;
+        }
+    }
+    QCOMPARE(lines.size(), 11);
+    QCOMPARE(window_->centralWidget()->size(), QSize(737, 521));
+
+    // Everything in the window, side by side without overlapping.
+    const QWidget* client = window_->centralWidget();
+    QList<const QWidget*> parts(lines.begin(), lines.end());
+    for (const char* name :
+         {"Label7",   "Text1",    "Tid",     "Command2", "Label4",   "Stepping",    "Label1",
+          "Combo2",   "Label2",   "Combo1",  "Command4", "Command5", "OpenPicture", "SavePicture",
+          "Label8",   "Text2",    "Label3",  "Text4",    "Label6",   "List1",       "canvasPlace",
+          "Command3", "Command1", "Anpassa", "Bar",      "Label5",   "Text3"}) {
+        parts << control<QWidget>(name);
+    }
+    const auto placeOf = [client](const QWidget* part) {
+        return QRect(part->mapTo(client, QPoint(0, 0)), part->size());
+    };
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        const QRect place = placeOf(parts[i]);
+        QVERIFY2(parts[i]->isVisible() && client->rect().contains(place),
+                 qPrintable(parts[i]->objectName()));
+        for (qsizetype j = i + 1; j < parts.size(); ++j) {
+            QVERIFY2(!place.intersects(placeOf(parts[j])),
+                     qPrintable(parts[i]->objectName() + " " + parts[j]->objectName()));
+        }
+    }
+    // The boxes keep room for a few lines each.
+    for (const char* box : {"Text1", "Text2", "List1", "Text3"}) {
+        const auto* shown = control<QWidget>(box);
+        QVERIFY2(shown->height() >= 3 * shown->fontMetrics().lineSpacing(), box);
+    }
 }
 
 QTEST_MAIN(KvistraTest)

@@ -4,6 +4,7 @@
 #include "toolkit/FileDialog.h"
 #include "toolkit/MessageBoxes.h"
 
+#include <QtGlobal>
 #include <deque>
 #include <string>
 #include <vector>
@@ -13,11 +14,17 @@ namespace kvistra::test {
 // Records every message box and answers from a script (OK when it runs dry).
 class ScriptedMessageBoxes final : public MessageBoxes {
 public:
+    static constexpr std::size_t kRunaway = 1000;
+
     std::vector<MessageBoxText> shown;
     std::deque<int> answers;
 
     int show(const MessageBoxText& box) override {
         shown.push_back(box);
+        // Boxes that bring one another without end: stop with a word, not a stack overflow.
+        if (shown.size() > kRunaway) {
+            qFatal("more than %zu message boxes, the last: %s", kRunaway, box.text.c_str());
+        }
         if (answers.empty()) {
             return MessageBoxAnswer::Ok;
         }

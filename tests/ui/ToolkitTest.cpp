@@ -2,11 +2,18 @@
 #include "core/MessageBoxStyle.h"
 #include "toolkit/FileDialog.h"
 #include "toolkit/PictureBox.h"
+#include "toolkit/QtFilePrompt.h"
 #include "toolkit/QtMessageBoxes.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -22,6 +29,11 @@ private slots:
     void fileDialogKeepsItsNameAndExtension_data();
     void fileDialogKeepsItsNameAndExtension();
     void canvasPaintsItsExactColours();
+    void secondButtonCanBeTheDefault();
+    void openFormKeepsAnExistingName_data();
+    void openFormKeepsAnExistingName();
+    void toolkitDialogReturnsTheNameAsChosen_data();
+    void toolkitDialogReturnsTheNameAsChosen();
 };
 
 void ToolkitTest::messageBoxStylesAndAnswers_data() {
@@ -143,6 +155,122 @@ void ToolkitTest::canvasPaintsItsExactColours() {
     // A part alone, as a scrolled view paints it.
     const QImage part = canvas.grab(QRect(20, 10, 10, 10)).toImage();
     QCOMPARE(part.pixel(border, border), rgbOf(green + 1));
+}
+
+void ToolkitTest::secondButtonCanBeTheDefault() {
+    QString defaultCaption;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->defaultButton()) {
+            return;
+        }
+        defaultCaption = box->defaultButton()->text();
+        box->defaultButton()->click();
+    });
+    QtMessageBoxes boxes;
+    using namespace MessageBoxStyle;
+    QCOMPARE(boxes.show({"Spara ändå?", "", Warning | YesNo | DefaultButton2}),
+             MessageBoxAnswer::No);
+    QCOMPARE(defaultCaption, QStringLiteral("Nej"));
+}
+
+void ToolkitTest::openFormKeepsAnExistingName_data() {
+    QTest::addColumn<bool>("open");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("chosen");
+
+    // The folder holds the files "nyckel" and "nyckel.txt" and the folder "mapp".
+    QTest::newRow("existing, without an extension") << true << "nyckel"
+                                                    << "nyckel";
+    QTest::newRow("missing gets the extension") << true << "ny"
+                                                << "ny.txt";
+    QTest::newRow("a folder is no file") << true << "mapp"
+                                         << "mapp.txt";
+    QTest::newRow("existing with its extension") << true << "nyckel.txt"
+                                                 << "nyckel.txt";
+    QTest::newRow("saving adds it all the same") << false << "nyckel"
+                                                 << "nyckel.txt";
+}
+
+void ToolkitTest::openFormKeepsAnExistingName() {
+    QFETCH(bool, open);
+    QFETCH(QString, typed);
+    QFETCH(QString, chosen);
+
+    const QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    for (const char* name : {"nyckel", "nyckel.txt"}) {
+        QFile file(folder.filePath(QLatin1String(name)));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("mapp")));
+
+    ScriptedFilePrompt prompt;
+    FileDialog dialog(prompt, "txt");
+    prompt.answers = {folder.filePath(typed).toStdString()};
+    const std::string name = open ? dialog.showOpen() : dialog.showSave();
+    QCOMPARE(QString::fromStdString(name), folder.filePath(chosen));
+}
+
+void ToolkitTest::toolkitDialogReturnsTheNameAsChosen_data() {
+    QTest::addColumn<bool>("open");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("chosen");
+
+    // The folder holds the files "nyckel" and "nyckel.txt".
+    QTest::newRow("open an existing name") << true << "nyckel"
+                                           << "nyckel";
+    QTest::newRow("open a missing name") << true << "ny"
+                                         << "ny";
+    QTest::newRow("save under a new name") << false << "ny"
+                                           << "ny.txt";
+}
+
+void ToolkitTest::toolkitDialogReturnsTheNameAsChosen() {
+    QFETCH(bool, open);
+    QFETCH(QString, typed);
+    QFETCH(QString, chosen);
+
+    const QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    for (const char* name : {"nyckel", "nyckel.txt"}) {
+        QFile file(folder.filePath(QLatin1String(name)));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+
+    // Types the name into the dialog and accepts it; whatever the dialog brings up
+    // next (a "not found" box, say) is closed, so that nothing waits for a person.
+    bool typedIn = false;
+    QTimer closer;
+    closer.setInterval(50);
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (qobject_cast<QMessageBox*>(window) && window->isVisible()) {
+                QMetaObject::invokeMethod(window, "reject");
+                return;
+            }
+        }
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog) {
+            return;
+        }
+        if (typedIn) {
+            QMetaObject::invokeMethod(dialog, "reject");
+            return;
+        }
+        typedIn = true;
+        dialog->setDirectory(folder.path());
+        dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(typed);
+        // Queued: a box it brings up runs while this timer is still busy.
+        QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+    });
+    closer.start();
+
+    QtFilePrompt prompt;
+    const std::string name =
+        prompt.ask(open ? FileDialogMode::Open : FileDialogMode::Save, "", "txt");
+    QVERIFY(typedIn);
+    QCOMPARE(QString::fromStdString(name), folder.filePath(chosen));
 }
 
 QTEST_MAIN(ToolkitTest)

@@ -64,6 +64,7 @@ private slots:
     void cancelledSaveAsForgetsTheName();
     void viewerExistsOnceAndKeepsItsText();
     void viewerSavesEveryCharacterAndReportsFailures();
+    void viewerBoxTakesNoTypedTab();
     void zoomFillsTheBoxWithBlocks_data();
     void zoomFillsTheBoxWithBlocks();
     void zoomIsASnapshot();
@@ -323,6 +324,19 @@ void ViewerTest::verifyBlocks(const Image& canvas, double factor) {
     const auto end = verifyViewedBlocks(*box, canvas);
     QVERIFY(end);
     QCOMPARE(end->second, QPoint(canvas.width() - 1, canvas.height() - 1));
+}
+
+void ViewerTest::viewerBoxTakesNoTypedTab() {
+    Visningsform* viewer = openViewer("ab");
+    auto* box = control<TextBox>(viewer, "Visning");
+    box->setFocus();
+    for (const Qt::KeyboardModifiers modifiers : {Qt::NoModifier, Qt::ControlModifier}) {
+        QTest::keyClick(box, Qt::Key_Tab, modifiers);
+    }
+    QTest::keyClick(box, Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(viewerText(), std::string("ab"));
+    box->insertPlainText(QStringLiteral("\t")); // as a paste puts it
+    QCOMPARE(viewerText(), std::string("ab\t"));
 }
 
 void ViewerTest::zoomFillsTheBoxWithBlocks_data() {
