@@ -1,4 +1,5 @@
 #include "Commands.h"
+#include "io/TemporaryFiles.h"
 
 #include <QCoreApplication>
 #include <iostream>
@@ -7,6 +8,8 @@
 int main(int argc, char* argv[]) {
     // Qt's picture plugins (JPEG, GIF, ...) are found through the application object.
     const QCoreApplication application(argc, argv);
+    // Ctrl-C during a save must not leave a picture-sized temporary file behind.
+    kvistra::TemporaryFiles::removeOnSignals();
     const std::vector<std::string> args(argv + 1, argv + argc);
     kvistra::cli::Console console{std::cout, std::cerr, isatty(STDERR_FILENO) == 1};
     const int status = kvistra::cli::run(args, console);

@@ -45,6 +45,8 @@ enum class MessageId {
     TextFileTooLarge,   // path
     KeyFileTooLarge,    // path
     TextNotInCodePage,  // the character, its position (1-based)
+    NotARegularFile,    // path
+    PairHalfSaved,      // path saved, path not saved, reason
 
     // System settings
     DisplayModeWarning,

@@ -139,6 +139,15 @@ MessageBoxText describe(const Message& m) {
         return stop("Tecknet \"" + arg(m, 0) + "\" (tecken nummer " + arg(m, 1) +
                     ") kan inte sparas i en textfil med teckentabellen Windows-1252." + kCrLf +
                     "Ta bort det och försök igen. Ingenting har sparats.");
+    case NotARegularFile:
+        return stop(quoted(arg(m, 0)) +
+                    " är ingen vanlig fil utan till exempel en enhet eller en namngiven "
+                    "rörledning; den varken läses eller skrivs." +
+                    kCrLf + "Ange en vanlig fil.");
+    case PairHalfSaved:
+        return stop("Filen " + quoted(arg(m, 0)) + " har sparats, men filen " + quoted(arg(m, 1)) +
+                    " kunde inte sparas: " + arg(m, 2) + "." + kCrLf +
+                    "De hör ihop; spara båda på nytt.");
 
     case DisplayModeWarning:
         return {std::string("Du bör ställa in skärmen på minst 24-bitars färgdjup, ") +

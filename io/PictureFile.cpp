@@ -60,10 +60,11 @@ struct OpenedPicture {
 };
 
 Result<OpenedPicture> openPictureFile(const std::string& path) {
-    FileDescriptor fd(openForReading(path));
-    if (!fd.valid()) {
-        return cannotOpen(path, errno);
+    Result<FileDescriptor> opened = openRegularFile(path);
+    if (!opened) {
+        return opened.problem();
     }
+    FileDescriptor fd = std::move(*opened);
     const Result<bool> bmp = startsLikeBmp(fd.get(), path);
     if (!bmp) {
         return bmp.problem();
@@ -132,13 +133,10 @@ Result<Image> loadWithQt(int fd, const std::string& path) {
     return image;
 }
 
-Status savePng(const std::string& path, const Image& image) {
-    Result<PendingFile> pending = PendingFile::create(path);
-    if (!pending) {
-        return pending.problem();
-    }
+Status writePng(PendingFile& pending, const Image& image) {
+    const std::string& path = pending.path();
     QFile file;
-    if (!file.open(pending->fd(), QIODevice::WriteOnly, QFileDevice::DontCloseHandle)) {
+    if (!file.open(pending.fd(), QIODevice::WriteOnly, QFileDevice::DontCloseHandle)) {
         return Message{MessageId::CannotWriteFile, {path, file.errorString().toStdString()}};
     }
     // Image's rows are already BGR888 scan lines; Qt reads them in place.
@@ -152,7 +150,7 @@ Status savePng(const std::string& path, const Image& image) {
     if (file.error() != QFileDevice::NoError) {
         return Message{MessageId::CannotWriteFile, {path, file.errorString().toStdString()}};
     }
-    return pending->commit();
+    return Done{};
 }
 
 } // namespace
@@ -217,14 +215,22 @@ bool isPngPictureName(const std::string& path) {
     return lowerExtension(path) == "png";
 }
 
+Status writePicture(PendingFile& file, const Image& image) {
+    return isPngPictureName(file.path()) ? writePng(file, image) : writeBmp(file, image);
+}
+
 Status savePicture(const std::string& path, const Image& image) {
-    if (isPngPictureName(path)) {
-        return savePng(path, image);
-    }
     if (isLossyPictureName(path)) {
         return Message{MessageId::LossyPictureFormat, {path}};
     }
-    return writeBmp(path, image);
+    Result<PendingFile> pending = PendingFile::create(path);
+    if (!pending) {
+        return pending.problem();
+    }
+    if (Status written = writePicture(*pending, image); !written) {
+        return written;
+    }
+    return pending->commit();
 }
 
 } // namespace kvistra
