@@ -319,10 +319,8 @@ int hide(const std::vector<std::string>& args, Console& console) {
         return failure(console, {MessageId::LossyPictureFormat, {out}});
     }
 
-    Result<std::string> message = messageFromOptions(arguments);
-    if (!message) {
-        return failure(console, message.problem());
-    }
+    // The outputs are opened before the inputs are read, so that a name that
+    // cannot be written is refused before any work.
     Result<OutputPicture> picture = OutputPicture::open(arguments, size);
     if (!picture) {
         return failure(console, picture.problem());
@@ -334,6 +332,10 @@ int hide(const std::vector<std::string>& args, Console& console) {
             return failure(console, pending.problem());
         }
         keyFile.emplace(std::move(*pending));
+    }
+    Result<std::string> message = messageFromOptions(arguments);
+    if (!message) {
+        return failure(console, message.problem());
     }
     Canvas& canvas = picture->canvas();
     size = {canvas.width(), canvas.height()};

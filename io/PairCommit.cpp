@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <pthread.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace kvistra {
@@ -62,6 +63,13 @@ Result<Placed> place(PendingFile& file) {
     const char* temporary = file.temporaryPath().c_str();
     const char* target = file.target().c_str();
     if (::renameat2(AT_FDCWD, temporary, AT_FDCWD, target, RENAME_EXCHANGE) == 0) {
+        // An exchange takes a folder too; one put there since the file was
+        // checked goes back.
+        struct stat old {};
+        if (::lstat(temporary, &old) == 0 && S_ISDIR(old.st_mode)) {
+            ::renameat2(AT_FDCWD, temporary, AT_FDCWD, target, RENAME_EXCHANGE);
+            return file.failure(EISDIR);
+        }
         return Placed::Exchanged;
     }
     const int error = errno;
