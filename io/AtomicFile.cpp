@@ -248,7 +248,8 @@ Result<PendingFile> PendingFile::create(const std::string& path, NewFile permiss
     mode_t mode = (permissions == NewFile::Private ? 0600 : 0666) & ~currentUmask();
     if (exists) {
         // Keep what the user set on the file replaced. Only root may give a file
-        // away, and only to a group one belongs to; otherwise the owner is ours.
+        // to another owner; others may still give it the group, if theirs. What
+        // is not allowed is left as it is: the file is then ours.
         if (::fchown(fd, existing.st_uid, existing.st_gid) != 0) {
             [[maybe_unused]] const int ignored =
                 ::fchown(fd, static_cast<uid_t>(-1), existing.st_gid);
