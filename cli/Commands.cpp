@@ -15,12 +15,16 @@
 #include "core/ShownText.h"
 #include "core/Windows1252.h"
 #include "io/AtomicFile.h"
+#include "io/BmpFormat.h"
 #include "io/BmpOutputCanvas.h"
 #include "io/KeyFile.h"
+#include "io/PairCommit.h"
 #include "io/PictureFile.h"
+#include "io/SameFile.h"
 #include "io/TextImport.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <initializer_list>
 #include <memory>
@@ -33,6 +37,8 @@ namespace {
 constexpr int kDefaultWidth = 269;
 constexpr int kDefaultHeight = 253;
 constexpr int kLongestMessage = 32767;
+// --out - writes standard output.
+constexpr const char* kStandardOut = "-";
 
 struct Size {
     int width;
@@ -144,15 +150,40 @@ Result<std::string> messageFromOptions(const Arguments& arguments) {
     return utf8FromWindows1252(*bytes);
 }
 
+// A file a command reads or writes, by the option that names it.
+struct FileArgument {
+    std::string option;
+    std::string path;
+    bool written;
+};
+
+// A usage error when two files of one command, one of them written, are one file:
+// the write would destroy the other before or while it is used.
+std::optional<std::string> sameFileProblem(const std::vector<FileArgument>& files) {
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        for (std::size_t j = i + 1; j < files.size(); ++j) {
+            if ((files[i].written || files[j].written) &&
+                isSameFile(files[i].path, files[j].path)) {
+                return files[i].option + " och " + files[j].option +
+                       " anger samma fil: " + files[j].path;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
 // The canvas to draw on and how to save it. In key-position mode every pixel is
 // overwritten, so a bitmap goes straight to its file row by row and of the cover
 // only its size matters; otherwise the picture is held whole and saved at the end.
+// The file is opened first, so that a name that cannot be written is refused
+// before any work is done.
 class OutputPicture {
 public:
     static Result<OutputPicture> open(const Arguments& arguments, Size size) {
         const std::string out = *arguments.value("--out");
         const auto cover = arguments.value("--cover");
-        if (!arguments.has("--adapt") && !isPngPictureName(out)) {
+        const bool toStandardOut = out == kStandardOut;
+        if (!arguments.has("--adapt") && !isPngPictureName(out) && !toStandardOut) {
             if (cover) {
                 const Result<std::pair<int, int>> measured = pictureSize(*cover);
                 if (!measured) {
@@ -165,7 +196,15 @@ public:
             if (!file) {
                 return file.problem();
             }
-            return OutputPicture(out, std::move(*file), nullptr);
+            return OutputPicture(std::move(*file), nullptr, std::nullopt);
+        }
+        std::optional<PendingFile> pending;
+        if (!toStandardOut) {
+            Result<PendingFile> created = PendingFile::create(out);
+            if (!created) {
+                return created.problem();
+            }
+            pending.emplace(std::move(*created));
         }
         if (!cover) {
             if (const std::optional<Message> refusal = pictureMemoryRefusal(
@@ -177,41 +216,72 @@ public:
         if (!image) {
             return image.problem();
         }
-        return OutputPicture(out, nullptr, std::make_unique<Image>(std::move(*image)));
+        return OutputPicture(nullptr, std::make_unique<Image>(std::move(*image)),
+                             std::move(pending));
     }
 
     Canvas& canvas() { return file_ ? static_cast<Canvas&>(*file_) : *image_; }
 
-    Status save() { return file_ ? file_->commit() : savePicture(path_, *image_); }
+    // Puts the picture in place, as one with the key file when there is one.
+    Status save(std::ostream& standardOut, PendingFile* keyFile) {
+        PendingFile* picture = nullptr;
+        if (file_) {
+            if (Status finished = file_->finish(); !finished) {
+                return finished;
+            }
+            picture = &file_->file();
+        } else if (pending_) {
+            if (Status written = writePicture(*pending_, *image_); !written) {
+                return written;
+            }
+            picture = &*pending_;
+        } else {
+            if (Status written = writeToStream(standardOut); !written) {
+                return written;
+            }
+            return keyFile ? keyFile->commit() : Status(Done{});
+        }
+        return keyFile ? commitPair(*picture, *keyFile) : picture->commit();
+    }
 
 private:
-    OutputPicture(std::string path, std::unique_ptr<BmpOutputCanvas> file,
-                  std::unique_ptr<Image> image)
-        : path_(std::move(path))
-        , file_(std::move(file))
-        , image_(std::move(image)) {}
+    OutputPicture(std::unique_ptr<BmpOutputCanvas> file, std::unique_ptr<Image> image,
+                  std::optional<PendingFile> pending)
+        : file_(std::move(file))
+        , image_(std::move(image))
+        , pending_(std::move(pending)) {}
 
-    std::string path_;
+    // A bitmap, since a stream has no name to tell another format by.
+    Status writeToStream(std::ostream& stream) const {
+        const auto header = bmpHeader(image_->width(), image_->height());
+        stream.write(reinterpret_cast<const char*>(header.data()),
+                     static_cast<std::streamsize>(header.size()));
+        for (int y = image_->height() - 1; y >= 0; --y) {
+            const ByteSpan row = image_->row(y);
+            stream.write(reinterpret_cast<const char*>(row.data()),
+                         static_cast<std::streamsize>(row.size()));
+        }
+        stream.flush();
+        if (!stream) {
+            return Message{MessageId::CannotWriteFile, {kStandardOut, errorText(EIO)}};
+        }
+        return Done{};
+    }
+
     std::unique_ptr<BmpOutputCanvas> file_; // streamed, or
-    std::unique_ptr<Image> image_;          // held whole
+    std::unique_ptr<Image> image_;          // held whole,
+    std::optional<PendingFile> pending_;    // to be written here, or to standard output
 };
 
-// The key values the encoder left in the fields, written to a file not yet in place.
-Result<PendingFile> pendingKeyFile(const std::string& path, const CliHost& host) {
+// The key values the encoder left in the fields, written to the key file not yet in place.
+Status writeKeyValues(PendingFile& keyFile, const CliHost& host) {
     const Result<KeyValues> values =
         convertKeyFields(host.text(Field::Combo1), host.text(Field::Combo2),
                          host.text(Field::Stepping), host.text(Field::Text4), host.numberLocale());
     if (!values) {
         return values.problem();
     }
-    Result<PendingFile> pending = PendingFile::create(path);
-    if (!pending) {
-        return pending.problem();
-    }
-    if (const Status written = pending->write(formatKeyFile(*values)); !written) {
-        return written.problem();
-    }
-    return pending;
+    return keyFile.write(formatKeyFile(*values));
 }
 
 std::string withLineBreaks(const std::string& text, const char* lineBreak) {
@@ -291,17 +361,39 @@ int hide(const std::vector<std::string>& args, Console& console) {
         size = *parsedSize;
     }
     const std::string out = *arguments.value("--out");
+    std::vector<FileArgument> files;
+    if (out != kStandardOut) {
+        files.push_back({"--out", out, true});
+    }
+    for (const char* option : {"--key", "--cover", "--text-file", "--message-file"}) {
+        if (const auto path = arguments.value(option)) {
+            files.push_back({option, *path, std::string_view(option) == "--key"});
+        }
+    }
+    if (const std::optional<std::string> problem = sameFileProblem(files)) {
+        return usageError(console, *problem, kHideUsage);
+    }
     if (isLossyPictureName(out)) {
         return failure(console, {MessageId::LossyPictureFormat, {out}});
     }
 
-    Result<std::string> message = messageFromOptions(arguments);
-    if (!message) {
-        return failure(console, message.problem());
-    }
+    // The outputs are opened before the inputs are read, so that a name that
+    // cannot be written is refused before any work.
     Result<OutputPicture> picture = OutputPicture::open(arguments, size);
     if (!picture) {
         return failure(console, picture.problem());
+    }
+    std::optional<PendingFile> keyFile;
+    if (const auto keyPath = arguments.value("--key")) {
+        Result<PendingFile> pending = PendingFile::create(*keyPath, NewFile::Private);
+        if (!pending) {
+            return failure(console, pending.problem());
+        }
+        keyFile.emplace(std::move(*pending));
+    }
+    Result<std::string> message = messageFromOptions(arguments);
+    if (!message) {
+        return failure(console, message.problem());
     }
     Canvas& canvas = picture->canvas();
     size = {canvas.width(), canvas.height()};
@@ -326,23 +418,13 @@ int hide(const std::vector<std::string>& args, Console& console) {
     }
     host.endProgress();
 
-    // The key file is written out before the picture is put in place, so that a
-    // key that cannot be written leaves no picture without its key.
-    std::optional<PendingFile> keyFile;
-    if (const auto keyPath = arguments.value("--key")) {
-        Result<PendingFile> pending = pendingKeyFile(*keyPath, host);
-        if (!pending) {
-            return failure(console, pending.problem());
-        }
-        keyFile.emplace(std::move(*pending));
-    }
-    if (const Status saved = picture->save(); !saved) {
-        return failure(console, saved.problem());
-    }
     if (keyFile) {
-        if (const Status saved = keyFile->commit(); !saved) {
-            return failure(console, saved.problem());
+        if (const Status written = writeKeyValues(*keyFile, host); !written) {
+            return failure(console, written.problem());
         }
+    }
+    if (const Status saved = picture->save(console.out, keyFile ? &*keyFile : nullptr); !saved) {
+        return failure(console, saved.problem());
     }
     if (std::ranges::count(host.shown, Message{MessageId::EncryptionFinished, {}}) > 0) {
         console.err << terminalText({MessageId::EncryptionFinished, {}}) << '\n';
@@ -367,6 +449,18 @@ int reveal(const std::vector<std::string>& args, Console& console) {
     if (fromKeyFile ? keyOptions != 0 : keyOptions != 4) {
         return usageError(console, "ange antingen --key eller alla av -x, -y, --shift och --length",
                           kRevealUsage);
+    }
+    const std::string& picturePath = arguments.positionals.front();
+    const std::optional<std::string> out = arguments.value("--out");
+    std::vector<FileArgument> files = {{"BILD", picturePath, false}};
+    if (fromKeyFile) {
+        files.push_back({"--key", *arguments.value("--key"), false});
+    }
+    if (out && *out != kStandardOut) {
+        files.push_back({"--out", *out, true});
+    }
+    if (const std::optional<std::string> problem = sameFileProblem(files)) {
+        return usageError(console, *problem, kRevealUsage);
     }
 
     if (const auto problem = notANumber(arguments, {"-x", "-y", "--shift", "--length"})) {
@@ -393,9 +487,18 @@ int reveal(const std::vector<std::string>& args, Console& console) {
                        {Field::Text4, *arguments.value("--length")}};
     }
 
-    Result<std::unique_ptr<Canvas>> canvas = openPictureForReading(arguments.positionals.front());
+    Result<std::unique_ptr<Canvas>> canvas = openPictureForReading(picturePath);
     if (!canvas) {
         return failure(console, canvas.problem());
+    }
+    // Opened before the work, so that a name that cannot be written is refused first.
+    std::optional<PendingFile> outFile;
+    if (out && *out != kStandardOut) {
+        Result<PendingFile> pending = PendingFile::create(*out);
+        if (!pending) {
+            return failure(console, pending.problem());
+        }
+        outFile.emplace(std::move(*pending));
     }
     const Size size{(*canvas)->width(), (*canvas)->height()};
     if (keyLines) {
@@ -421,10 +524,22 @@ int reveal(const std::vector<std::string>& args, Console& console) {
     if (run.result.outcome == DecodeOutcome::Failed) {
         return Failure;
     }
-    if (const auto out = arguments.value("--out")) {
+    if (out) {
+        // A file gets the text only when all of it was read: a part of it must not
+        // replace what the file held.
+        if (run.result.outcome != DecodeOutcome::Finished) {
+            return Failure;
+        }
         const std::string bytes =
             arguments.has("--lines") ? withLineBreaks(run.text, "\r\n") : run.text;
-        if (const Status written = writeFileAtomically(*out, bytes); !written) {
+        if (!outFile) {
+            console.out << bytes;
+            return Success;
+        }
+        if (Status written = outFile->write(bytes); !written) {
+            return failure(console, written.problem());
+        }
+        if (const Status written = outFile->commit(); !written) {
             return failure(console, written.problem());
         }
     } else {

@@ -30,7 +30,7 @@ inline constexpr const char* kHideUsage =
 Skriver texten i bilden från nyckelpositionen, med slumpdata före och efter den,
 och sparar bilden (24-bitars BMP, eller PNG när namnet slutar på .png).
 
-  --out BILD          bilden som skrivs
+  --out BILD          bilden som skrivs ("-": standard ut, som BMP)
   --text TEXT         texten (UTF-8; varje tecken måste finnas i Windows-1252)
   --text-file FIL     en textfil (UTF-8 eller Windows-1252) vars rader förenas
                       med "|", som "Infoga textfil"
@@ -54,7 +54,8 @@ Läser texten ur bilden och skriver den på standard ut följd av en radbrytning
   --shift S           förskjutningen
   --length L          inläsningslängden: antal tecken
   --lines             gör varje "|" till en radbrytning
-  --out FIL           skriv textens Windows-1252-byte till filen i stället
+  --out FIL           skriv textens Windows-1252-byte till filen i stället ("-": standard ut),
+                      endast när hela texten har lästs
 )";
 
 inline constexpr const char* kCapacityUsage =

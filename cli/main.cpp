@@ -1,5 +1,6 @@
 #include "Commands.h"
 #include "io/LibraryMessages.h"
+#include "io/TemporaryFiles.h"
 
 #include <QCoreApplication>
 #include <iostream>
@@ -9,6 +10,8 @@ int main(int argc, char* argv[]) {
     // Qt's picture plugins (JPEG, GIF, ...) are found through the application object.
     const QCoreApplication application(argc, argv);
     kvistra::keepLibraryMessagesQuiet();
+    // Ctrl-C during a save must not leave a picture-sized temporary file behind.
+    kvistra::TemporaryFiles::removeOnSignals();
     const std::vector<std::string> args(argv + 1, argv + argc);
     kvistra::cli::Console console{std::cout, std::cerr, isatty(STDERR_FILENO) == 1,
                                   isatty(STDOUT_FILENO) == 1};

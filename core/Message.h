@@ -56,6 +56,8 @@ enum class MessageId {
     TextFileCharacterNotInCodePage, // path, the character, line (1-based)
     // path, picture width, height, canvas width, height
     PictureLargerThanCanvas,
+    NotARegularFile,    // path
+    PairHalfSaved,      // path saved, path not saved, reason
 
     // System settings
     DisplayModeWarning,

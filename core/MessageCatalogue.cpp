@@ -233,6 +233,15 @@ MessageBoxText describe(const Message& m) {
                 kApplicationTitle,
                 MessageBoxStyle::Warning + MessageBoxStyle::YesNo +
                     MessageBoxStyle::DefaultButton2};
+    case NotARegularFile:
+        return stop(quoted(arg(m, 0)) +
+                    " är ingen vanlig fil utan till exempel en enhet eller en namngiven "
+                    "rörledning; den varken läses eller skrivs." +
+                    kCrLf + "Ange en vanlig fil.");
+    case PairHalfSaved:
+        return stop("Filen " + quoted(arg(m, 0)) + " har sparats, men filen " + quoted(arg(m, 1)) +
+                    " kunde inte sparas: " + arg(m, 2) + "." + kCrLf +
+                    "De hör ihop; spara båda på nytt.");
 
     case DisplayModeWarning:
         return {std::string("Du bör ställa in skärmen på minst 24-bitars färgdjup, ") +

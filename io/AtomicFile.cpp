@@ -1,6 +1,7 @@
 #include "AtomicFile.h"
 
 #include "core/MessageCatalogue.h"
+#include "TemporaryFiles.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -111,6 +112,32 @@ int openForReading(const std::string& path) {
     return fd;
 }
 
+Result<FileDescriptor> openRegularFile(const std::string& path) {
+    // Without O_NONBLOCK, opening a named pipe waits for a writer that may never come.
+    FileDescriptor fd;
+    do {
+        fd = FileDescriptor(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    } while (!fd.valid() && errno == EINTR);
+    if (!fd.valid()) {
+        return Message{MessageId::CannotOpenFile, {path, errorText(errno)}};
+    }
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0) {
+        return Message{MessageId::CannotOpenFile, {path, errorText(errno)}};
+    }
+    if (S_ISDIR(info.st_mode)) {
+        return Message{MessageId::CannotOpenFile, {path, errorText(EISDIR)}};
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return Message{MessageId::NotARegularFile, {path}};
+    }
+    const int flags = ::fcntl(fd.get(), F_GETFL);
+    if (flags < 0 || ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        return Message{MessageId::CannotOpenFile, {path, errorText(errno)}};
+    }
+    return fd;
+}
+
 long long readVectorsAt(int fd, std::vector<iovec> vectors, std::uint64_t offset) {
     std::uint64_t total = 0;
     std::size_t first = 0;
@@ -137,15 +164,43 @@ long long readAt(int fd, std::uint8_t* buffer, std::size_t size, std::uint64_t o
     return readVectorsAt(fd, {iovec{buffer, size}}, offset);
 }
 
-PendingFile::PendingFile(std::string path, std::string temporaryPath, int fd)
+std::string followLinks(const std::string& path) {
+    std::string current = path;
+    // As many links as the kernel follows before it gives up with ELOOP.
+    for (int hop = 0; hop < 40; ++hop) {
+        struct stat info {};
+        if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+            return current;
+        }
+        std::string target(PATH_MAX, '\0');
+        const ssize_t length = ::readlink(current.c_str(), target.data(), target.size());
+        if (length < 0 || static_cast<std::size_t>(length) >= target.size()) {
+            return current;
+        }
+        target.resize(static_cast<std::size_t>(length));
+        if (target.starts_with('/')) {
+            current = target;
+        } else {
+            const std::size_t slash = current.rfind('/');
+            current = slash == std::string::npos ? target : current.substr(0, slash + 1) + target;
+        }
+    }
+    return current;
+}
+
+PendingFile::PendingFile(std::string path, std::string target, std::string temporaryPath, int fd)
     : path_(std::move(path))
+    , target_(std::move(target))
     , temporaryPath_(std::move(temporaryPath))
-    , fd_(fd) {}
+    , fd_(fd)
+    , slot_(TemporaryFiles::remember(temporaryPath_.c_str())) {}
 
 PendingFile::PendingFile(PendingFile&& other) noexcept
     : path_(std::move(other.path_))
+    , target_(std::move(other.target_))
     , temporaryPath_(std::move(other.temporaryPath_))
-    , fd_(std::exchange(other.fd_, -1)) {
+    , fd_(std::exchange(other.fd_, -1))
+    , slot_(std::exchange(other.slot_, -1)) {
     other.temporaryPath_.clear();
 }
 
@@ -156,17 +211,45 @@ PendingFile::~PendingFile() {
     if (!temporaryPath_.empty()) {
         ::unlink(temporaryPath_.c_str());
     }
+    TemporaryFiles::forget(slot_);
 }
 
-Result<PendingFile> PendingFile::create(const std::string& path) {
-    std::string pattern = path + ".XXXXXX";
+void PendingFile::disown() {
+    temporaryPath_.clear();
+    TemporaryFiles::forget(std::exchange(slot_, -1));
+}
+
+Result<PendingFile> PendingFile::create(const std::string& path, NewFile permissions) {
+    // The temporary file goes beside the file finally replaced, so that the
+    // rename stays within one file system and a link stays a link.
+    const std::string target = followLinks(path);
+    struct stat existing {};
+    const bool exists = ::stat(target.c_str(), &existing) == 0;
+    if (exists && S_ISDIR(existing.st_mode)) {
+        return Message{MessageId::CannotWriteFile, {path, errorText(EISDIR)}};
+    }
+    if (exists && !S_ISREG(existing.st_mode)) {
+        return Message{MessageId::NotARegularFile, {path}};
+    }
+    std::string pattern = target + ".XXXXXX";
     const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (fd < 0) {
         return Message{MessageId::CannotWriteFile, {path, errorText(errno)}};
     }
-    PendingFile file(path, pattern, fd);
-    // mkstemp makes the file private; give it the permissions a plain creat() would.
-    if (::fchmod(fd, 0666 & ~currentUmask()) != 0) {
+    PendingFile file(path, target, pattern, fd);
+    mode_t mode = (permissions == NewFile::Private ? 0600 : 0666) & ~currentUmask();
+    if (exists) {
+        // Keep what the user set on the file replaced. Only root may give a file
+        // to another owner; others may still give it the group, if theirs. What
+        // is not allowed is left as it is: the file is then ours.
+        if (::fchown(fd, existing.st_uid, existing.st_gid) != 0) {
+            [[maybe_unused]] const int ignored =
+                ::fchown(fd, static_cast<uid_t>(-1), existing.st_gid);
+        }
+        mode = existing.st_mode & 0777;
+    }
+    // mkstemp makes the file private; give it the permissions it is to have.
+    if (::fchmod(fd, mode) != 0) {
         return file.failure(errno);
     }
     return file;
@@ -183,23 +266,33 @@ Status PendingFile::write(std::span<const ByteSpan> pieces) {
     return Done{};
 }
 
-Status PendingFile::commit() {
+Status PendingFile::finish() {
     // No fsync: a failed write never reaches the final name, and ext4 and btrfs
     // flush a file that replaces another by rename before the rename commits. A
     // save should cost about what a copy of the file costs.
-    const int fd = std::exchange(fd_, -1);
-    if (::close(fd) != 0 && errno != EINTR) {
+    if (fd_ < 0) {
+        return Done{};
+    }
+    if (::close(std::exchange(fd_, -1)) != 0 && errno != EINTR) {
         return failure(errno);
     }
-    if (::rename(temporaryPath_.c_str(), path_.c_str()) != 0) {
-        return failure(errno);
-    }
-    temporaryPath_.clear();
     return Done{};
 }
 
-Status writeFileAtomically(const std::string& path, std::span<const ByteSpan> pieces) {
-    Result<PendingFile> file = PendingFile::create(path);
+Status PendingFile::commit() {
+    if (Status finished = finish(); !finished) {
+        return finished;
+    }
+    if (::rename(temporaryPath_.c_str(), target_.c_str()) != 0) {
+        return failure(errno);
+    }
+    disown();
+    return Done{};
+}
+
+Status writeFileAtomically(const std::string& path, std::span<const ByteSpan> pieces,
+                           NewFile permissions) {
+    Result<PendingFile> file = PendingFile::create(path, permissions);
     if (!file) {
         return file.problem();
     }
@@ -214,9 +307,9 @@ Status PendingFile::write(std::string_view bytes) {
     return write(std::span(&piece, 1));
 }
 
-Status writeFileAtomically(const std::string& path, std::string_view bytes) {
+Status writeFileAtomically(const std::string& path, std::string_view bytes, NewFile permissions) {
     const ByteSpan piece(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
-    return writeFileAtomically(path, std::span(&piece, 1));
+    return writeFileAtomically(path, std::span(&piece, 1), permissions);
 }
 
 Result<std::string> readWholeFile(const std::string& path, std::size_t limit, MessageId tooLarge) {

@@ -541,7 +541,7 @@ std::array<std::uint8_t, kBmpHeaderBytes> bmpHeader(int width, int height) {
     return header;
 }
 
-Status writeBmp(const std::string& path, const Image& image) {
+Status writeBmp(PendingFile& file, const Image& image) {
     const std::array<std::uint8_t, kBmpHeaderBytes> header =
         bmpHeader(image.width(), image.height());
     std::vector<ByteSpan> pieces;
@@ -550,7 +550,18 @@ Status writeBmp(const std::string& path, const Image& image) {
     for (int y = image.height() - 1; y >= 0; --y) {
         pieces.push_back(image.row(y));
     }
-    return writeFileAtomically(path, pieces);
+    return file.write(pieces);
+}
+
+Status writeBmp(const std::string& path, const Image& image) {
+    Result<PendingFile> file = PendingFile::create(path);
+    if (!file) {
+        return file.problem();
+    }
+    if (Status written = writeBmp(*file, image); !written) {
+        return written;
+    }
+    return file->commit();
 }
 
 } // namespace kvistra

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AtomicFile.h"
 #include "core/Image.h"
 #include "core/Result.h"
 
@@ -75,5 +76,7 @@ std::array<std::uint8_t, kBmpHeaderBytes> bmpHeader(int width, int height);
 
 // Uncompressed 24-bit, bottom-up, written atomically.
 Status writeBmp(const std::string& path, const Image& image);
+// The same bytes into a file not yet in place.
+Status writeBmp(PendingFile& file, const Image& image);
 
 } // namespace kvistra

@@ -139,7 +139,7 @@ void BmpOutputCanvas::writeRun(int x, int y, std::span<const Colour> colours) {
     dirty_ = true;
 }
 
-Status BmpOutputCanvas::commit() {
+Status BmpOutputCanvas::finish() {
     flushBlock();
     // Blocks never drawn on are still white.
     for (int block = 0; block < static_cast<int>(written_.size()) && error_ == 0; ++block) {
@@ -155,6 +155,13 @@ Status BmpOutputCanvas::commit() {
     }
     if (error_ != 0) {
         return file_.failure(error_);
+    }
+    return file_.finish();
+}
+
+Status BmpOutputCanvas::commit() {
+    if (Status finished = finish(); !finished) {
+        return finished;
     }
     return file_.commit();
 }

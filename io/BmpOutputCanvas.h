@@ -27,6 +27,11 @@ public:
     void readRun(int x, int y, std::span<Colour> colours) const override;
     void writeRun(int x, int y, std::span<const Colour> colours) override;
 
+    // Writes what is still held and the headers: the file is whole, though not
+    // yet in place (file() is then to be committed, alone or with a key file).
+    Status finish();
+    PendingFile& file() { return file_; }
+    // Finishes and puts the file in place.
     Status commit();
 
 private:

@@ -141,7 +141,7 @@ Result<KeyValues> convertKeyFields(std::string_view yText, std::string_view xTex
 }
 
 Status writeKeyFile(const std::string& path, const KeyValues& values) {
-    return writeFileAtomically(path, formatKeyFile(values));
+    return writeFileAtomically(path, formatKeyFile(values), NewFile::Private);
 }
 
 } // namespace kvistra

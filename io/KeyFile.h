@@ -55,6 +55,7 @@ Result<KeyValues> convertKeyFields(std::string_view yText, std::string_view xTex
                                    std::string_view shiftText, std::string_view lengthText,
                                    const NumberLocale& locale);
 
+// A new key file is readable by its owner alone: the key is the scheme's secret.
 Status writeKeyFile(const std::string& path, const KeyValues& values);
 
 } // namespace kvistra

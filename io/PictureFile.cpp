@@ -69,10 +69,11 @@ struct OpenedPicture {
 };
 
 Result<OpenedPicture> openPictureFile(const std::string& path) {
-    FileDescriptor fd(openForReading(path));
-    if (!fd.valid()) {
-        return cannotOpen(path, errno);
+    Result<FileDescriptor> opened = openRegularFile(path);
+    if (!opened) {
+        return opened.problem();
     }
+    FileDescriptor fd = std::move(*opened);
     const Result<bool> bmp = startsLikeBmp(fd.get(), path);
     if (!bmp) {
         return bmp.problem();
@@ -157,7 +158,7 @@ Result<Image> loadWithQt(int fd, const std::string& path) {
 
 // Encoded in memory first: the file is then written by our own code, so a full
 // disk or a write error names the file in our words, not the PNG library's.
-Status savePng(const std::string& path, const Image& image) {
+Status writePng(PendingFile& pending, const Image& image) {
     // Image's rows are already BGR888 scan lines; Qt reads them in place.
     const QImage view(image.bytes().data(), image.width(), image.height(),
                       static_cast<qsizetype>(image.stride()), QImage::Format_BGR888);
@@ -167,17 +168,13 @@ Status savePng(const std::string& path, const Image& image) {
     QImageWriter writer(&buffer, "png");
     if (!writer.write(view)) {
         // Only memory can run out while writing to memory.
-        return Message{MessageId::CannotWriteFile, {path, errorText(ENOMEM)}};
-    }
-    Result<PendingFile> pending = PendingFile::create(path);
-    if (!pending) {
-        return pending.problem();
+        return Message{MessageId::CannotWriteFile, {pending.path(), errorText(ENOMEM)}};
     }
     const std::string_view bytes(encoded.constData(), static_cast<std::size_t>(encoded.size()));
-    if (const Status written = pending->write(bytes); !written) {
+    if (const Status written = pending.write(bytes); !written) {
         return written;
     }
-    return pending->commit();
+    return Done{};
 }
 
 } // namespace
@@ -247,14 +244,22 @@ bool isPngPictureName(const std::string& path) {
     return lowerExtension(path) == "png";
 }
 
+Status writePicture(PendingFile& file, const Image& image) {
+    return isPngPictureName(file.path()) ? writePng(file, image) : writeBmp(file, image);
+}
+
 Status savePicture(const std::string& path, const Image& image) {
-    if (isPngPictureName(path)) {
-        return savePng(path, image);
-    }
     if (isLossyPictureName(path)) {
         return Message{MessageId::LossyPictureFormat, {path}};
     }
-    return writeBmp(path, image);
+    Result<PendingFile> pending = PendingFile::create(path);
+    if (!pending) {
+        return pending.problem();
+    }
+    if (Status written = writePicture(*pending, image); !written) {
+        return written;
+    }
+    return pending->commit();
 }
 
 } // namespace kvistra

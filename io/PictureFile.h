@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AtomicFile.h"
 #include "core/Canvas.h"
 #include "core/Image.h"
 #include "core/Result.h"
@@ -32,6 +33,10 @@ Result<std::pair<int, int>> pictureSize(const std::string& path);
 // PNG for names ending .png, a 24-bit bitmap for anything else; names of lossy
 // formats are refused with LossyPictureFormat. Written atomically.
 Status savePicture(const std::string& path, const Image& image);
+
+// The picture as savePicture writes it, into a file not yet in place; the format
+// follows the file's name, which is not lossy.
+Status writePicture(PendingFile& file, const Image& image);
 
 // Whether savePicture writes PNG for this name (anything else not lossy is a bitmap).
 bool isPngPictureName(const std::string& path);

@@ -1,11 +1,20 @@
 #include "cli/Commands.h"
 
+#include <algorithm>
+#include <chrono>
 #include <clocale>
+#include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <spawn.h>
 #include <sstream>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 
 namespace kvistra::cli {
 namespace {
@@ -23,6 +32,16 @@ public:
     TempDir& operator=(const TempDir&) = delete;
 
     std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+
+    // Names of everything in the folder, sorted, to spot left-over temporary files.
+    std::vector<std::string> entries() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(path_)) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
 
 private:
     fs::path path_;
@@ -50,6 +69,27 @@ CliRun cli(std::vector<std::string> args) {
     const int status = run(args, console);
     return {status, out.str(), err.str()};
 }
+
+mode_t modeOf(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
+}
+
+// A named pipe with a writer held open, so that a program that opens it to read
+// does not wait and a test of it cannot hang.
+class Pipe {
+public:
+    explicit Pipe(const std::string& path) {
+        ::mkfifo(path.c_str(), 0644);
+        writer_ = ::open(path.c_str(), O_RDWR | O_NONBLOCK);
+    }
+    ~Pipe() { ::close(writer_); }
+    Pipe(const Pipe&) = delete;
+    Pipe& operator=(const Pipe&) = delete;
+
+private:
+    int writer_;
+};
 
 std::string everyCodeFrom(int lowest, int highest) {
     std::string bytes;
@@ -383,6 +423,221 @@ TEST(Cli, FailuresSayWhatWentWrongAndWriteNothing) {
         EXPECT_NE(result.err.find(c.says), std::string::npos) << result.err;
         EXPECT_FALSE(fs::exists(dir / "o.bmp"));
         EXPECT_FALSE(fs::exists(dir / "o.jpg"));
+    }
+}
+
+// The picture and its key are one pair: a key that cannot be written leaves the
+// picture as it was, and no temporary file behind.
+TEST(Cli, AKeyFileThatCannotBeWrittenLeavesThePictureAsItWas) {
+    const struct {
+        const char* name;
+        const char* key;
+        const char* says;
+    } cases[] = {
+        {"key names a folder", "folder", "kunde inte sparas"},
+        {"key in a folder that does not exist", "no/such/k.txt", "kunde inte sparas"},
+        {"key names a named pipe", "pipe", "ingen vanlig fil"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TempDir dir;
+        fs::create_directory(dir / "folder");
+        const Pipe pipe(dir / "pipe");
+        ASSERT_EQ(cli({"hide", "--text", "Gammal", "--out", dir / "p.bmp"}).status, 0);
+        const std::string before = readFile(dir / "p.bmp");
+        for (const char* size : {"269x253", "20x20"}) { // streamed, and held whole
+            for (const char* picture : {"p.bmp", "p.png"}) {
+                const CliRun hidden = cli({"hide", "--text", "Ny", "--size", size, "--out",
+                                           dir / picture, "--key", dir / c.key});
+                EXPECT_EQ(hidden.status, 1);
+                EXPECT_NE(hidden.err.find(c.says), std::string::npos) << hidden.err;
+            }
+        }
+        EXPECT_EQ(readFile(dir / "p.bmp"), before);
+        EXPECT_EQ(dir.entries(), (std::vector<std::string>{"folder", "p.bmp", "pipe"}));
+    }
+}
+
+// One file named twice would be destroyed by the write before or while it is
+// read: such a command is refused before anything is written.
+TEST(Cli, TwoOptionsNamingOneFileAreRefusedBeforeAnythingIsWritten) {
+    const TempDir dir;
+    ASSERT_EQ(cli({"hide", "--text", "Hej", "--out", dir / "p.bmp", "--key", dir / "k.txt"}).status,
+              0);
+    writeFile(dir / "t.txt", "text");
+    fs::create_directory(dir / "sub");
+    fs::create_symlink("p.bmp", dir / "link.bmp");
+    const std::vector<std::string> before = dir.entries();
+    const std::string picture = readFile(dir / "p.bmp");
+    const std::string key = readFile(dir / "k.txt");
+
+    const struct {
+        std::vector<std::string> args;
+        const char* options; // as the refusal names them
+    } cases[] = {
+        {{"hide", "--text", "x", "--out", dir / "q.bmp", "--key", dir / "q.bmp"},
+         "--out och --key"},
+        {{"hide", "--text", "x", "--out", dir / "p.bmp", "--key", dir / "p.bmp"},
+         "--out och --key"},
+        {{"hide", "--text", "x", "--out", dir / "p.bmp", "--key", dir / "link.bmp"},
+         "--out och --key"},
+        {{"hide", "--text", "x", "--out", dir / "q.bmp", "--key", dir / "sub/../q.bmp"},
+         "--out och --key"},
+        {{"hide", "--text", "x", "--cover", dir / "p.bmp", "--out", dir / "p.bmp"},
+         "--out och --cover"},
+        {{"hide", "--text-file", dir / "t.txt", "--out", dir / "p.bmp", "--key", dir / "t.txt"},
+         "--key och --text-file"},
+        {{"hide", "--message-file", dir / "t.txt", "--out", dir / "t.txt"},
+         "--out och --message-file"},
+        {{"reveal", dir / "p.bmp", "--key", dir / "k.txt", "--out", dir / "p.bmp"},
+         "BILD och --out"},
+        {{"reveal", dir / "p.bmp", "--key", dir / "k.txt", "--out", dir / "sub/../k.txt"},
+         "--key och --out"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.args));
+        const CliRun result = cli(c.args);
+        EXPECT_EQ(result.status, 2);
+        EXPECT_NE(result.err.find(std::string(c.options) + " anger samma fil"), std::string::npos)
+            << result.err;
+        EXPECT_EQ(dir.entries(), before);
+        EXPECT_EQ(readFile(dir / "p.bmp"), picture);
+        EXPECT_EQ(readFile(dir / "k.txt"), key);
+    }
+    // Different files in one folder are no problem.
+    EXPECT_EQ(cli({"reveal", dir / "p.bmp", "--key", dir / "k.txt", "--out", dir / "t.txt"}).status,
+              0);
+}
+
+// A key file is the scheme's secret: a new one is private, and a replaced file
+// keeps the mode its user gave it.
+TEST(Cli, KeyFilesArePrivateAndReplacedFilesKeepTheirMode) {
+    const TempDir dir;
+    const mode_t previous = ::umask(022);
+    ASSERT_EQ(cli({"hide", "--text", "Hej", "--out", dir / "p.bmp", "--key", dir / "k.txt"}).status,
+              0);
+    EXPECT_EQ(modeOf(dir / "k.txt"), 0600u);
+    EXPECT_EQ(modeOf(dir / "p.bmp"), 0644u);
+
+    ::chmod((dir / "k.txt").c_str(), 0640);
+    ::chmod((dir / "p.bmp").c_str(), 0600);
+    writeFile(dir / "t.txt", "old");
+    ::chmod((dir / "t.txt").c_str(), 0600);
+    ASSERT_EQ(cli({"hide", "--text", "Ny", "--out", dir / "p.bmp", "--key", dir / "k.txt"}).status,
+              0);
+    ASSERT_EQ(cli({"reveal", dir / "p.bmp", "--key", dir / "k.txt", "--out", dir / "t.txt"}).status,
+              0);
+    ::umask(previous);
+    EXPECT_EQ(readFile(dir / "t.txt"), "Ny");
+    EXPECT_EQ(modeOf(dir / "k.txt"), 0640u);
+    EXPECT_EQ(modeOf(dir / "p.bmp"), 0600u);
+    EXPECT_EQ(modeOf(dir / "t.txt"), 0600u);
+}
+
+// A named pipe or a device is never replaced by a file, nor read as a picture
+// (which waited for ever on a pipe).
+TEST(Cli, OnlyRegularFilesAreReadAsPicturesOrWritten) {
+    const TempDir dir;
+    ASSERT_EQ(cli({"hide", "--text", "Hej", "--out", dir / "p.bmp", "--key", dir / "k.txt"}).status,
+              0);
+    const Pipe pipe(dir / "pipe");
+    const std::vector<std::vector<std::string>> cases = {
+        {"hide", "--text", "x", "--out", dir / "pipe"},
+        {"hide", "--text", "x", "--adapt", "--out", dir / "pipe"},
+        {"hide", "--text", "x", "--out", dir / "q.bmp", "--key", dir / "pipe"},
+        {"hide", "--text", "x", "--cover", dir / "pipe", "--out", dir / "q.bmp"},
+        {"hide", "--text", "x", "--cover", dir / "pipe", "--adapt", "--out", dir / "q.bmp"},
+        {"reveal", dir / "p.bmp", "--key", dir / "k.txt", "--out", dir / "pipe"},
+        {"reveal", dir / "pipe", "--key", dir / "k.txt"},
+        {"capacity", dir / "pipe"},
+        {"inspect", dir / "pipe", "0", "0"},
+    };
+    for (const auto& args : cases) {
+        SCOPED_TRACE(::testing::PrintToString(args));
+        const CliRun result = cli(args);
+        EXPECT_EQ(result.status, 1);
+        EXPECT_NE(result.err.find("\"" + (dir / "pipe") + "\" är ingen vanlig fil"),
+                  std::string::npos)
+            << result.err;
+        EXPECT_EQ(fs::status(dir / "pipe").type(), fs::file_type::fifo);
+        EXPECT_EQ(dir.entries(), (std::vector<std::string>{"k.txt", "p.bmp", "pipe"}));
+    }
+}
+
+TEST(Cli, OutDashWritesStandardOutput) {
+    const TempDir dir;
+    const CliRun hidden = cli({"hide", "--text", "Hej då", "--out", "-", "--size", "9x4", "-x", "0",
+                               "-y", "0", "--key", dir / "k.txt"});
+    ASSERT_EQ(hidden.status, 0) << hidden.err;
+    ASSERT_EQ(hidden.out.size(), 54u + 4 * 28); // headers and four padded rows
+    EXPECT_EQ(hidden.out.substr(0, 2), "BM");
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"k.txt"});
+    EXPECT_FALSE(fs::exists("-"));
+
+    writeFile(dir / "p.bmp", hidden.out);
+    const CliRun revealed = cli({"reveal", dir / "p.bmp", "--key", dir / "k.txt", "--out", "-"});
+    EXPECT_EQ(revealed.status, 0) << revealed.err;
+    EXPECT_EQ(revealed.out, "Hej d\xE5"); // the Windows-1252 bytes, as to a file
+    EXPECT_FALSE(fs::exists("-"));
+}
+
+// A text that ends early is shown, but never replaces what a file held.
+TEST(Cli, RevealWritesOutOnlyWhenTheWholeTextWasRead) {
+    const TempDir dir;
+    ASSERT_EQ(cli({"hide", "--text", "Hej", "--out", dir / "p.bmp"}).status, 0);
+    writeFile(dir / "t.txt", "old");
+    const std::vector<std::string> early = {"reveal", dir / "p.bmp", "-x", "0",        "-y",
+                                            "252",    "--shift",     "0",  "--length", "300"};
+    for (const char* out : {"t.txt", "new.txt", "-"}) {
+        SCOPED_TRACE(out);
+        std::vector<std::string> args = early;
+        args.insert(args.end(), {"--out", out == std::string("-") ? out : dir / out});
+        const CliRun result = cli(args);
+        EXPECT_EQ(result.status, 1);
+        EXPECT_NE(result.err.find("tog slut efter 269 av 300"), std::string::npos) << result.err;
+        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(readFile(dir / "t.txt"), "old");
+        EXPECT_EQ(dir.entries(), (std::vector<std::string>{"p.bmp", "t.txt"}));
+    }
+    const CliRun shown = cli(early);
+    EXPECT_EQ(shown.status, 1);
+    EXPECT_GE(shown.out.size(), 269u + 1); // the characters read, in UTF-8
+}
+
+// Ctrl-C, or a TERM from the system, during a save removes the temporary files.
+// The program waits on a named pipe for its message after it has opened both of
+// its outputs, which holds it there until the signal comes.
+TEST(Cli, ASignalDuringASaveLeavesNoTemporaryFile) {
+    for (const int signal : {SIGINT, SIGTERM}) {
+        SCOPED_TRACE(signal);
+        const TempDir dir;
+        writeFile(dir / "p.bmp", "old picture");
+        writeFile(dir / "k.txt", "old key");
+        ASSERT_EQ(::mkfifo((dir / "message").c_str(), 0644), 0);
+        const std::vector<std::string> args = {
+            KVISTRA_CLI, "hide",  "--message-file", dir / "message", "--size",
+            "8000x8000", "--out", dir / "p.bmp",    "--key",         dir / "k.txt"};
+        std::vector<char*> argv;
+        for (const std::string& arg : args) {
+            argv.push_back(const_cast<char*>(arg.c_str()));
+        }
+        argv.push_back(nullptr);
+        pid_t child = 0;
+        ASSERT_EQ(::posix_spawn(&child, KVISTRA_CLI, nullptr, nullptr, argv.data(), environ), 0);
+
+        // Both temporary files appear before the message is read.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (dir.entries().size() < 5 && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        EXPECT_EQ(dir.entries().size(), 5u);
+        ::kill(child, signal);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+        EXPECT_EQ(dir.entries(), (std::vector<std::string>{"k.txt", "message", "p.bmp"}));
+        EXPECT_EQ(readFile(dir / "p.bmp"), "old picture");
+        EXPECT_EQ(readFile(dir / "k.txt"), "old key");
     }
 }
 

@@ -3,13 +3,21 @@
 #include "TestFiles.h"
 #include "io/TextLines.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <optional>
 #include <sys/stat.h>
 
 namespace kvistra {
 namespace {
 
 using test::TempDir;
+
+mode_t currentUmaskForTest() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
 
 TEST(SplitLines, CrEndsALineAndSwallowsOneLf) {
     const struct {
@@ -31,7 +39,7 @@ TEST(SplitLines, CrEndsALineAndSwallowsOneLf) {
     }
 }
 
-TEST(AtomicFile, WritesAllPiecesWithUsualPermissions) {
+TEST(AtomicFile, WritesAllPiecesToANewFileWithUsualPermissions) {
     const TempDir dir;
     const std::string path = dir.file("out.bin");
     // More pieces than one writev call takes.
@@ -45,7 +53,6 @@ TEST(AtomicFile, WritesAllPiecesWithUsualPermissions) {
     for (const auto& bytes : storage) {
         pieces.emplace_back(bytes);
     }
-    test::writeBytes(path, std::string("old"));
     const mode_t previous = ::umask(027);
     const Status status = writeFileAtomically(path, pieces);
     ::umask(previous);
@@ -66,6 +73,111 @@ TEST(AtomicFile, FailureLeavesNoTraceAndReportsThePath) {
     EXPECT_EQ(status.problem().args.at(0), path);
     EXPECT_FALSE(status.problem().args.at(1).empty());
     EXPECT_TRUE(dir.entries().empty());
+}
+
+// A replaced file keeps the mode its user gave it; a new one gets the kind's.
+TEST(AtomicFile, ReplacedFileKeepsItsModeAndANewFileGetsItsKinds) {
+    const struct {
+        const char* name;
+        std::optional<mode_t> existing;
+        NewFile kind;
+        mode_t expected;
+    } cases[] = {
+        {"private file replaced", 0600, NewFile::Usual, 0600},
+        {"shared file replaced", 0664, NewFile::Usual, 0664},
+        {"executable file replaced", 0750, NewFile::Usual, 0750},
+        {"shared key file replaced", 0644, NewFile::Private, 0644},
+        {"new usual file", std::nullopt, NewFile::Usual, 0644},
+        {"new private file", std::nullopt, NewFile::Private, 0600},
+    };
+    const mode_t previous = ::umask(022);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TempDir dir;
+        const std::string path = dir.file("f");
+        if (c.existing) {
+            test::writeBytes(path, std::string("old"));
+            ASSERT_EQ(::chmod(path.c_str(), *c.existing), 0);
+        }
+        ASSERT_TRUE(writeFileAtomically(path, "new", c.kind));
+        struct stat info {};
+        ASSERT_EQ(::stat(path.c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, c.expected);
+        EXPECT_EQ(info.st_uid, ::geteuid());
+        EXPECT_EQ(test::readBytes(path), "new");
+    }
+    ::umask(previous);
+}
+
+// Writing through a link replaces the file it leads to; the link stays.
+TEST(AtomicFile, ALinkIsFollowedAndStaysALink) {
+    const struct {
+        const char* name;
+        std::vector<std::pair<std::string, std::string>> links; // link, where it points
+        std::string target;                                     // the file finally written
+        bool targetExists;
+    } cases[] = {
+        {"relative link into a folder", {{"link", "sub/file"}}, "sub/file", true},
+        {"relative link from a folder", {{"sub/link", "../file"}}, "file", true},
+        {"link to a link", {{"link", "sub/link2"}, {"sub/link2", "file"}}, "sub/file", true},
+        {"absolute link", {{"link", "@/sub/file"}}, "sub/file", true},
+        {"link to a file not there yet", {{"link", "sub/new"}}, "sub/new", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TempDir dir;
+        std::filesystem::create_directory(dir.path() / "sub");
+        if (c.targetExists) {
+            test::writeBytes(dir.file(c.target), std::string("old"));
+            ::chmod(dir.file(c.target).c_str(), 0600);
+        }
+        for (const auto& [link, pointsTo] : c.links) {
+            const std::string to =
+                pointsTo.starts_with('@') ? dir.path().string() + pointsTo.substr(1) : pointsTo;
+            ASSERT_EQ(::symlink(to.c_str(), dir.file(link).c_str()), 0);
+        }
+        const std::string written = c.links.front().first;
+        ASSERT_TRUE(writeFileAtomically(dir.file(written), "new"));
+        for (const auto& link : c.links) {
+            EXPECT_TRUE(std::filesystem::is_symlink(dir.file(link.first))) << link.first;
+        }
+        EXPECT_EQ(test::readBytes(dir.file(c.target)), "new");
+        struct stat info {};
+        ASSERT_EQ(::stat(dir.file(c.target).c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 0777, c.targetExists ? 0600u : 0666u & ~currentUmaskForTest());
+        // No temporary file is left in either folder.
+        std::size_t entries = 0;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(dir.path())) {
+            entries += entry.path().filename().string().find('.') == std::string::npos ? 0 : 1;
+        }
+        EXPECT_EQ(entries, 0u);
+    }
+}
+
+// Only a regular file is replaced: a device or a named pipe stays what it was.
+TEST(AtomicFile, RefusesATargetThatIsNoRegularFile) {
+    const TempDir dir;
+    ASSERT_EQ(::mkfifo(dir.file("pipe").c_str(), 0644), 0);
+    std::filesystem::create_directory(dir.path() / "folder");
+    ASSERT_EQ(::symlink("pipe", dir.file("link-to-pipe").c_str()), 0);
+    const struct {
+        std::string name;
+        MessageId id;
+    } cases[] = {
+        {"pipe", MessageId::NotARegularFile},
+        {"link-to-pipe", MessageId::NotARegularFile},
+        {"folder", MessageId::CannotWriteFile},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Status status = writeFileAtomically(dir.file(c.name), "x");
+        ASSERT_FALSE(status);
+        EXPECT_EQ(status.problem().id, c.id);
+        EXPECT_EQ(status.problem().args.at(0), dir.file(c.name));
+    }
+    EXPECT_EQ(std::filesystem::status(dir.file("pipe")).type(), std::filesystem::file_type::fifo);
+    EXPECT_TRUE(std::filesystem::is_directory(dir.file("folder")));
+    EXPECT_EQ(dir.entries().size(), 3u);
 }
 
 TEST(ReadWholeFile, ReadsUpToTheLimitAndRefusesMore) {

@@ -4,6 +4,7 @@
 #include "core/MessageCatalogue.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace kvistra {
 namespace {
@@ -177,6 +178,24 @@ TEST(KeyFile, ARefusedValueLeavesTheOldKeyFileIntact) {
 
     ASSERT_TRUE(writeKeyFile(path, {-1, 2, 3, 4}));
     EXPECT_EQ(*readKeyFile(path), (KeyFileLines{"-1", "2", "3", "4"}));
+}
+
+// The key is the scheme's secret: a new key file is its owner's alone, and one
+// the user opened up stays as the user set it.
+TEST(KeyFile, ANewKeyFileIsPrivateAndAReplacedOneKeepsItsMode) {
+    const test::TempDir dir;
+    const mode_t previous = ::umask(022);
+    const std::string path = dir.file("key.txt");
+    ASSERT_TRUE(writeKeyFile(path, {5, 5, 0, 12}));
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+    ASSERT_TRUE(writeKeyFile(path, {1, 2, 3, 4}));
+    ::umask(previous);
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
 }
 
 } // namespace

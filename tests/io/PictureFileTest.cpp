@@ -125,12 +125,20 @@ TEST(PictureFile, FilesThatCannotBeReadAtAll) {
     const TempDir dir;
     test::writeBytes(dir.file("text.bmp"), std::string("This is a letter, not a picture.\r\n"));
     test::writeBytes(dir.file("empty.png"), std::string());
+    // A named pipe without a writer: opening it to read must not wait for one.
+    // The test holds a writer of its own, so that it cannot hang.
+    ASSERT_EQ(::mkfifo(dir.file("pipe.bmp").c_str(), 0644), 0);
+    const int writer = ::open(dir.file("pipe.bmp").c_str(), O_RDWR | O_NONBLOCK);
+    ASSERT_GE(writer, 0);
+    ASSERT_EQ(::write(writer, "BM", 2), 2);
     const struct {
         std::string path;
         MessageId id;
     } cases[] = {
         {dir.file("absent.bmp"), MessageId::CannotOpenFile},
         {dir.path().string(), MessageId::CannotOpenFile},
+        {dir.file("pipe.bmp"), MessageId::NotARegularFile},
+        {"/dev/zero", MessageId::NotARegularFile},
         {dir.file("text.bmp"), MessageId::NotAPicture},
         {dir.file("empty.png"), MessageId::NotAPicture},
     };
@@ -147,6 +155,7 @@ TEST(PictureFile, FilesThatCannotBeReadAtAll) {
         ASSERT_FALSE(size);
         EXPECT_EQ(size.problem(), image.problem());
     }
+    ::close(writer);
 }
 
 TEST(PictureFile, QtFormatsKeepColourChannelsAndDropAlpha) {

@@ -1,0 +1,137 @@
+#include "PairCommit.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <fcntl.h>
+#include <pthread.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kvistra {
+
+namespace {
+
+// How a file went in place, which says how to take it back.
+enum class Placed {
+    Exchanged, // the old file now sits at the temporary name
+    Created,   // there was no old file
+    Replaced,  // the old file is gone: the file system cannot exchange two names
+};
+
+// The folder of the first file, locked for as long as this lives. Without a
+// lock (a folder that cannot be read) the pair is still put in place.
+class FolderLock {
+public:
+    explicit FolderLock(const std::string& path) {
+        const std::size_t slash = path.rfind('/');
+        const std::string folder =
+            slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+        fd_ = FileDescriptor(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (fd_.valid()) {
+            while (::flock(fd_.get(), LOCK_EX) != 0 && errno == EINTR) {
+            }
+        }
+    }
+
+private:
+    FileDescriptor fd_; // closing it releases the lock
+};
+
+// SIGINT, SIGTERM, SIGHUP and SIGPIPE wait while the pair is put in place: their handler
+// would remove an old file that a step back still needs.
+class SignalsHeld {
+public:
+    SignalsHeld() {
+        sigset_t held;
+        sigemptyset(&held);
+        for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) {
+            sigaddset(&held, signal);
+        }
+        pthread_sigmask(SIG_BLOCK, &held, &previous_);
+    }
+    ~SignalsHeld() { pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
+    SignalsHeld(const SignalsHeld&) = delete;
+    SignalsHeld& operator=(const SignalsHeld&) = delete;
+
+private:
+    sigset_t previous_{};
+};
+
+Result<Placed> place(PendingFile& file) {
+    const char* temporary = file.temporaryPath().c_str();
+    const char* target = file.target().c_str();
+    if (::renameat2(AT_FDCWD, temporary, AT_FDCWD, target, RENAME_EXCHANGE) == 0) {
+        // An exchange takes a folder too; one put there since the file was
+        // checked goes back.
+        struct stat old {};
+        if (::lstat(temporary, &old) == 0 && S_ISDIR(old.st_mode)) {
+            ::renameat2(AT_FDCWD, temporary, AT_FDCWD, target, RENAME_EXCHANGE);
+            return file.failure(EISDIR);
+        }
+        return Placed::Exchanged;
+    }
+    const int error = errno;
+    if (error != ENOENT && error != EINVAL && error != ENOSYS) {
+        return file.failure(error);
+    }
+    if (::rename(temporary, target) != 0) {
+        return file.failure(errno);
+    }
+    file.disown();
+    return error == ENOENT ? Placed::Created : Placed::Replaced;
+}
+
+bool takeBack(PendingFile& file, Placed placed) {
+    switch (placed) {
+    case Placed::Exchanged:
+        return ::renameat2(AT_FDCWD, file.temporaryPath().c_str(), AT_FDCWD, file.target().c_str(),
+                           RENAME_EXCHANGE) == 0;
+    case Placed::Created:
+        return ::unlink(file.target().c_str()) == 0;
+    case Placed::Replaced:
+        break;
+    }
+    return false;
+}
+
+} // namespace
+
+// Both files are written whole under temporary names first. The first is then
+// exchanged with the file it replaces (renameat2 RENAME_EXCHANGE), so that the
+// old one is kept under the temporary name until the second is in place too: a
+// failure of the second exchanges them back. Only once both are in place are the
+// old files removed (by the PendingFiles, which own the temporary names).
+Status commitPair(PendingFile& first, PendingFile& second) {
+    if (Status finished = first.finish(); !finished) {
+        return finished;
+    }
+    if (Status finished = second.finish(); !finished) {
+        return finished;
+    }
+    const FolderLock lock(first.target());
+    const SignalsHeld held;
+    const Result<Placed> placed = place(first);
+    if (!placed) {
+        return placed.problem();
+    }
+    const Result<Placed> placedSecond = place(second);
+    if (!placedSecond) {
+        if (!takeBack(first, *placed)) {
+            return Message{MessageId::PairHalfSaved,
+                           {first.path(), second.path(), placedSecond.problem().args.at(1)}};
+        }
+        return placedSecond.problem();
+    }
+    // The old files, now under the temporary names, go while signals still wait.
+    for (PendingFile* file : {&first, &second}) {
+        if (!file->temporaryPath().empty()) {
+            ::unlink(file->temporaryPath().c_str());
+            file->disown();
+        }
+    }
+    return Done{};
+}
+
+} // namespace kvistra

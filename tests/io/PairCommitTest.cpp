@@ -1,0 +1,112 @@
+#include "io/PairCommit.h"
+
+#include "TestFiles.h"
+
+#include <algorithm>
+#include <chrono>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <thread>
+#include <unistd.h>
+
+namespace kvistra {
+namespace {
+
+using test::TempDir;
+
+PendingFile pending(const std::string& path, const std::string& bytes) {
+    Result<PendingFile> file = PendingFile::create(path);
+    EXPECT_TRUE(file);
+    EXPECT_TRUE(file->write(bytes));
+    return std::move(*file);
+}
+
+std::vector<std::string> sorted(std::vector<std::string> names) {
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(PairCommit, PutsBothInPlaceAndRemovesTheOldFiles) {
+    for (const bool existed : {true, false}) {
+        SCOPED_TRACE(existed ? "replacing" : "new");
+        const TempDir dir;
+        if (existed) {
+            test::writeBytes(dir.file("p.bmp"), std::string("old picture"));
+            test::writeBytes(dir.file("k.txt"), std::string("old key"));
+        }
+        PendingFile picture = pending(dir.file("p.bmp"), "new picture");
+        PendingFile key = pending(dir.file("k.txt"), "new key");
+        ASSERT_TRUE(commitPair(picture, key));
+        EXPECT_EQ(test::readBytes(dir.file("p.bmp")), "new picture");
+        EXPECT_EQ(test::readBytes(dir.file("k.txt")), "new key");
+        EXPECT_EQ(sorted(dir.entries()), (std::vector<std::string>{"k.txt", "p.bmp"}));
+    }
+}
+
+// When either cannot be put in place, both files are as they were and no
+// temporary file is left. The temporary file vanishing stands for any failure
+// of its rename.
+TEST(PairCommit, AFailureOfEitherLeavesBothAsTheyWere) {
+    const struct {
+        const char* name;
+        bool existed;
+        bool firstFails;
+    } cases[] = {
+        {"second fails over old files", true, false},
+        {"second fails, no old files", false, false},
+        {"first fails over old files", true, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TempDir dir;
+        if (c.existed) {
+            test::writeBytes(dir.file("p.bmp"), std::string("old picture"));
+            test::writeBytes(dir.file("k.txt"), std::string("old key"));
+        }
+        {
+            PendingFile picture = pending(dir.file("p.bmp"), "new picture");
+            PendingFile key = pending(dir.file("k.txt"), "new key");
+            PendingFile& failing = c.firstFails ? picture : key;
+            ASSERT_EQ(::unlink(failing.temporaryPath().c_str()), 0);
+
+            const Status status = commitPair(picture, key);
+            ASSERT_FALSE(status);
+            EXPECT_EQ(status.problem().id, MessageId::CannotWriteFile);
+            EXPECT_EQ(status.problem().args.at(0), failing.path());
+        }
+        if (c.existed) {
+            EXPECT_EQ(test::readBytes(dir.file("p.bmp")), "old picture");
+            EXPECT_EQ(test::readBytes(dir.file("k.txt")), "old key");
+            EXPECT_EQ(sorted(dir.entries()), (std::vector<std::string>{"k.txt", "p.bmp"}));
+        } else {
+            EXPECT_TRUE(dir.entries().empty());
+        }
+    }
+}
+
+// Another program putting a pair in the same folder holds the lock: the pair
+// waits for it, so two runs never mix their pictures and keys.
+TEST(PairCommit, WaitsWhileAnotherHoldsTheFolderLock) {
+    const TempDir dir;
+    test::writeBytes(dir.file("p.bmp"), std::string("old picture"));
+    const int folder = ::open(dir.path().c_str(), O_RDONLY | O_DIRECTORY);
+    ASSERT_GE(folder, 0);
+    ASSERT_EQ(::flock(folder, LOCK_EX), 0);
+
+    PendingFile picture = pending(dir.file("p.bmp"), "new picture");
+    PendingFile key = pending(dir.file("k.txt"), "new key");
+    bool committed = false;
+    std::thread other([&] { committed = static_cast<bool>(commitPair(picture, key)); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_EQ(test::readBytes(dir.file("p.bmp")), "old picture");
+    ::flock(folder, LOCK_UN);
+    ::close(folder);
+    other.join();
+    EXPECT_TRUE(committed);
+    EXPECT_EQ(test::readBytes(dir.file("p.bmp")), "new picture");
+    EXPECT_EQ(test::readBytes(dir.file("k.txt")), "new key");
+}
+
+} // namespace
+} // namespace kvistra
