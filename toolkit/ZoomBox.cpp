@@ -1,5 +1,6 @@
 #include "ZoomBox.h"
 
+#include "FocusFrame.h"
 #include "core/Zoom.h"
 
 #include <QImage>
@@ -81,6 +82,15 @@ void ZoomBox::resizeEvent(QResizeEvent* event) {
 
 void ZoomBox::scrollContentsBy(int dx, int dy) {
     viewport()->scroll(dx, dy);
+}
+
+bool ZoomBox::event(QEvent* event) {
+    // The frame is painted here, the picture by paintEvent on the viewport.
+    const bool handled = QAbstractScrollArea::event(event);
+    if (event->type() == QEvent::Paint && hasFocus()) {
+        paintFocusFrame(*this, frameRect(), kFrameWidth);
+    }
+    return handled;
 }
 
 void ZoomBox::paintEvent(QPaintEvent* event) {

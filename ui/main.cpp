@@ -1,6 +1,7 @@
 #include "core/PlatformChoice.h"
 #include "core/ProgramWideValues.h"
 #include "io/LibraryMessages.h"
+#include "io/TemporaryFiles.h"
 #include "toolkit/QtFilePrompt.h"
 #include "toolkit/QtMessageBoxes.h"
 #include "toolkit/QtSystemServices.h"
@@ -38,6 +39,8 @@ int main(int argc, char* argv[]) {
     }
     QApplication application(argc, argv);
     kvistra::keepLibraryMessagesQuiet();
+    // A session that ends during a save must not leave a picture-sized temporary file behind.
+    kvistra::TemporaryFiles::removeOnSignals();
     QApplication::setApplicationName(QStringLiteral("Kvistra"));
     QApplication::setApplicationVersion(QStringLiteral("1.0.0"));
 

@@ -70,6 +70,7 @@ private slots:
     void zoomIsASnapshot();
     void popUpMenuIsTheZoomMenu();
     void zoomWindowExistsOnceAndStartsAt100();
+    void zoomBoxShowsTheFocus();
     void zoomWindowFitsItsScreen_data();
     void zoomWindowFitsItsScreen();
     void zoomWindowIsAsWideAsItsMenuBar_data();
@@ -434,6 +435,25 @@ void ViewerTest::zoomWindowExistsOnceAndStartsAt100() {
     QCOMPARE(openZoom(), zoom);
     QCOMPARE(control<ZoomBox>(zoom, "Picture2")->size(), QSize(273, 257));
     QCOMPARE(zoom->size(), QSize(296, 317));
+}
+
+void ViewerTest::zoomBoxShowsTheFocus() {
+    Granskning* zoom = openZoom();
+    QVERIFY(QTest::qWaitForWindowExposed(zoom));
+    zoom->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(zoom));
+    auto* box = control<ZoomBox>(zoom, "Picture2");
+    QVERIFY(box->focusPolicy() & Qt::TabFocus);
+    box->clearFocus();
+    QTRY_VERIFY(!box->hasFocus());
+    const QImage without = box->grab().toImage();
+    box->setFocus();
+    QTRY_VERIFY(box->hasFocus());
+    const QImage with = box->grab().toImage();
+    QVERIFY(with != without);
+    // On the frame only: the enlarged picture stays as it is.
+    const QRect inside = box->contentsRect();
+    QCOMPARE(with.copy(inside), without.copy(inside));
 }
 
 void ViewerTest::zoomWindowFitsItsScreen_data() {
