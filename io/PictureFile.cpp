@@ -25,10 +25,20 @@ constexpr int kMaxSide = 32767;
 constexpr std::uint64_t kDecodeLimit = std::uint64_t{1} << 30;
 constexpr std::uint64_t kMiB = 1024 * 1024;
 
-// Qt decodes to 32 bits a pixel; our copy takes Image's bytes beside it.
-std::uint64_t decodingBytes(int width, int height) {
-    return static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) * 4 +
+// Qt decodes to at least 32 bits a pixel; a deeper form (16 bits a channel, as many
+// PNG files are) is copied to 32 bits, and our copy takes Image's bytes beside them.
+std::uint64_t decodingBytes(int width, int height, int decodedBitsPerPixel) {
+    const std::uint64_t decoded = std::max(decodedBitsPerPixel, 32) / 8;
+    const std::uint64_t copy = decoded > 4 ? 4 : 0;
+    return static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) *
+               (decoded + copy) +
            Image::bytesFor(width, height);
+}
+
+// Bits a pixel that Qt will decode to, where the format's reader says so (GIF's does not).
+int decodedBitsPerPixel(const QImageReader& reader) {
+    const QImage::Format format = reader.imageFormat();
+    return format == QImage::Format_Invalid ? 32 : QImage::toPixelFormat(format).bitsPerPixel();
 }
 
 std::string lowerExtension(const std::string& path) {
@@ -103,12 +113,14 @@ Result<Image> loadWithQt(int fd, const std::string& path) {
     // Only the header has been read yet: the size is checked before anything is decoded.
     const bool png = reader.format() == "png";
     const QSize declared = reader.size();
+    const int bitsPerPixel = decodedBitsPerPixel(reader);
     std::uint64_t limit = png ? UINT64_MAX : kDecodeLimit;
     if (declared.isValid()) {
         if (declared.width() > kMaxSide || declared.height() > kMaxSide) {
             return tooLarge(path, declared.width(), declared.height());
         }
-        const std::uint64_t needed = decodingBytes(declared.width(), declared.height());
+        const std::uint64_t needed =
+            decodingBytes(declared.width(), declared.height(), bitsPerPixel);
         if (const auto refusal =
                 pictureMemoryRefusal(path, declared.width(), declared.height(), needed,
                                      std::min(limit, systemMemoryBounds().available()))) {
@@ -117,8 +129,8 @@ Result<Image> loadWithQt(int fd, const std::string& path) {
         limit = needed;
     }
     // Qt's own bound on what it decodes, should the header have told too little.
-    reader.setAllocationLimit(
-        static_cast<int>(std::min(limit, decodingBytes(kMaxSide, kMaxSide)) / kMiB + 1));
+    reader.setAllocationLimit(static_cast<int>(
+        std::min(limit, decodingBytes(kMaxSide, kMaxSide, bitsPerPixel)) / kMiB + 1));
     QImage decoded;
     if (!reader.read(&decoded)) {
         if (reader.error() == QImageReader::DeviceError) {

@@ -174,6 +174,22 @@ TEST(PictureFile, QtFormatsKeepColourChannelsAndDropAlpha) {
     EXPECT_EQ(image->pixel(2, 0), makeColour(1, 2, 3));
 }
 
+// Qt decodes a PNG of 16 bits a channel to 64 bits a pixel; its memory is reckoned so,
+// which a picture of some megabytes shows.
+TEST(PictureFile, ReadsAPngOfSixteenBitsAChannel) {
+    const TempDir dir;
+    QImage source(2048, 1024, QImage::Format_RGBX64);
+    source.fill(QColor::fromRgba64(0xC8C8, 0x6464, 0x3232));
+    source.setPixelColor(2047, 1023, QColor::fromRgba64(0x0A0A, 0x1414, 0x1E1E));
+    const std::string path = dir.file("deep.png");
+    ASSERT_TRUE(source.save(QString::fromStdString(path), "PNG"));
+
+    const Result<Image> image = loadPicture(path);
+    ASSERT_TRUE(image) << static_cast<int>(image.problem().id);
+    EXPECT_EQ(image->pixel(0, 0), makeColour(200, 100, 50));
+    EXPECT_EQ(image->pixel(2047, 1023), makeColour(10, 20, 30));
+}
+
 TEST(PictureFile, ReadsGifAndJpegThroughQtPlugins) {
     const TempDir dir;
     // One red pixel.
