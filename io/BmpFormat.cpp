@@ -553,15 +553,4 @@ Status writeBmp(PendingFile& file, const Image& image) {
     return file.write(pieces);
 }
 
-Status writeBmp(const std::string& path, const Image& image) {
-    Result<PendingFile> file = PendingFile::create(path);
-    if (!file) {
-        return file.problem();
-    }
-    if (Status written = writeBmp(*file, image); !written) {
-        return written;
-    }
-    return file->commit();
-}
-
 } // namespace kvistra

@@ -74,9 +74,7 @@ Result<Image> readBmpFile(const std::string& path);
 inline constexpr std::size_t kBmpHeaderBytes = 54;
 std::array<std::uint8_t, kBmpHeaderBytes> bmpHeader(int width, int height);
 
-// Uncompressed 24-bit, bottom-up, written atomically.
-Status writeBmp(const std::string& path, const Image& image);
-// The same bytes into a file not yet in place.
+// Uncompressed 24-bit, bottom-up, into a file not yet in place.
 Status writeBmp(PendingFile& file, const Image& image);
 
 } // namespace kvistra

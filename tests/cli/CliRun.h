@@ -2,6 +2,7 @@
 
 #include "cli/Commands.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -29,6 +30,16 @@ public:
     TempDir& operator=(const TempDir&) = delete;
 
     std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+
+    // Names of everything in the folder, sorted, to spot left-over temporary files.
+    std::vector<std::string> entries() const {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(path_)) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
 
 private:
     std::filesystem::path path_;

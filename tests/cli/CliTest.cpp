@@ -1,4 +1,4 @@
-#include "cli/Commands.h"
+#include "CliRun.h"
 
 #include <algorithm>
 #include <chrono>
@@ -21,54 +21,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class TempDir {
-public:
-    TempDir() {
-        std::string pattern = (fs::temp_directory_path() / "kvistra-cli-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-    }
-    ~TempDir() { fs::remove_all(path_); }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-
-    // Names of everything in the folder, sorted, to spot left-over temporary files.
-    std::vector<std::string> entries() const {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(path_)) {
-            names.push_back(entry.path().filename().string());
-        }
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-private:
-    fs::path path_;
-};
-
-void writeFile(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliRun cli(std::vector<std::string> args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    Console console{out, err, false};
-    const int status = run(args, console);
-    return {status, out.str(), err.str()};
-}
+using test::cli;
+using test::CliRun;
+using test::readFile;
+using test::TempDir;
+using test::writeFile;
 
 mode_t modeOf(const std::string& path) {
     struct stat info {};

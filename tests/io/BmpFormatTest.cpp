@@ -391,7 +391,7 @@ TEST(BmpWriter, WritesBottomUp24BitWithFullHeaders) {
     Image image(3, 2);
     image.setPixel(0, 0, kA); // top left
     image.setPixel(0, 1, kB); // bottom left
-    ASSERT_TRUE(writeBmp(path, image));
+    ASSERT_TRUE(savePicture(path, image));
     const std::string bytes = test::readBytes(path);
     const auto u = [&](std::size_t at, int size) {
         std::uint32_t v = 0;

@@ -29,7 +29,7 @@ TEST(BmpOutputCanvas, RasterOrderGivesTheSameFileAsASavedPicture) {
             canvas->writeRun(0, y, row);
         }
         ASSERT_TRUE(canvas->commit());
-        ASSERT_TRUE(writeBmp(dir.file("saved.bmp"), picture));
+        ASSERT_TRUE(savePicture(dir.file("saved.bmp"), picture));
         EXPECT_EQ(test::readBytes(dir.file("streamed.bmp")), test::readBytes(dir.file("saved.bmp")))
             << width << "x" << height;
     }

@@ -1,6 +1,7 @@
 #include "ui/Kvistra.h"
 
 #include "FileBytes.h"
+#include "FocusShown.h"
 #include "MainWindowFixture.h"
 #include "core/ColourSplit.h"
 #include "core/Image.h"
@@ -974,18 +975,7 @@ void KvistraTest::listAndCanvasShowTheFocus() {
     QFETCH(QString, name);
 
     activate();
-    auto* shown = control<QFrame>(name.toLatin1().constData());
-    QVERIFY(shown->focusPolicy() & Qt::TabFocus);
-    control<QWidget>("Text1")->setFocus();
-    QTRY_VERIFY(!shown->hasFocus());
-    const QImage without = shown->grab().toImage();
-    shown->setFocus();
-    QTRY_VERIFY(shown->hasFocus());
-    const QImage with = shown->grab().toImage();
-    QVERIFY(with != without);
-    // Shown on the frame: the canvas's pixels stay as they are.
-    const QRect inside = shown->contentsRect();
-    QCOMPARE(with.copy(inside), without.copy(inside));
+    test::verifyFocusShowsOnTheFrameOnly(control<QFrame>(name.toLatin1().constData()));
 }
 
 void KvistraTest::accessKeys_data() {

@@ -36,6 +36,21 @@ private slots:
     void toolkitDialogReturnsTheNameAsChosen();
 };
 
+namespace {
+
+// The empty files "nyckel" and "nyckel.txt" that the dialog tests choose among.
+bool putKeyFiles(const QTemporaryDir& folder) {
+    for (const char* name : {"nyckel", "nyckel.txt"}) {
+        QFile file(folder.filePath(QLatin1String(name)));
+        if (!file.open(QIODevice::WriteOnly)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
 void ToolkitTest::messageBoxStylesAndAnswers_data() {
     QTest::addColumn<int>("style");
     QTest::addColumn<QString>("title");
@@ -199,10 +214,7 @@ void ToolkitTest::openFormKeepsAnExistingName() {
 
     const QTemporaryDir folder;
     QVERIFY(folder.isValid());
-    for (const char* name : {"nyckel", "nyckel.txt"}) {
-        QFile file(folder.filePath(QLatin1String(name)));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-    }
+    QVERIFY(putKeyFiles(folder));
     QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("mapp")));
 
     ScriptedFilePrompt prompt;
@@ -233,10 +245,7 @@ void ToolkitTest::toolkitDialogReturnsTheNameAsChosen() {
 
     const QTemporaryDir folder;
     QVERIFY(folder.isValid());
-    for (const char* name : {"nyckel", "nyckel.txt"}) {
-        QFile file(folder.filePath(QLatin1String(name)));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-    }
+    QVERIFY(putKeyFiles(folder));
 
     // Types the name into the dialog and accepts it; whatever the dialog brings up
     // next (a "not found" box, say) is closed, so that nothing waits for a person.

@@ -1,4 +1,5 @@
 #include "FileBytes.h"
+#include "FocusShown.h"
 #include "MainWindowFixture.h"
 #include "core/Image.h"
 #include "toolkit/PictureBox.h"
@@ -442,18 +443,7 @@ void ViewerTest::zoomBoxShowsTheFocus() {
     QVERIFY(QTest::qWaitForWindowExposed(zoom));
     zoom->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(zoom));
-    auto* box = control<ZoomBox>(zoom, "Picture2");
-    QVERIFY(box->focusPolicy() & Qt::TabFocus);
-    box->clearFocus();
-    QTRY_VERIFY(!box->hasFocus());
-    const QImage without = box->grab().toImage();
-    box->setFocus();
-    QTRY_VERIFY(box->hasFocus());
-    const QImage with = box->grab().toImage();
-    QVERIFY(with != without);
-    // On the frame only: the enlarged picture stays as it is.
-    const QRect inside = box->contentsRect();
-    QCOMPARE(with.copy(inside), without.copy(inside));
+    test::verifyFocusShowsOnTheFrameOnly(control<ZoomBox>(zoom, "Picture2"));
 }
 
 void ViewerTest::zoomWindowFitsItsScreen_data() {
