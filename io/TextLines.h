@@ -5,30 +5,12 @@
 
 namespace kvistra {
 
-// Lines as the program's text and key files have always had them: a line ends at
-// CR, an LF right after that CR belongs to the line end, and the end of the file
-// ends the last line. A lone LF is an ordinary character.
-inline std::vector<std::string_view> splitLines(std::string_view text) {
+// Lines ended by any of the characters in `ends`; an LF right after a CR belongs to
+// that line end, and the end of the text ends the last line.
+inline std::vector<std::string_view> splitLinesAt(std::string_view text, std::string_view ends) {
     std::vector<std::string_view> lines;
     while (!text.empty()) {
-        const std::size_t cr = text.find('\r');
-        if (cr == std::string_view::npos) {
-            lines.push_back(text);
-            break;
-        }
-        lines.push_back(text.substr(0, cr));
-        const std::size_t next = cr + 1 < text.size() && text[cr + 1] == '\n' ? cr + 2 : cr + 1;
-        text.remove_prefix(next);
-    }
-    return lines;
-}
-
-// Lines of a text file of any platform: CR LF, CR and LF alone each end a line,
-// and the end of the file ends the last line.
-inline std::vector<std::string_view> splitTextFileLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    while (!text.empty()) {
-        const std::size_t end = text.find_first_of("\r\n");
+        const std::size_t end = text.find_first_of(ends);
         if (end == std::string_view::npos) {
             lines.push_back(text);
             break;
@@ -38,6 +20,17 @@ inline std::vector<std::string_view> splitTextFileLines(std::string_view text) {
         text.remove_prefix(end + (crLf ? 2 : 1));
     }
     return lines;
+}
+
+// Lines as the program's text and key files have always had them: CR (or CR LF)
+// ends a line; a lone LF is an ordinary character.
+inline std::vector<std::string_view> splitLines(std::string_view text) {
+    return splitLinesAt(text, "\r");
+}
+
+// Lines of a text file of any platform: CR LF, CR and LF alone each end a line.
+inline std::vector<std::string_view> splitTextFileLines(std::string_view text) {
+    return splitLinesAt(text, "\r\n");
 }
 
 } // namespace kvistra
