@@ -1,9 +1,10 @@
 #include "Commands.h"
 
 #include "Arguments.h"
-#include "CliHost.h"
 #include "Json.h"
+#include "TerminalReport.h"
 #include "Usage.h"
+#include "core/Capacity.h"
 #include "core/ClockSeededRandom.h"
 #include "core/ColourSplit.h"
 #include "core/DecoderRun.h"
@@ -36,7 +37,6 @@ namespace {
 
 constexpr int kDefaultWidth = 269;
 constexpr int kDefaultHeight = 253;
-constexpr int kLongestMessage = 32767;
 // --out - writes standard output.
 constexpr const char* kStandardOut = "-";
 
@@ -108,23 +108,31 @@ std::optional<Size> parseSize(const std::string& text) {
     return Size{*width, *height};
 }
 
+// The key values as a key file or the options give them.
+struct KeyTexts {
+    std::string yKey;
+    std::string xKey;
+    std::string shift;
+    std::string readingLength;
+};
+
 // The checks a window field runs when its text changes; a refusal is reported.
 // The keys are left alone when they are not used.
-std::optional<Message> fieldRefusal(const CliHost& host, Size size, bool withKeys,
+std::optional<Message> fieldRefusal(const KeyTexts& texts, Size size, bool withKeys,
                                     bool withReadingLength) {
-    const NumberLocale locale = host.numberLocale();
+    const NumberLocale locale = NumberLocale::commandLine();
     std::optional<FieldRefusal> refusal;
     if (withKeys) {
-        refusal = checkKey(host.text(Field::Combo2), size.width, locale);
+        refusal = checkKey(texts.xKey, size.width, locale);
     }
     if (!refusal && withKeys) {
-        refusal = checkKey(host.text(Field::Combo1), size.height, locale);
+        refusal = checkKey(texts.yKey, size.height, locale);
     }
     if (!refusal) {
-        refusal = checkShift(host.text(Field::Stepping), locale);
+        refusal = checkShift(texts.shift, locale);
     }
     if (!refusal && withReadingLength) {
-        refusal = checkReadingLength(host.text(Field::Text4), locale);
+        refusal = checkReadingLength(texts.readingLength, locale);
     }
     if (!refusal) {
         return std::nullopt;
@@ -273,15 +281,14 @@ private:
     std::optional<PendingFile> pending_;    // to be written here, or to standard output
 };
 
-// The key values the encoder left in the fields, written to the key file not yet in place.
-Status writeKeyValues(PendingFile& keyFile, const CliHost& host) {
-    const Result<KeyValues> values =
-        convertKeyFields(host.text(Field::Combo1), host.text(Field::Combo2),
-                         host.text(Field::Stepping), host.text(Field::Text4), host.numberLocale());
-    if (!values) {
-        return values.problem();
-    }
-    return keyFile.write(formatKeyFile(*values));
+// What a reader needs of the encoder's run, written to the key file not yet in place.
+// Every value is within 16 bits: the run refuses keys outside the grid.
+Status writeKeyValues(PendingFile& keyFile, const EncodeResult& result) {
+    const auto value = [](int number) {
+        return static_cast<std::int16_t>(number);
+    };
+    return keyFile.write(formatKeyFile({value(result.key.y), value(result.key.x),
+                                        value(result.shift), value(result.readingLength)}));
 }
 
 std::string withLineBreaks(const std::string& text, const char* lineBreak) {
@@ -348,8 +355,10 @@ int hide(const std::vector<std::string>& args, Console& console) {
     }
     // Refused before anything is written: a fractional shift changes the message.
     if (const auto shift = arguments.value("--shift")) {
-        if (const auto refusal = checkShiftForWriting(*shift, NumberLocale::commandLine())) {
-            return usageError(console, "flaggan --shift: " + terminalText(*refusal), kHideUsage);
+        if (const Status whole = checkShiftForWriting(*shift, NumberLocale::commandLine());
+            !whole) {
+            return usageError(console, "flaggan --shift: " + terminalText(whole.problem()),
+                              kHideUsage);
         }
     }
     Size size{kDefaultWidth, kDefaultHeight};
@@ -398,35 +407,39 @@ int hide(const std::vector<std::string>& args, Console& console) {
     Canvas& canvas = picture->canvas();
     size = {canvas.width(), canvas.height()};
 
-    CliHost host(console.err, console.errIsTerminal);
-    host.fields = {{Field::Text1, *message},
-                   {Field::Combo2, arguments.value("-x").value_or(kDefaultKey)},
-                   {Field::Combo1, arguments.value("-y").value_or(kDefaultKey)},
-                   {Field::Stepping, arguments.value("--shift").value_or(kDefaultShift)},
-                   {Field::Text4, ""}};
-    host.adapt = arguments.has("--adapt");
-    // Finished is told only once the picture is saved.
-    host.silent.insert(MessageId::EncryptionFinished);
-    if (const std::optional<Message> refusal = fieldRefusal(host, size, !host.adapt, false)) {
+    EncodeRequest request{{},
+                          arguments.value("-x").value_or(kDefaultKey),
+                          arguments.value("-y").value_or(kDefaultKey),
+                          arguments.value("--shift").value_or(kDefaultShift),
+                          arguments.has("--adapt"),
+                          NumberLocale::commandLine()};
+    if (const std::optional<Message> refusal = fieldRefusal(
+            {request.yKey, request.xKey, request.shift, ""}, size, !request.adapt, false)) {
         return usageError(console, terminalText(*refusal), kHideUsage);
     }
-
-    ProgramWideValues shared;
-    ClockSeededRandom random;
-    if (!Encoder(host, canvas, random, shared).generate()) {
-        return Failure;
+    Result<std::string> bytes = messageBytesOf(*message);
+    if (!bytes) {
+        return failure(console, bytes.problem());
     }
-    host.endProgress();
+    request.message = std::move(*bytes);
+
+    HideReport report(console.err, console.errIsTerminal);
+    ClockSeededRandom random;
+    const Result<EncodeResult> result = Encoder(canvas, random, report).generate(request);
+    if (!result) {
+        return failure(console, result.problem());
+    }
+    report.terminal.end();
 
     if (keyFile) {
-        if (const Status written = writeKeyValues(*keyFile, host); !written) {
+        if (const Status written = writeKeyValues(*keyFile, *result); !written) {
             return failure(console, written.problem());
         }
     }
     if (const Status saved = picture->save(console.out, keyFile ? &*keyFile : nullptr); !saved) {
         return failure(console, saved.problem());
     }
-    if (std::ranges::count(host.shown, Message{MessageId::EncryptionFinished, {}}) > 0) {
+    if (report.finished) {
         console.err << terminalText({MessageId::EncryptionFinished, {}}) << '\n';
     }
     return Success;
@@ -467,8 +480,7 @@ int reveal(const std::vector<std::string>& args, Console& console) {
         return usageError(console, *problem, kRevealUsage);
     }
 
-    CliHost host(console.err, console.errIsTerminal);
-    host.silent = {MessageId::DecodeFinished};
+    KeyTexts texts;
     std::optional<KeyFileLines> keyLines;
     if (fromKeyFile) {
         Result<KeyFileLines> lines = readKeyFile(*arguments.value("--key"));
@@ -476,15 +488,10 @@ int reveal(const std::vector<std::string>& args, Console& console) {
             return failure(console, lines.problem());
         }
         keyLines = *lines;
-        host.fields = {{Field::Combo1, lines->yKey},
-                       {Field::Combo2, lines->xKey},
-                       {Field::Stepping, lines->shift},
-                       {Field::Text4, lines->readingLength}};
+        texts = {lines->yKey, lines->xKey, lines->shift, lines->readingLength};
     } else {
-        host.fields = {{Field::Combo1, *arguments.value("-y")},
-                       {Field::Combo2, *arguments.value("-x")},
-                       {Field::Stepping, *arguments.value("--shift")},
-                       {Field::Text4, *arguments.value("--length")}};
+        texts = {*arguments.value("-y"), *arguments.value("-x"), *arguments.value("--shift"),
+                 *arguments.value("--length")};
     }
 
     Result<std::unique_ptr<Canvas>> canvas = openPictureForReading(picturePath);
@@ -504,20 +511,23 @@ int reveal(const std::vector<std::string>& args, Console& console) {
     if (keyLines) {
         if (const std::optional<Message> refusal =
                 checkKeyFileLines(*keyLines, *arguments.value("--key"), size.width, size.height,
-                                  host.numberLocale())) {
+                                  NumberLocale::commandLine())) {
             return failure(console, *refusal);
         }
     }
-    if (const std::optional<Message> refusal = fieldRefusal(host, size, true, true)) {
+    if (const std::optional<Message> refusal = fieldRefusal(texts, size, true, true)) {
         if (!fromKeyFile) {
             return usageError(console, terminalText(*refusal), kRevealUsage);
         }
         return failure(console, *refusal);
     }
 
-    ProgramWideValues shared;
-    shared.DecryptEnabled = true;
-    const DecoderRunResult run = runDecoder(host, **canvas, shared);
+    RevealReport report(console.err, console.errIsTerminal);
+    const DecoderRunResult run = runDecoder(
+        **canvas,
+        {texts.readingLength, texts.yKey, texts.xKey, texts.shift, NumberLocale::commandLine()},
+        report);
+    report.terminal.end();
     if (const std::optional<Message> problem = laterReadProblem(**canvas)) {
         return failure(console, *problem);
     }
@@ -588,8 +598,7 @@ int capacity(const std::vector<std::string>& args, Console& console) {
                        {MessageId::KeyOutsideGrid,
                         {xText, yText, std::to_string(size.width), std::to_string(size.height)}});
     }
-    const std::int64_t room = static_cast<std::int64_t>(size.width - *x) +
-                              static_cast<std::int64_t>(size.height - 1 - *y) * size.width;
+    const std::int64_t room = roomFromKey(size.width, size.height, *x, *y);
     const std::int64_t fits = std::min<std::int64_t>(room, kLongestMessage);
     if (arguments.has("--json")) {
         console.out << "{\"width\":" << size.width << ",\"height\":" << size.height

@@ -13,7 +13,7 @@ class TextBox;
 // "Visningsfönster": the decrypted text with its line ends restored, editable,
 // and saved as a UTF-8 text file with LF line ends. Closing unloads the window's text;
 // the file name chosen with "Spara som" is kept for the program's run.
-class Visningsform : public ToolWindow {
+class TextViewer : public ToolWindow {
     Q_OBJECT
 
 public:
@@ -21,7 +21,7 @@ public:
     static constexpr int kClientHeight = 400;
 
     // First shown beside the main window.
-    Visningsform(MessageBoxes& messageBoxes, FilePrompt& filePrompt, const QWidget& mainWindow);
+    TextViewer(MessageBoxes& messageBoxes, FilePrompt& filePrompt, const QWidget& mainWindow);
 
     // Loads the text when the window is not open, then brings it to the front.
     void open(const std::string& decryptedText);

@@ -1,4 +1,4 @@
-#include "frmAbout.h"
+#include "AboutDialog.h"
 
 #include "ProgramIcon.h"
 #include "core/MessageCatalogue.h"
@@ -61,8 +61,8 @@ QPushButton* buttonAt(QWidget* parent, const char* name, const char* caption,
 
 } // namespace
 
-frmAbout::frmAbout(Registry& registry, ProgramStarter& programs, MessageBoxes& messageBoxes,
-                   QWidget* parent)
+AboutDialog::AboutDialog(Registry& registry, ProgramStarter& programs, MessageBoxes& messageBoxes,
+                         QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
     , registry_(registry)
@@ -87,7 +87,7 @@ frmAbout::frmAbout(Registry& registry, ProgramStarter& programs, MessageBoxes& m
     setListedInTaskList(*this, false);
 }
 
-void frmAbout::createControls() {
+void AboutDialog::createControls() {
     picIcon = labelAt(this, "picIcon", {16, 16, 36, 36});
     picIcon->setPixmap(QPixmap(QString::fromLatin1(kAboutPicturePath)));
     picIcon->setAlignment(Qt::AlignCenter);
@@ -117,11 +117,11 @@ void frmAbout::createControls() {
     cmdSysInfo->setAutoDefault(false);
     setTabOrder(cmdOK, cmdSysInfo);
 
-    connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
-    connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
+    connect(cmdOK, &QPushButton::clicked, this, &AboutDialog::cmdOK_Click);
+    connect(cmdSysInfo, &QPushButton::clicked, this, &AboutDialog::cmdSysInfo_Click);
 }
 
-void frmAbout::Form_Load() {
+void AboutDialog::Form_Load() {
     const QString title = QString::fromLatin1(kApplicationTitle);
     setWindowTitle(QStringLiteral("Om ") + title);
     lblVersion->setText(QStringLiteral("Version %1.%2.%3")
@@ -131,11 +131,11 @@ void frmAbout::Form_Load() {
     lblTitle->setText(title + QStringLiteral(", Brennvik"));
 }
 
-void frmAbout::cmdOK_Click() {
+void AboutDialog::cmdOK_Click() {
     close();
 }
 
-void frmAbout::cmdSysInfo_Click() {
+void AboutDialog::cmdSysInfo_Click() {
     StartSysInfo(registry_, programs_,
                  [this](const Message& message) { return messageBoxes_.show(describe(message)); });
 }

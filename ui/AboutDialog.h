@@ -14,15 +14,15 @@ class Registry;
 
 // The about dialog: title, version, description and a way to the system-information
 // program. Deletes itself when closed.
-class frmAbout : public QDialog {
+class AboutDialog : public QDialog {
     Q_OBJECT
 
 public:
     static constexpr int kClientWidth = 350;
     static constexpr int kClientHeight = 202;
 
-    frmAbout(Registry& registry, ProgramStarter& programs, MessageBoxes& messageBoxes,
-             QWidget* parent = nullptr);
+    AboutDialog(Registry& registry, ProgramStarter& programs, MessageBoxes& messageBoxes,
+                QWidget* parent = nullptr);
 
 private slots:
     void cmdOK_Click();

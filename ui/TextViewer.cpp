@@ -1,4 +1,4 @@
-#include "Visningsform.h"
+#include "TextViewer.h"
 
 #include "core/LineMarkers.h"
 #include "core/MessageCatalogue.h"
@@ -11,8 +11,8 @@
 
 namespace kvistra {
 
-Visningsform::Visningsform(MessageBoxes& messageBoxes, FilePrompt& filePrompt,
-                           const QWidget& mainWindow)
+TextViewer::TextViewer(MessageBoxes& messageBoxes, FilePrompt& filePrompt,
+                       const QWidget& mainWindow)
     : ToolWindow(mainWindow)
     , messageBoxes_(messageBoxes)
     , Visningcmdlg(filePrompt, "") {
@@ -30,7 +30,7 @@ Visningsform::Visningsform(MessageBoxes& messageBoxes, FilePrompt& filePrompt,
     setFixedSize(sizeHint());
 }
 
-void Visningsform::createMenus() {
+void TextViewer::createMenus() {
     QMenu* mnuVisningArkiv = menuBar()->addMenu(QStringLiteral("Arkiv"));
     mnuVisningArkiv->setObjectName(QStringLiteral("mnuVisningArkiv"));
     const auto item = [&](const char* name, const QString& caption, auto slot) {
@@ -41,15 +41,15 @@ void Visningsform::createMenus() {
     const auto separator = [&](const char* name) {
         mnuVisningArkiv->addSeparator()->setObjectName(QLatin1String(name));
     };
-    item("mnuSave", QStringLiteral("Spara"), &Visningsform::mnuSave_Click);
-    item("mnuSaveAs", QStringLiteral("Spara som"), &Visningsform::mnuSaveAs_Click);
+    item("mnuSave", QStringLiteral("Spara"), &TextViewer::mnuSave_Click);
+    item("mnuSaveAs", QStringLiteral("Spara som"), &TextViewer::mnuSaveAs_Click);
     separator("mnuVBorder");
-    item("mnuClearTextBox", QStringLiteral("Rensa textruta"), &Visningsform::mnuClearTextBox_Click);
+    item("mnuClearTextBox", QStringLiteral("Rensa textruta"), &TextViewer::mnuClearTextBox_Click);
     separator("mnuVBorder2");
-    item("mnuVAvsluta", QStringLiteral("Avsluta"), &Visningsform::mnuVAvsluta_Click);
+    item("mnuVAvsluta", QStringLiteral("Avsluta"), &TextViewer::mnuVAvsluta_Click);
 }
 
-void Visningsform::open(const std::string& decryptedText) {
+void TextViewer::open(const std::string& decryptedText) {
     if (!isVisible()) {
         VisningText = decryptedText;
         Form_Load();
@@ -57,28 +57,28 @@ void Visningsform::open(const std::string& decryptedText) {
     bringToFront();
 }
 
-void Visningsform::Form_Load() {
+void TextViewer::Form_Load() {
     FillVisning();
 }
 
-void Visningsform::FillVisning() {
+void TextViewer::FillVisning() {
     Visning->appendProgramText(lineBreaksFromMarkers(VisningText));
 }
 
-void Visningsform::closeEvent(QCloseEvent* event) {
+void TextViewer::closeEvent(QCloseEvent* event) {
     // Unloaded: the next opening shows the decrypted text afresh.
     Visning->clear();
     QMainWindow::closeEvent(event);
 }
 
-void Visningsform::mnuSaveAs_Click() {
+void TextViewer::mnuSaveAs_Click() {
     VisningFileName = Visningcmdlg.showSave();
     if (!VisningFileName.empty()) {
         saveTo(VisningFileName);
     }
 }
 
-void Visningsform::mnuSave_Click() {
+void TextViewer::mnuSave_Click() {
     if (VisningFileName.empty()) {
         mnuSaveAs_Click();
         return;
@@ -86,7 +86,7 @@ void Visningsform::mnuSave_Click() {
     saveTo(VisningFileName);
 }
 
-void Visningsform::saveTo(const std::string& path) {
+void TextViewer::saveTo(const std::string& path) {
     // A text file of this platform: UTF-8, each line ended by LF.
     const std::string text = Visning->programText() + "\r\n";
     std::string bytes;
@@ -101,11 +101,11 @@ void Visningsform::saveTo(const std::string& path) {
     }
 }
 
-void Visningsform::mnuClearTextBox_Click() {
+void TextViewer::mnuClearTextBox_Click() {
     Visning->clear();
 }
 
-void Visningsform::mnuVAvsluta_Click() {
+void TextViewer::mnuVAvsluta_Click() {
     close();
 }
 

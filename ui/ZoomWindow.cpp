@@ -1,4 +1,4 @@
-#include "Granskning.h"
+#include "ZoomWindow.h"
 
 #include "Placement.h"
 #include "core/Zoom.h"
@@ -34,7 +34,7 @@ QSize qSizeOf(PixelSize size) {
 
 } // namespace
 
-Granskning::Granskning(const PictureBox& canvas, const QWidget& mainWindow)
+ZoomWindow::ZoomWindow(const PictureBox& canvas, const QWidget& mainWindow)
     : ToolWindow(mainWindow)
     , canvas_(canvas) {
     setObjectName(QStringLiteral("Granskning"));
@@ -44,12 +44,12 @@ Granskning::Granskning(const PictureBox& canvas, const QWidget& mainWindow)
     Picture2 = new ZoomBox(client);
     Picture2->setObjectName(QStringLiteral("Picture2"));
     Picture2->move(kMargin, kMargin);
-    connect(Picture2, &ZoomBox::clicked, this, &Granskning::Picture2_Click);
+    connect(Picture2, &ZoomBox::clicked, this, &ZoomWindow::Picture2_Click);
     setCentralWidget(client);
     createMenus();
 }
 
-void Granskning::createMenus() {
+void ZoomWindow::createMenus() {
     mnuZooming = menuBar()->addMenu(QStringLiteral("Förstoring"));
     mnuZooming->setObjectName(QStringLiteral("mnuZooming"));
     for (const ZoomItem& zoom : kZoomItems) {
@@ -61,21 +61,21 @@ void Granskning::createMenus() {
     mnuZooming->addSeparator()->setObjectName(QStringLiteral("mnuGrBorder"));
     QAction* quit = mnuZooming->addAction(QStringLiteral("Avsluta"));
     quit->setObjectName(QStringLiteral("mnuGrAvsluta"));
-    connect(quit, &QAction::triggered, this, &Granskning::mnuGrAvsluta_Click);
+    connect(quit, &QAction::triggered, this, &ZoomWindow::mnuGrAvsluta_Click);
 }
 
-void Granskning::open() {
+void ZoomWindow::open() {
     if (!isVisible()) {
         Form_Load();
     }
     bringToFront();
 }
 
-void Granskning::Form_Load() {
+void ZoomWindow::Form_Load() {
     ZoomPicture(1.0);
 }
 
-void Granskning::ZoomPicture(double factor) {
+void ZoomWindow::ZoomPicture(double factor) {
     const PixelSize box = zoomedOuterSize(pixelSizeOf(canvas_.size()), factor);
     const PixelSize wanted = zoomWindowSize(box);
     const QSize window = qSizeOf(
@@ -92,11 +92,11 @@ void Granskning::ZoomPicture(double factor) {
     }
 }
 
-void Granskning::Picture2_Click(QPoint globalPosition) {
+void ZoomWindow::Picture2_Click(QPoint globalPosition) {
     mnuZooming->popup(globalPosition);
 }
 
-void Granskning::mnuGrAvsluta_Click() {
+void ZoomWindow::mnuGrAvsluta_Click() {
     close();
 }
 
