@@ -25,24 +25,24 @@ public:
                 QWidget* parent = nullptr);
 
 private slots:
-    void cmdOK_Click();
-    void cmdSysInfo_Click();
+    void onOkClicked();
+    void onSystemInfoClicked();
 
 private:
     void createControls();
-    void Form_Load();
+    void showTitleAndVersion();
 
     Registry& registry_;
     ProgramStarter& programs_;
     MessageBoxes& messageBoxes_;
 
-    QLabel* picIcon = nullptr;
-    QLabel* lblTitle = nullptr;
-    QLabel* lblVersion = nullptr;
-    QLabel* lblDescription = nullptr;
-    QLabel* lblDisclaimer = nullptr;
-    QPushButton* cmdOK = nullptr;
-    QPushButton* cmdSysInfo = nullptr;
+    QLabel* iconLabel_ = nullptr;
+    QLabel* titleLabel_ = nullptr;
+    QLabel* versionLabel_ = nullptr;
+    QLabel* descriptionLabel_ = nullptr;
+    QLabel* disclaimerLabel_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+    QPushButton* systemInfoButton_ = nullptr;
 };
 
 } // namespace kvistra

@@ -15,15 +15,16 @@ TextViewer::TextViewer(MessageBoxes& messageBoxes, FilePrompt& filePrompt,
                        const QWidget& mainWindow)
     : ToolWindow(mainWindow)
     , messageBoxes_(messageBoxes)
-    , Visningcmdlg(filePrompt, "") {
+    , saveDialog_(filePrompt, "") {
     setObjectName(QStringLiteral("Visningsform"));
     setWindowTitle(QStringLiteral("Visningsfönster"));
 
     auto* client = new QWidget;
-    Visning = new TextBox(client);
-    Visning->setObjectName(QStringLiteral("Visning"));
-    Visning->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Visning->setGeometry(kMargin, kMargin, kClientWidth - kMargin, kClientHeight - kMargin);
+    // `Visning`: the decrypted text, editable.
+    textBox_ = new TextBox(client);
+    textBox_->setObjectName(QStringLiteral("Visning"));
+    textBox_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    textBox_->setGeometry(kMargin, kMargin, kClientWidth - kMargin, kClientHeight - kMargin);
     client->setFixedSize(kClientWidth, kClientHeight);
     setCentralWidget(client);
     createMenus();
@@ -31,64 +32,65 @@ TextViewer::TextViewer(MessageBoxes& messageBoxes, FilePrompt& filePrompt,
 }
 
 void TextViewer::createMenus() {
-    QMenu* mnuVisningArkiv = menuBar()->addMenu(QStringLiteral("Arkiv"));
-    mnuVisningArkiv->setObjectName(QStringLiteral("mnuVisningArkiv"));
+    // `mnuVisningArkiv`
+    QMenu* fileMenu = menuBar()->addMenu(QStringLiteral("Arkiv"));
+    fileMenu->setObjectName(QStringLiteral("mnuVisningArkiv"));
     const auto item = [&](const char* name, const QString& caption, auto slot) {
-        QAction* action = mnuVisningArkiv->addAction(caption);
+        QAction* action = fileMenu->addAction(caption);
         action->setObjectName(QLatin1String(name));
         connect(action, &QAction::triggered, this, slot);
     };
     const auto separator = [&](const char* name) {
-        mnuVisningArkiv->addSeparator()->setObjectName(QLatin1String(name));
+        fileMenu->addSeparator()->setObjectName(QLatin1String(name));
     };
-    item("mnuSave", QStringLiteral("Spara"), &TextViewer::mnuSave_Click);
-    item("mnuSaveAs", QStringLiteral("Spara som"), &TextViewer::mnuSaveAs_Click);
+    item("mnuSave", QStringLiteral("Spara"), &TextViewer::onSave);
+    item("mnuSaveAs", QStringLiteral("Spara som"), &TextViewer::onSaveAs);
     separator("mnuVBorder");
-    item("mnuClearTextBox", QStringLiteral("Rensa textruta"), &TextViewer::mnuClearTextBox_Click);
+    item("mnuClearTextBox", QStringLiteral("Rensa textruta"), &TextViewer::onClearText);
     separator("mnuVBorder2");
-    item("mnuVAvsluta", QStringLiteral("Avsluta"), &TextViewer::mnuVAvsluta_Click);
+    item("mnuVAvsluta", QStringLiteral("Avsluta"), &TextViewer::onExit);
 }
 
 void TextViewer::open(const std::string& decryptedText) {
     if (!isVisible()) {
-        VisningText = decryptedText;
-        Form_Load();
+        decryptedText_ = decryptedText;
+        load();
     }
     bringToFront();
 }
 
-void TextViewer::Form_Load() {
-    FillVisning();
+void TextViewer::load() {
+    fillText();
 }
 
-void TextViewer::FillVisning() {
-    Visning->appendProgramText(lineBreaksFromMarkers(VisningText));
+void TextViewer::fillText() {
+    textBox_->appendProgramText(lineBreaksFromMarkers(decryptedText_));
 }
 
 void TextViewer::closeEvent(QCloseEvent* event) {
     // Unloaded: the next opening shows the decrypted text afresh.
-    Visning->clear();
+    textBox_->clear();
     QMainWindow::closeEvent(event);
 }
 
-void TextViewer::mnuSaveAs_Click() {
-    VisningFileName = Visningcmdlg.showSave();
-    if (!VisningFileName.empty()) {
-        saveTo(VisningFileName);
+void TextViewer::onSaveAs() {
+    fileName_ = saveDialog_.showSave();
+    if (!fileName_.empty()) {
+        saveTo(fileName_);
     }
 }
 
-void TextViewer::mnuSave_Click() {
-    if (VisningFileName.empty()) {
-        mnuSaveAs_Click();
+void TextViewer::onSave() {
+    if (fileName_.empty()) {
+        onSaveAs();
         return;
     }
-    saveTo(VisningFileName);
+    saveTo(fileName_);
 }
 
 void TextViewer::saveTo(const std::string& path) {
     // A text file of this platform: UTF-8, each line ended by LF.
-    const std::string text = Visning->programText() + "\r\n";
+    const std::string text = textBox_->programText() + "\r\n";
     std::string bytes;
     bytes.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -101,11 +103,11 @@ void TextViewer::saveTo(const std::string& path) {
     }
 }
 
-void TextViewer::mnuClearTextBox_Click() {
-    Visning->clear();
+void TextViewer::onClearText() {
+    textBox_->clear();
 }
 
-void TextViewer::mnuVAvsluta_Click() {
+void TextViewer::onExit() {
     close();
 }
 
