@@ -11,6 +11,7 @@
 #include "core/Encoder.h"
 #include "core/FieldChecks.h"
 #include "core/Image.h"
+#include "core/LineMarkers.h"
 #include "core/MemoryBudget.h"
 #include "core/NumericText.h"
 #include "core/ShownText.h"
@@ -46,7 +47,7 @@ struct Size {
 };
 
 int usageError(Console& console, const std::string& problem, const char* usage) {
-    console.err << "kvistra-cli: " << problem << "\n\n" << usage;
+    console.err << kProgramPrefix << problem << "\n\n" << usage;
     return UsageError;
 }
 
@@ -88,8 +89,7 @@ std::optional<std::string> notANumber(const Arguments& arguments,
     for (const char* option : options) {
         const std::optional<std::string> text = arguments.value(option);
         if (text && !parseNumber(*text, NumberLocale::commandLine())) {
-            return std::string("flaggan ") + option + " måste vara ett tal, skrivet med punkt " +
-                   "som decimaltecken och utan tusentalsavgränsare: " + *text;
+            return optionNotANumber(option, *text);
         }
     }
     return std::nullopt;
@@ -172,8 +172,7 @@ std::optional<std::string> sameFileProblem(const std::vector<FileArgument>& file
         for (std::size_t j = i + 1; j < files.size(); ++j) {
             if ((files[i].written || files[j].written) &&
                 isSameFile(files[i].path, files[j].path)) {
-                return files[i].option + " och " + files[j].option +
-                       " anger samma fil: " + files[j].path;
+                return sameFile(files[i].option, files[j].option, files[j].path);
             }
         }
     }
@@ -291,18 +290,6 @@ Status writeKeyValues(PendingFile& keyFile, const EncodeResult& result) {
                                         value(result.shift), value(result.readingLength)}));
 }
 
-std::string withLineBreaks(const std::string& text, const char* lineBreak) {
-    std::string out;
-    for (const char c : text) {
-        if (c == '|') {
-            out += lineBreak;
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
 // A terminal would act on control characters from the picture (escape sequences
 // among them): they are shown as the list box shows them, as control pictures.
 // The C1 controls, which Windows-1252 leaves undefined, have no picture; they are
@@ -338,17 +325,16 @@ int hide(const std::vector<std::string>& args, Console& console) {
     const int sources =
         arguments.has("--text") + arguments.has("--text-file") + arguments.has("--message-file");
     if (!arguments.positionals.empty()) {
-        return usageError(console, "oväntat argument: " + arguments.positionals.front(),
-                          kHideUsage);
+        return usageError(console, unexpectedArgument(arguments.positionals.front()), kHideUsage);
     }
     if (!arguments.has("--out")) {
-        return usageError(console, "--out saknas", kHideUsage);
+        return usageError(console, kOutMissing, kHideUsage);
     }
     if (sources != 1) {
-        return usageError(console, "ange en av --text, --text-file och --message-file", kHideUsage);
+        return usageError(console, kOneMessageSource, kHideUsage);
     }
     if (arguments.has("--cover") && arguments.has("--size")) {
-        return usageError(console, "ange antingen --cover eller --size", kHideUsage);
+        return usageError(console, kCoverOrSize, kHideUsage);
     }
     if (const auto problem = notANumber(arguments, {"-x", "-y", "--shift"})) {
         return usageError(console, *problem, kHideUsage);
@@ -357,15 +343,14 @@ int hide(const std::vector<std::string>& args, Console& console) {
     if (const auto shift = arguments.value("--shift")) {
         if (const Status whole = checkShiftForWriting(*shift, NumberLocale::commandLine());
             !whole) {
-            return usageError(console, "flaggan --shift: " + terminalText(whole.problem()),
-                              kHideUsage);
+            return usageError(console, shiftRefused(terminalText(whole.problem())), kHideUsage);
         }
     }
     Size size{kDefaultWidth, kDefaultHeight};
     if (const auto text = arguments.value("--size")) {
         const std::optional<Size> parsedSize = parseSize(*text);
         if (!parsedSize) {
-            return usageError(console, "ogiltig storlek för --size: " + *text, kHideUsage);
+            return usageError(console, invalidSize(*text), kHideUsage);
         }
         size = *parsedSize;
     }
@@ -454,18 +439,17 @@ int reveal(const std::vector<std::string>& args, Console& console) {
     }
     const Arguments& arguments = std::get<Arguments>(parsed);
     if (arguments.positionals.size() != 1) {
-        return usageError(console, "ange en bild", kRevealUsage);
+        return usageError(console, kOnePicture, kRevealUsage);
     }
     const bool fromKeyFile = arguments.has("--key");
     const int keyOptions = arguments.has("-x") + arguments.has("-y") + arguments.has("--shift") +
                            arguments.has("--length");
     if (fromKeyFile ? keyOptions != 0 : keyOptions != 4) {
-        return usageError(console, "ange antingen --key eller alla av -x, -y, --shift och --length",
-                          kRevealUsage);
+        return usageError(console, kKeyFileOrAllKeys, kRevealUsage);
     }
     const std::string& picturePath = arguments.positionals.front();
     const std::optional<std::string> out = arguments.value("--out");
-    std::vector<FileArgument> files = {{"BILD", picturePath, false}};
+    std::vector<FileArgument> files = {{kPictureArgument, picturePath, false}};
     if (fromKeyFile) {
         files.push_back({"--key", *arguments.value("--key"), false});
     }
@@ -541,7 +525,7 @@ int reveal(const std::vector<std::string>& args, Console& console) {
             return Failure;
         }
         const std::string bytes =
-            arguments.has("--lines") ? withLineBreaks(run.text, "\r\n") : run.text;
+            arguments.has("--lines") ? lineBreaksFromMarkers(run.text) : run.text;
         if (!outFile) {
             console.out << bytes;
             return Success;
@@ -557,7 +541,8 @@ int reveal(const std::vector<std::string>& args, Console& console) {
         if (console.outIsTerminal) {
             text = shownOnTerminal(text);
         }
-        console.out << (arguments.has("--lines") ? withLineBreaks(text, "\n") : text) << '\n';
+        console.out << (arguments.has("--lines") ? lineBreaksFromMarkers(text, "\n") : text)
+                    << '\n';
     }
     return run.result.outcome == DecodeOutcome::Finished ? Success : Failure;
 }
@@ -570,7 +555,7 @@ int capacity(const std::vector<std::string>& args, Console& console) {
     }
     const Arguments& arguments = std::get<Arguments>(parsed);
     if (arguments.positionals.size() + arguments.has("--size") != 1) {
-        return usageError(console, "ange antingen en bild eller --size", kCapacityUsage);
+        return usageError(console, kPictureOrSize, kCapacityUsage);
     }
     if (const auto problem = notANumber(arguments, {"-x", "-y"})) {
         return usageError(console, *problem, kCapacityUsage);
@@ -579,7 +564,7 @@ int capacity(const std::vector<std::string>& args, Console& console) {
     if (const auto text = arguments.value("--size")) {
         const std::optional<Size> parsedSize = parseSize(*text);
         if (!parsedSize) {
-            return usageError(console, "ogiltig storlek för --size: " + *text, kCapacityUsage);
+            return usageError(console, invalidSize(*text), kCapacityUsage);
         }
         size = *parsedSize;
     } else {
@@ -617,12 +602,12 @@ int inspect(const std::vector<std::string>& args, Console& console) {
     }
     const Arguments& arguments = std::get<Arguments>(parsed);
     if (arguments.positionals.size() != 3) {
-        return usageError(console, "ange en bild, X och Y", kInspectUsage);
+        return usageError(console, kPictureAndPosition, kInspectUsage);
     }
     const std::optional<int> x = wholeNumber(arguments.positionals[1]);
     const std::optional<int> y = wholeNumber(arguments.positionals[2]);
     if (!x || !y) {
-        return usageError(console, "X och Y måste vara heltal", kInspectUsage);
+        return usageError(console, kPositionNotWhole, kInspectUsage);
     }
     Result<std::unique_ptr<Canvas>> canvas = openPictureForReading(arguments.positionals[0]);
     if (!canvas) {
@@ -644,11 +629,10 @@ int inspect(const std::vector<std::string>& args, Console& console) {
             !(channels.Green >= 0x80 && channels.Green < 0xA0 &&
               unicodeOfWindows1252(static_cast<unsigned char>(channels.Green)) < 0xA0);
         console.out << colour << " - " << *x << "x" << *y << '\n'
-                    << "Röd: " << channels.Red << '\n'
-                    << "Grön: " << channels.Green << '\n'
-                    << "Blå: " << channels.Blue << '\n'
-                    << "Tecken: "
-                    << (printable ? character : "(kod " + std::to_string(channels.Green) + ")")
+                    << kRedLabel << channels.Red << '\n'
+                    << kGreenLabel << channels.Green << '\n'
+                    << kBlueLabel << channels.Blue << '\n'
+                    << kCharacterLabel << (printable ? character : characterCode(channels.Green))
                     << '\n';
     }
     return Success;
@@ -683,7 +667,7 @@ int runCommand(const std::vector<std::string>& args, Console& console) {
     if (command == "inspect") {
         return inspect(rest, console);
     }
-    return usageError(console, "okänt kommando: " + command, kMainUsage);
+    return usageError(console, unknownCommand(command), kMainUsage);
 }
 
 } // namespace

@@ -127,6 +127,26 @@ std::string decodeFailure(const Message& m) {
 
 } // namespace
 
+std::string keyFieldCaption(KeyField field) {
+    switch (field) {
+    case KeyField::YKey:
+        return "Nyckel-&y:";
+    case KeyField::XKey:
+        return "Nyckel-&x:";
+    case KeyField::Shift:
+        return "&Förskjutning:";
+    case KeyField::ReadingLength:
+        return "I&nläsningslängd:";
+    }
+    return {};
+}
+
+std::string keyFieldLabel(KeyField field) {
+    std::string label = keyFieldCaption(field);
+    std::erase(label, '&');
+    return label;
+}
+
 std::string captionText(StatusCaption caption) {
     switch (caption) {
     case StatusCaption::Waiting:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/KeyField.h"
 #include "core/NumberLocale.h"
 
 #include <string>
@@ -8,8 +9,6 @@ namespace kvistra {
 
 class MainWindowControls;
 class MessageBoxes;
-
-enum class KeyField { YKey, XKey, Shift, ReadingLength };
 
 // The main window's key fields. A change by the program is checked as typing
 // would be: a refused value is reported and the field's default put back.

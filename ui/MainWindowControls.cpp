@@ -1,5 +1,6 @@
 #include "MainWindowControls.h"
 
+#include "core/MessageCatalogue.h"
 #include "toolkit/ListBox.h"
 #include "toolkit/PictureBox.h"
 #include "toolkit/ProgressBar.h"
@@ -31,8 +32,8 @@ QFrame* line(QFrame::Shape shape) {
     return frame;
 }
 
-QLabel* label(const char* name, const char* caption, QWidget* buddy) {
-    auto* created = new QLabel(QString::fromUtf8(caption));
+QLabel* label(const char* name, const std::string& caption, QWidget* buddy) {
+    auto* created = new QLabel(QString::fromStdString(caption));
     created->setObjectName(QLatin1String(name));
     created->setBuddy(buddy);
     return created;
@@ -95,15 +96,15 @@ void MainWindowControls::create(QWidget& window) {
     // `Stepping`: the shift.
     shiftBox = keyCombo("Stepping", "Välj förskjutning (caesarprincipen).");
     // `Label4`
-    shiftLabel = label("Label4", "&Förskjutning:", shiftBox);
+    shiftLabel = label("Label4", keyFieldCaption(KeyField::Shift), shiftBox);
     // `Combo2`: the x-key.
     xKeyBox = keyCombo("Combo2", "Ange en x-nyckel för position i x-led.");
     // `Label1`
-    xKeyLabel = label("Label1", "Nyckel-&x:", xKeyBox);
+    xKeyLabel = label("Label1", keyFieldCaption(KeyField::XKey), xKeyBox);
     // `Combo1`: the y-key.
     yKeyBox = keyCombo("Combo1", "Ange en y-nyckel för position i y-led.");
     // `Label2`
-    yKeyLabel = label("Label2", "Nyckel-&y:", yKeyBox);
+    yKeyLabel = label("Label2", keyFieldCaption(KeyField::YKey), yKeyBox);
 
     // `Command4`: writes the cipher picture.
     generateButton = button("Command4", "&Generera kryptobild");
@@ -122,7 +123,8 @@ void MainWindowControls::create(QWidget& window) {
     readingLengthBox = new QLineEdit;
     readingLengthBox->setObjectName(QStringLiteral("Text4"));
     // `Label3`
-    readingLengthLabel = label("Label3", "I&nläsningslängd:", readingLengthBox);
+    readingLengthLabel =
+        label("Label3", keyFieldCaption(KeyField::ReadingLength), readingLengthBox);
     // `List1`: each decoded green byte and its character.
     decodedList = new ListBox;
     decodedList->setObjectName(QStringLiteral("List1"));
