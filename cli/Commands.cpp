@@ -214,9 +214,10 @@ public:
             pending.emplace(std::move(*created));
         }
         if (!cover) {
-            if (const std::optional<Message> refusal = pictureMemoryRefusal(
-                    "", size.width, size.height, Image::bytesFor(size.width, size.height))) {
-                return *refusal;
+            if (const Status fits = checkPictureMemory("", size.width, size.height,
+                                                       Image::bytesFor(size.width, size.height));
+                !fits) {
+                return fits.problem();
             }
         }
         Result<Image> image = cover ? loadPicture(*cover) : Image(size.width, size.height);

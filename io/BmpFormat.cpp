@@ -76,8 +76,10 @@ Message truncated(const std::string& path) {
 // would not fit in the memory the process may use.
 std::optional<Message> memoryRefusal(const BmpLayout& layout, const std::string& path,
                                      std::uint64_t alongside = 0) {
-    return pictureMemoryRefusal(path, layout.width, layout.height,
-                                Image::bytesFor(layout.width, layout.height) + alongside);
+    const Status fits =
+        checkPictureMemory(path, layout.width, layout.height,
+                           Image::bytesFor(layout.width, layout.height) + alongside);
+    return fits ? std::nullopt : std::optional(fits.problem());
 }
 
 // Row padding may hold whatever the file had there; pictures compare by their bytes.
