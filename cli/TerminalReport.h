@@ -32,36 +32,39 @@ private:
     Clock::time_point lastDrawn_{};
 };
 
-// The encoder's run on a terminal. Finished is told only once the picture is saved.
-class HideReport final : public EncodeReport {
+// A run on a terminal: no captions, the progress bar, and notices as they come.
+template <class Report> class TerminalRunReport : public Report {
 public:
-    HideReport(std::ostream& err, bool progressBar)
+    TerminalRunReport(std::ostream& err, bool progressBar)
         : terminal(err, progressBar) {}
 
     void caption(StatusCaption) override {}
     void progress(const Progress& progress) override { terminal.show(progress); }
+
+    TerminalProgress terminal;
+};
+
+// The encoder's run. Finished is told only once the picture is saved.
+class HideReport final : public TerminalRunReport<EncodeReport> {
+public:
+    using TerminalRunReport::TerminalRunReport;
+
     void message(const Message& message) override;
     void shiftChanged(int) override {}
     void messageWritten(const EncodeResult&) override {}
 
-    TerminalProgress terminal;
     bool finished = false;
 };
 
-// The decoder's run on a terminal: the time it took is of no use to a script.
-class RevealReport final : public DecodeReport {
+// The decoder's run: the time it took is of no use to a script.
+class RevealReport final : public TerminalRunReport<DecodeReport> {
 public:
-    RevealReport(std::ostream& err, bool progressBar)
-        : terminal(err, progressBar) {}
+    using TerminalRunReport::TerminalRunReport;
 
-    void caption(StatusCaption) override {}
-    void progress(const Progress& progress) override { terminal.show(progress); }
     void message(const Message& message) override;
     void started() override {}
     void decoded(const std::vector<std::string>&, const std::string&) override {}
     void clockStopped() override {}
-
-    TerminalProgress terminal;
 };
 
 // A message box's text for a terminal: CR LF becomes a plain line end.
