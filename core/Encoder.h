@@ -61,8 +61,6 @@ public:
     // The whole command: the refusal when nothing was written, else the result.
     Result<EncodeResult> generate(const EncodeRequest& request);
 
-    const Progress& progress() const { return progress_; }
-
 private:
     // Everything that would stop the run halfway is refused before anything is written.
     Status refusalBeforeWriting(const EncodeRequest& request) const;
