@@ -617,23 +617,23 @@ int inspect(const std::vector<std::string>& args, Console& console) {
     const Colour colour = (*canvas)->pixel(*x, *y);
     const ColourChannels channels = convert(colour);
     std::string character;
-    appendUtf8(character, unicodeOfWindows1252(static_cast<unsigned char>(channels.Green)));
+    appendUtf8(character, unicodeOfWindows1252(static_cast<unsigned char>(channels.green)));
 
     if (arguments.has("--json")) {
         console.out << "{\"x\":" << *x << ",\"y\":" << *y << ",\"colour\":" << colour
-                    << ",\"red\":" << channels.Red << ",\"green\":" << channels.Green
-                    << ",\"blue\":" << channels.Blue << ",\"character\":" << jsonString(character)
+                    << ",\"red\":" << channels.red << ",\"green\":" << channels.green
+                    << ",\"blue\":" << channels.blue << ",\"character\":" << jsonString(character)
                     << "}\n";
     } else {
         const bool printable =
-            channels.Green >= 0x20 && channels.Green != 0x7F &&
-            !(channels.Green >= 0x80 && channels.Green < 0xA0 &&
-              unicodeOfWindows1252(static_cast<unsigned char>(channels.Green)) < 0xA0);
+            channels.green >= 0x20 && channels.green != 0x7F &&
+            !(channels.green >= 0x80 && channels.green < 0xA0 &&
+              unicodeOfWindows1252(static_cast<unsigned char>(channels.green)) < 0xA0);
         console.out << colour << " - " << *x << "x" << *y << '\n'
-                    << kRedLabel << channels.Red << '\n'
-                    << kGreenLabel << channels.Green << '\n'
-                    << kBlueLabel << channels.Blue << '\n'
-                    << kCharacterLabel << (printable ? character : characterCode(channels.Green))
+                    << kRedLabel << channels.red << '\n'
+                    << kGreenLabel << channels.green << '\n'
+                    << kBlueLabel << channels.blue << '\n'
+                    << kCharacterLabel << (printable ? character : characterCode(channels.green))
                     << '\n';
     }
     return Success;

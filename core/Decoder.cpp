@@ -78,15 +78,15 @@ private:
         if (!shift_) {
             shift_ = parseNumber(request_.shift, request_.locale);
             if (!shift_) {
-                return fail(FailureNumber::TypeMismatch, x, y, channels.Green);
+                return fail(FailureNumber::TypeMismatch, x, y, channels.green);
             }
         }
-        const double code = roundHalfEven(*shift_ + channels.Green);
+        const double code = roundHalfEven(*shift_ + channels.green);
         if (!(code >= 0.0 && code <= 255.0)) {
-            return fail(FailureNumber::InvalidArgument, x, y, channels.Green);
+            return fail(FailureNumber::InvalidArgument, x, y, channels.green);
         }
         result_.positions.push_back(
-            {static_cast<std::uint8_t>(channels.Green), static_cast<unsigned char>(code)});
+            {static_cast<std::uint8_t>(channels.green), static_cast<unsigned char>(code)});
         return true;
     }
 

@@ -286,7 +286,7 @@ void MainWindow::onCanvasDoubleClicked() {
 void MainWindow::onCanvasMouseMoved(float x, float y) {
     pointerColour_ = controls_->canvas->image().pixel(static_cast<int>(std::floor(x)),
                                                       static_cast<int>(std::floor(y)));
-    const int green = convert(pointerColour_).Green;
+    const int green = convert(pointerColour_).green;
 
     const NumberLocale locale = userNumberLocale();
     setWindowTitle(QString::fromStdString(std::to_string(pointerColour_) + " - " +

@@ -326,9 +326,9 @@ void KvistraTest::keyPositionGeneration() {
     QCOMPARE(shared_.MessageText, std::string("Hej"));
 
     const Image& canvas = control<PictureBox>("Picture1")->image();
-    QCOMPARE(convert(canvas.pixel(7, 5)).Green, 'H' - 3);
-    QCOMPARE(convert(canvas.pixel(8, 5)).Green, 'e' - 3);
-    QCOMPARE(convert(canvas.pixel(9, 5)).Green, 'j' - 3);
+    QCOMPARE(convert(canvas.pixel(7, 5)).green, 'H' - 3);
+    QCOMPARE(convert(canvas.pixel(8, 5)).green, 'e' - 3);
+    QCOMPARE(convert(canvas.pixel(9, 5)).green, 'j' - 3);
     QVERIFY(canvas.pixel(0, 0) != kWhite);
     QVERIFY(canvas.pixel(kCanvasWidth - 1, kCanvasHeight - 1) != kWhite);
 }
@@ -349,7 +349,7 @@ void KvistraTest::adaptGeneration() {
     QVERIFY(shared_.DecryptEnabled);
 
     const Image& canvas = control<PictureBox>("Picture1")->image();
-    QCOMPARE(convert(canvas.pixel(0, 0)).Green, 'H');
+    QCOMPARE(convert(canvas.pixel(0, 0)).green, 'H');
     QCOMPARE(canvas.pixel(3, 0), kWhite); // nothing after the message
 }
 
