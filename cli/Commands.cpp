@@ -6,6 +6,7 @@
 #include "Usage.h"
 #include "core/ClockSeededRandom.h"
 #include "core/ColourSplit.h"
+#include "core/Version.h"
 #include "core/DecoderRun.h"
 #include "core/Encoder.h"
 #include "core/FieldChecks.h"
@@ -655,7 +656,7 @@ int runCommand(const std::vector<std::string>& args, Console& console) {
     const std::string& command = args.front();
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     if (command == "--version") {
-        console.out << kVersionText << '\n';
+        console.out << "Kvistra " << kVersionText << '\n';
         return Success;
     }
     if (command == "--help" || command == "-h" || command == "help") {

@@ -2,8 +2,6 @@
 
 namespace kvistra::cli {
 
-inline constexpr const char* kVersionText = "Kvistra 1.0.0";
-
 inline constexpr const char* kMainUsage =
     R"(Användning: kvistra-cli KOMMANDO [FLAGGOR]
 
