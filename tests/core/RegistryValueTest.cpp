@@ -1,13 +1,13 @@
 #include "core/RegistryValue.h"
 
-#include "FakePlatform.h"
+#include "support/FakePlatform.h"
 
 #include <gtest/gtest.h>
 
 namespace kvistra {
 namespace {
 
-using testing::FakeRegistry;
+using test::FakeRegistry;
 
 constexpr const char* kKey = "SOFTWARE\\Kvistra";
 

@@ -1,9 +1,10 @@
 #include "io/BmpFormat.h"
 
-#include "BmpFixture.h"
-#include "TestFiles.h"
 #include "io/BmpFileCanvas.h"
 #include "io/PictureFile.h"
+#include "support/BmpFixture.h"
+#include "support/FileBytes.h"
+#include "support/TempFolder.h"
 
 #include <climits>
 #include <functional>
@@ -130,7 +131,7 @@ std::vector<GoodCase> goodCases() {
 }
 
 TEST(BmpReader, DecodesEveryDepthToTheRightColours) {
-    const test::TempDir dir;
+    const test::TempFolder dir;
     for (const GoodCase& c : goodCases()) {
         SCOPED_TRACE(c.name);
         const Bytes file = c.fixture.build();
@@ -139,7 +140,7 @@ TEST(BmpReader, DecodesEveryDepthToTheRightColours) {
         EXPECT_EQ(pixelsOf(*decoded), c.expected);
 
         // The file reader and the lazy canvas see the same pixels.
-        const std::string path = dir.file("fixture.bmp");
+        const std::string path = dir / "fixture.bmp";
         test::writeBytes(path, file);
         const Result<Image> read = readBmpFile(path);
         ASSERT_TRUE(read);
@@ -351,8 +352,8 @@ const BadCase kBadCases[] = {
 };
 
 TEST(BmpReader, RefusesMalformedFiles) {
-    const test::TempDir dir;
-    const std::string path = dir.file("bad.bmp");
+    const test::TempFolder dir;
+    const std::string path = dir / "bad.bmp";
     for (const BadCase& c : kBadCases) {
         SCOPED_TRACE(c.name);
         const Bytes file = c.make();
@@ -386,8 +387,8 @@ TEST(BmpReader, TooLargeNamesTheSize) {
 }
 
 TEST(BmpWriter, WritesBottomUp24BitWithFullHeaders) {
-    const test::TempDir dir;
-    const std::string path = dir.file("out.bmp");
+    const test::TempFolder dir;
+    const std::string path = dir / "out.bmp";
     Image image(3, 2);
     image.setPixel(0, 0, kA); // top left
     image.setPixel(0, 1, kB); // bottom left

@@ -1,7 +1,7 @@
 #include "core/DisplayModeSwitch.h"
 #include "core/RegistryValue.h"
 #include "core/SystemInformation.h"
-#include "tests/core/FakePlatform.h"
+#include "support/FakePlatform.h"
 #include "toolkit/LinuxRegistry.h"
 #include "toolkit/QtProgramStarter.h"
 #include "toolkit/QtScreenMetrics.h"
@@ -21,8 +21,8 @@
 #include <xcb/xcb.h>
 
 using namespace kvistra;
-using kvistra::testing::FakeDisplayPlatform;
-using kvistra::testing::ScriptedAnswers;
+using kvistra::test::FakeDisplayPlatform;
+using kvistra::test::ScriptedAnswers;
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-namespace kvistra::testing {
+namespace kvistra::test {
 
 // Records every message and answers from a script (OK when it runs dry).
 class ScriptedAnswers {
@@ -166,4 +166,4 @@ public:
     }
 };
 
-} // namespace kvistra::testing
+} // namespace kvistra::test
