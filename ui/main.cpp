@@ -1,7 +1,7 @@
-#include "core/PlatformChoice.h"
 #include "core/ProgramWideValues.h"
 #include "io/LibraryMessages.h"
 #include "io/TemporaryFiles.h"
+#include "system/PlatformChoice.h"
 #include "toolkit/QtFilePrompt.h"
 #include "toolkit/QtMessageBoxes.h"
 #include "toolkit/QtSystemServices.h"

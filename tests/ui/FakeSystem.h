@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tests/core/FakePlatform.h"
+#include "tests/system/FakePlatform.h"
 #include "toolkit/SystemServices.h"
 
 #include <vector>
@@ -24,7 +24,7 @@ public:
     bool visible() const { return changes.empty() || changes.back(); }
 };
 
-// Recording fakes for every platform service; see tests/core/FakePlatform.h.
+// Recording fakes for every platform service; see tests/system/FakePlatform.h.
 struct FakeSystem {
     testing::FakeDisplayPlatform display;
     testing::FakeScreen screen;

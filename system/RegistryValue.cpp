@@ -1,6 +1,6 @@
 #include "RegistryValue.h"
 
-#include "Windows1252.h"
+#include "core/Windows1252.h"
 
 #include <algorithm>
 #include <array>

@@ -1,7 +1,7 @@
 #include "DisplayModeSwitch.h"
 
-#include "MessageBoxStyle.h"
-#include "Rounding.h"
+#include "core/MessageBoxStyle.h"
+#include "core/Rounding.h"
 
 #include <optional>
 #include <string>

@@ -1,4 +1,4 @@
-#include "core/RegistryValue.h"
+#include "system/RegistryValue.h"
 
 #include "FakePlatform.h"
 
