@@ -2,22 +2,29 @@
 
 #include "Registry.h"
 
-#include <stdexcept>
 #include <string>
 
 namespace kvistra {
 
-// A value that the registry reports as 0 bytes long: there is nothing to cut a text from.
-class EmptyRegistryValue : public std::runtime_error {
-public:
-    EmptyRegistryValue()
-        : std::runtime_error("empty registry value") {}
+// How reading one registry value went.
+enum class RegistryRead {
+    Text,      // a string or a number, as text
+    OtherType, // there, but of a type that gives no text
+    Missing,   // the key or the value is missing, or cannot be read
+    Empty,     // reported as 0 bytes long: there is nothing to cut a text from
+};
+
+struct RegistryText {
+    RegistryRead read = RegistryRead::Missing;
+    std::string text; // empty unless read is Text
+
+    // The lookup answered: a value of another type counts, as the platform's does.
+    bool found() const { return read == RegistryRead::Text || read == RegistryRead::OtherType; }
 };
 
 // Reads one value as text (UTF-8). A string gives its characters less a terminating
-// zero, a number "&h" and its hexadecimal digits; any other type leaves text as it was.
-// A missing key or value gives false and an empty text. Throws EmptyRegistryValue.
-bool GetKeyValue(Registry& registry, RegistryHandle root, const std::string& keyPath,
-                 const std::string& valueName, std::string& text);
+// zero, a number "&h" and its hexadecimal digits. The key is closed whatever happens.
+RegistryText GetKeyValue(Registry& registry, RegistryHandle root, const std::string& keyPath,
+                         const std::string& valueName);
 
 } // namespace kvistra

@@ -2,7 +2,6 @@
 
 #include "RegistryValue.h"
 
-#include <exception>
 #include <optional>
 
 namespace kvistra {
@@ -11,34 +10,30 @@ namespace {
 
 std::optional<std::string> systemInformationPath(Registry& registry,
                                                  const ProgramStarter& programs) {
-    std::string path;
-    if (GetKeyValue(registry, HKEY_LOCAL_MACHINE, kSystemInformationKey,
-                    kSystemInformationPathValue, path)) {
-        return path; // used as it stands: starting it is the test
+    const RegistryText program = GetKeyValue(registry, HKEY_LOCAL_MACHINE, kSystemInformationKey,
+                                             kSystemInformationPathValue);
+    if (program.read == RegistryRead::Empty) {
+        return std::nullopt; // ends the attempt, without the second entry
     }
-    if (GetKeyValue(registry, HKEY_LOCAL_MACHINE, kSharedToolsKey, kSharedToolsValue, path)) {
-        const std::string program = path + "/" + kSystemInformationProgram;
-        if (programs.fileExists(program)) {
-            return program;
+    if (program.found()) {
+        return program.text; // used as it stands: starting it is the test
+    }
+    const RegistryText folder =
+        GetKeyValue(registry, HKEY_LOCAL_MACHINE, kSharedToolsKey, kSharedToolsValue);
+    if (folder.found()) {
+        const std::string path = folder.text + "/" + kSystemInformationProgram;
+        if (programs.fileExists(path)) {
+            return path;
         }
     }
     return std::nullopt;
 }
 
-bool startSystemInformation(Registry& registry, ProgramStarter& programs) {
-    const std::optional<std::string> path = systemInformationPath(registry, programs);
-    return path && !path->empty() && programs.start(*path);
-}
-
 } // namespace
 
 void StartSysInfo(Registry& registry, ProgramStarter& programs, const ShowMessage& show) {
-    bool started = false;
-    try {
-        started = startSystemInformation(registry, programs);
-    } catch (const std::exception&) {
-        // Every failure on the way ends in the one message below.
-    }
+    const std::optional<std::string> path = systemInformationPath(registry, programs);
+    const bool started = path && !path->empty() && programs.start(*path);
     if (!started) {
         show(Message{MessageId::SystemInformationUnavailable, {}});
     }
