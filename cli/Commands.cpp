@@ -502,10 +502,10 @@ int reveal(const std::vector<std::string>& args, Console& console) {
     }
     const Size size{(*canvas)->width(), (*canvas)->height()};
     if (keyLines) {
-        if (const std::optional<Message> refusal =
-                checkKeyFileLines(*keyLines, *arguments.value("--key"), size.width, size.height,
-                                  host.numberLocale())) {
-            return failure(console, *refusal);
+        if (const Status usable = checkKeyFileLines(*keyLines, *arguments.value("--key"),
+                                                    size.width, size.height, host.numberLocale());
+            !usable) {
+            return failure(console, usable.problem());
         }
     }
     if (const std::optional<Message> refusal = fieldRefusal(host, size, true, true)) {
@@ -518,8 +518,8 @@ int reveal(const std::vector<std::string>& args, Console& console) {
     ProgramWideValues shared;
     shared.DecryptEnabled = true;
     const DecoderRunResult run = runDecoder(host, **canvas, shared);
-    if (const std::optional<Message> problem = laterReadProblem(**canvas)) {
-        return failure(console, *problem);
+    if (const Status reads = laterReads(**canvas); !reads) {
+        return failure(console, reads.problem());
     }
     if (run.result.outcome == DecodeOutcome::Failed) {
         return Failure;

@@ -74,10 +74,13 @@ Message truncated(const std::string& path) {
 
 // Refused before the picture is made when it, and `alongside` bytes held with it,
 // would not fit in the memory the process may use.
-std::optional<Message> memoryRefusal(const BmpLayout& layout, const std::string& path,
-                                     std::uint64_t alongside = 0) {
-    return pictureMemoryRefusal(path, layout.width, layout.height,
-                                Image::bytesFor(layout.width, layout.height) + alongside);
+Status checkMemory(const BmpLayout& layout, const std::string& path, std::uint64_t alongside = 0) {
+    if (std::optional<Message> refusal =
+            pictureMemoryRefusal(path, layout.width, layout.height,
+                                 Image::bytesFor(layout.width, layout.height) + alongside)) {
+        return std::move(*refusal);
+    }
+    return Done{};
 }
 
 // Row padding may hold whatever the file had there; pictures compare by their bytes.
@@ -93,8 +96,8 @@ void clearPadding(Image& image) {
 // a run: rows end only when full and the jump code, which leaves pixels unset,
 // is refused, so no pixel is made up and a tiny file cannot claim a huge picture.
 // Without a picture the runs are only checked.
-std::optional<Message> decodeRunLength(const BmpLayout& layout, std::span<const std::uint8_t> data,
-                                       Image* image, const std::string& path) {
+Status decodeRunLength(const BmpLayout& layout, std::span<const std::uint8_t> data, Image* image,
+                       const std::string& path) {
     const bool four = layout.bitsPerPixel == 4;
     const std::uint64_t width = static_cast<std::uint64_t>(layout.width);
     const std::uint64_t height = static_cast<std::uint64_t>(layout.height);
@@ -147,7 +150,7 @@ std::optional<Message> decodeRunLength(const BmpLayout& layout, std::span<const 
             if (!(row == height && x == 0) && !(row == height - 1 && x == width)) {
                 return malformed(path);
             }
-            return std::nullopt;
+            return Done{};
         case 2: // jump
             return malformed(path);
         default: { // value literal indices, padded to a whole number of 16-bit words
@@ -185,8 +188,7 @@ Result<std::vector<std::uint8_t>> readWholeBitmap(int fd, const BmpLayout& layou
 
 // Rows of other depths go through a buffer of whole file rows, about a megabyte at a
 // time; without a picture they are only checked.
-std::optional<Message> decodeRowsInChunks(int fd, const BmpLayout& layout, const std::string& path,
-                                          Image* image) {
+Status decodeRowsInChunks(int fd, const BmpLayout& layout, const std::string& path, Image* image) {
     const auto height = static_cast<std::uint64_t>(layout.height);
     const std::uint64_t rowsPerChunk = std::max<std::uint64_t>(1, (1u << 20) / layout.rowStride);
     std::vector<std::uint8_t> chunk(static_cast<std::size_t>(rowsPerChunk * layout.rowStride));
@@ -211,7 +213,7 @@ std::optional<Message> decodeRowsInChunks(int fd, const BmpLayout& layout, const
             }
         }
     }
-    return std::nullopt;
+    return Done{};
 }
 
 } // namespace
@@ -413,15 +415,15 @@ Result<Image> decodeBmp(std::span<const std::uint8_t> file, const std::string& p
     if (!layout) {
         return layout.problem();
     }
-    if (const std::optional<Message> refusal = memoryRefusal(*layout, path)) {
-        return *refusal;
+    if (const Status memory = checkMemory(*layout, path); !memory) {
+        return memory.problem();
     }
     Image image(layout->width, layout->height);
     if (layout->runLength) {
-        if (const std::optional<Message> problem = decodeRunLength(
-                *layout, file.subspan(static_cast<std::size_t>(layout->pixelOffset)), &image,
-                path)) {
-            return *problem;
+        if (const Status runs = decodeRunLength(
+                *layout, file.subspan(static_cast<std::size_t>(layout->pixelOffset)), &image, path);
+            !runs) {
+            return runs.problem();
         }
         return image;
     }
@@ -459,9 +461,9 @@ Result<Image> readBmpFile(const std::string& path) {
         return parsed.problem();
     }
     const BmpLayout& layout = *parsed;
-    if (const std::optional<Message> refusal =
-            memoryRefusal(layout, path, layout.runLength ? layout.fileSize : 0)) {
-        return *refusal;
+    if (const Status memory = checkMemory(layout, path, layout.runLength ? layout.fileSize : 0);
+        !memory) {
+        return memory.problem();
     }
     if (layout.runLength) {
         const Result<std::vector<std::uint8_t>> file = readWholeBitmap(fd.get(), layout, path);
@@ -496,15 +498,15 @@ Result<Image> readBmpFile(const std::string& path) {
         return image;
     }
 
-    if (const std::optional<Message> problem = decodeRowsInChunks(fd.get(), layout, path, &image)) {
-        return *problem;
+    if (const Status rows = decodeRowsInChunks(fd.get(), layout, path, &image); !rows) {
+        return rows.problem();
     }
     return image;
 }
 
-std::optional<Message> checkBmpPixels(int fd, const BmpLayout& layout, const std::string& path) {
+Status checkBmpPixels(int fd, const BmpLayout& layout, const std::string& path) {
     if (layout.everyRowValid()) {
-        return std::nullopt;
+        return Done{};
     }
     if (layout.runLength) {
         const Result<std::vector<std::uint8_t>> file = readWholeBitmap(fd, layout, path);

@@ -7,7 +7,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -63,9 +62,9 @@ bool decodeBmpRow(const BmpLayout& layout, const std::uint8_t* fileRow, std::uin
 // A whole bitmap file in memory. NotAPicture when it does not start like one.
 Result<Image> decodeBmp(std::span<const std::uint8_t> file, const std::string& pathForMessages);
 
-// Checks every pixel as readBmpFile would, without making the picture: nothing
-// when the headers alone show that every stored value is valid.
-std::optional<Message> checkBmpPixels(int fd, const BmpLayout& layout, const std::string& path);
+// Checks every pixel as readBmpFile would, without making the picture; done at
+// once when the headers alone show that every stored value is valid.
+Status checkBmpPixels(int fd, const BmpLayout& layout, const std::string& path);
 
 // Reads the rows straight into the picture, without holding the file in memory.
 Result<Image> readBmpFile(const std::string& path);

@@ -206,11 +206,13 @@ Result<Image> loadPicture(const std::string& path) {
     return opened->bitmap ? readBmpFile(path) : loadWithQt(opened->fd.get(), path);
 }
 
-std::optional<Message> laterReadProblem(const Canvas& canvas) {
+Status laterReads(const Canvas& canvas) {
     if (const auto* file = dynamic_cast<const BmpFileCanvas*>(&canvas)) {
-        return file->readProblem();
+        if (const std::optional<Message>& problem = file->readProblem()) {
+            return *problem;
+        }
     }
-    return std::nullopt;
+    return Done{};
 }
 
 Result<std::unique_ptr<Canvas>> openPictureForReading(const std::string& path) {
@@ -239,9 +241,9 @@ Result<std::pair<int, int>> pictureSize(const std::string& path) {
     }
     if (opened->bitmap) {
         // Every pixel is checked, so that a bitmap that cannot be read is refused here too.
-        if (const std::optional<Message> problem =
-                checkBmpPixels(opened->fd.get(), *opened->bitmap, path)) {
-            return *problem;
+        if (const Status pixels = checkBmpPixels(opened->fd.get(), *opened->bitmap, path);
+            !pixels) {
+            return pixels.problem();
         }
         return std::pair(opened->bitmap->width, opened->bitmap->height);
     }
