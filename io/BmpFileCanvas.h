@@ -1,7 +1,7 @@
 #pragma once
 
-#include "AtomicFile.h"
 #include "BmpFormat.h"
+#include "FileDescriptor.h"
 #include "core/Canvas.h"
 #include "core/Result.h"
 

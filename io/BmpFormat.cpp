@@ -1,6 +1,7 @@
 #include "BmpFormat.h"
 
-#include "AtomicFile.h"
+#include "FileDescriptor.h"
+#include "PendingFile.h"
 #include "core/MemoryBudget.h"
 
 #include <algorithm>

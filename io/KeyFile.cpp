@@ -1,6 +1,7 @@
 #include "KeyFile.h"
 
-#include "AtomicFile.h"
+#include "FileDescriptor.h"
+#include "PendingFile.h"
 #include "core/FieldChecks.h"
 #include "core/NumericText.h"
 #include "core/Rounding.h"

@@ -1,8 +1,9 @@
 #include "PictureFile.h"
 
-#include "AtomicFile.h"
 #include "BmpFileCanvas.h"
 #include "BmpFormat.h"
+#include "FileDescriptor.h"
+#include "PendingFile.h"
 #include "core/MemoryBudget.h"
 
 #include <QBuffer>

@@ -1,7 +1,6 @@
-#include "io/AtomicFile.h"
+#include "io/PendingFile.h"
 
 #include "TestFiles.h"
-#include "io/TextLines.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -17,26 +16,6 @@ mode_t currentUmaskForTest() {
     const mode_t mask = ::umask(0);
     ::umask(mask);
     return mask;
-}
-
-TEST(SplitLines, CrEndsALineAndSwallowsOneLf) {
-    const struct {
-        std::string text;
-        std::vector<std::string_view> lines;
-    } cases[] = {
-        {"abc\r\ndef\r\n", {"abc", "def"}},
-        {"abc\r\ndef", {"abc", "def"}},
-        {"abc\r\n\r\ndef", {"abc", "", "def"}},
-        {"", {}},
-        {"a\nb", {"a\nb"}},
-        {"a\rb\r", {"a", "b"}},
-        {"a\r\n\nb", {"a", "\nb"}},
-        {"\r\n", {""}},
-        {std::string("a\0b\r\n", 5), {std::string_view("a\0b", 3)}},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(splitLines(c.text), c.lines) << c.text;
-    }
 }
 
 TEST(AtomicFile, WritesAllPiecesToANewFileWithUsualPermissions) {
@@ -178,26 +157,6 @@ TEST(AtomicFile, RefusesATargetThatIsNoRegularFile) {
     EXPECT_EQ(std::filesystem::status(dir.file("pipe")).type(), std::filesystem::file_type::fifo);
     EXPECT_TRUE(std::filesystem::is_directory(dir.file("folder")));
     EXPECT_EQ(dir.entries().size(), 3u);
-}
-
-TEST(ReadWholeFile, ReadsUpToTheLimitAndRefusesMore) {
-    const TempDir dir;
-    test::writeBytes(dir.file("ten"), std::string("0123456789"));
-    EXPECT_EQ(*readWholeFile(dir.file("ten"), 10), "0123456789");
-
-    const Result<std::string> over = readWholeFile(dir.file("ten"), 9, MessageId::KeyFileTooLarge);
-    ASSERT_FALSE(over);
-    EXPECT_EQ(over.problem(), (Message{MessageId::KeyFileTooLarge, {dir.file("ten")}}));
-}
-
-TEST(ReadWholeFile, MissingFilesAndFoldersCannotBeOpened) {
-    const TempDir dir;
-    for (const std::string& path : {dir.file("absent"), dir.path().string()}) {
-        const Result<std::string> bytes = readWholeFile(path, 100);
-        ASSERT_FALSE(bytes);
-        EXPECT_EQ(bytes.problem().id, MessageId::CannotOpenFile);
-        EXPECT_EQ(bytes.problem().args.at(0), path);
-    }
 }
 
 } // namespace
