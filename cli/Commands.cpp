@@ -15,11 +15,12 @@
 #include "core/NumericText.h"
 #include "core/ShownText.h"
 #include "core/Windows1252.h"
-#include "io/AtomicFile.h"
 #include "io/BmpFormat.h"
 #include "io/BmpOutputCanvas.h"
+#include "io/FileDescriptor.h"
 #include "io/KeyFile.h"
 #include "io/PairCommit.h"
+#include "io/PendingFile.h"
 #include "io/PictureFile.h"
 #include "io/SameFile.h"
 #include "io/TextImport.h"
@@ -503,10 +504,10 @@ int reveal(const std::vector<std::string>& args, Console& console) {
     }
     const Size size{(*canvas)->width(), (*canvas)->height()};
     if (keyLines) {
-        if (const std::optional<Message> refusal =
-                checkKeyFileLines(*keyLines, *arguments.value("--key"), size.width, size.height,
-                                  host.numberLocale())) {
-            return failure(console, *refusal);
+        if (const Status usable = checkKeyFileLines(*keyLines, *arguments.value("--key"),
+                                                    size.width, size.height, host.numberLocale());
+            !usable) {
+            return failure(console, usable.problem());
         }
     }
     if (const std::optional<Message> refusal = fieldRefusal(host, size, true, true)) {
@@ -519,8 +520,8 @@ int reveal(const std::vector<std::string>& args, Console& console) {
     ProgramWideValues shared;
     shared.DecryptEnabled = true;
     const DecoderRunResult run = runDecoder(host, **canvas, shared);
-    if (const std::optional<Message> problem = laterReadProblem(**canvas)) {
-        return failure(console, *problem);
+    if (const Status reads = laterReads(**canvas); !reads) {
+        return failure(console, reads.problem());
     }
     if (run.result.outcome == DecodeOutcome::Failed) {
         return Failure;

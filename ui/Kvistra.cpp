@@ -4,7 +4,6 @@
 #include "Visningsform.h"
 #include "core/ColourSplit.h"
 #include "core/DecoderRun.h"
-#include "core/DisplayModeSwitch.h"
 #include "core/Encoder.h"
 #include "core/FieldChecks.h"
 #include "core/MessageBoxStyle.h"
@@ -15,6 +14,7 @@
 #include "io/KeyFile.h"
 #include "io/PictureFile.h"
 #include "io/TextImport.h"
+#include "system/DisplayModeSwitch.h"
 #include "toolkit/Clock.h"
 #include "toolkit/ListBox.h"
 #include "toolkit/MessageBoxes.h"
@@ -621,9 +621,10 @@ void Kvistra::mnuOpenKeyFile_Click() {
     }
     // The key in the fields may be the only copy: a file with any line the fields
     // would refuse changes none of them, and one message names the file and the line.
-    if (const std::optional<Message> refusal = checkKeyFileLines(
-            *lines, name, Picture1->scaleWidth(), Picture1->scaleHeight(), numberLocale())) {
-        showMessage(*refusal);
+    if (const Status usable = checkKeyFileLines(*lines, name, Picture1->scaleWidth(),
+                                                Picture1->scaleHeight(), numberLocale());
+        !usable) {
+        showMessage(usable.problem());
         return;
     }
     setText(Field::Combo1, lines->yKey);

@@ -1,12 +1,14 @@
 #include "io/BmpFormat.h"
 
 #include "io/BmpFileCanvas.h"
+#include "io/BmpReader.h"
 #include "io/PictureFile.h"
 #include "support/BmpFixture.h"
 #include "support/FileBytes.h"
 #include "support/TempFolder.h"
 
 #include <climits>
+#include <cstdio>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -148,6 +150,32 @@ TEST(BmpReader, DecodesEveryDepthToTheRightColours) {
         const auto canvas = BmpFileCanvas::open(path);
         if (canvas) {
             EXPECT_EQ(pixelsOf(**canvas), c.expected);
+        }
+    }
+}
+
+// The reader keeps the file it opened: a file that takes the name afterwards lends
+// it neither pixels nor a verdict.
+TEST(BmpReader, ReadsTheFileItOpenedWhateverTakesItsNameLater) {
+    const test::TempFolder dir;
+    for (const GoodCase& c : goodCases()) {
+        SCOPED_TRACE(c.name);
+        const std::string path = dir / "fixture.bmp";
+        test::writeBytes(path, c.fixture.build());
+        Result<BmpReader> reader = BmpReader::open(path);
+        ASSERT_TRUE(reader);
+
+        test::writeBytes(dir / "other.bmp", std::string("BM, but nothing after it"));
+        ASSERT_EQ(std::rename((dir / "other.bmp").c_str(), path.c_str()), 0);
+        EXPECT_TRUE(reader->checkPixels());
+        const Result<Image> read = reader->read();
+        ASSERT_TRUE(read);
+        EXPECT_EQ(pixelsOf(*read), c.expected);
+        if (reader->layout().everyRowValid()) {
+            const auto canvas = BmpFileCanvas::open(std::move(*reader));
+            ASSERT_TRUE(canvas);
+            EXPECT_EQ(pixelsOf(**canvas), c.expected);
+            EXPECT_FALSE((*canvas)->readProblem());
         }
     }
 }

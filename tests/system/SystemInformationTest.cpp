@@ -1,4 +1,4 @@
-#include "core/SystemInformation.h"
+#include "system/SystemInformation.h"
 
 #include "core/MessageCatalogue.h"
 #include "support/FakePlatform.h"

@@ -1,6 +1,5 @@
-#include "io/AtomicFile.h"
+#include "io/PendingFile.h"
 
-#include "io/TextLines.h"
 #include "support/FileBytes.h"
 #include "support/TempFolder.h"
 
@@ -18,26 +17,6 @@ mode_t currentUmaskForTest() {
     const mode_t mask = ::umask(0);
     ::umask(mask);
     return mask;
-}
-
-TEST(SplitLines, CrEndsALineAndSwallowsOneLf) {
-    const struct {
-        std::string text;
-        std::vector<std::string_view> lines;
-    } cases[] = {
-        {"abc\r\ndef\r\n", {"abc", "def"}},
-        {"abc\r\ndef", {"abc", "def"}},
-        {"abc\r\n\r\ndef", {"abc", "", "def"}},
-        {"", {}},
-        {"a\nb", {"a\nb"}},
-        {"a\rb\r", {"a", "b"}},
-        {"a\r\n\nb", {"a", "\nb"}},
-        {"\r\n", {""}},
-        {std::string("a\0b\r\n", 5), {std::string_view("a\0b", 3)}},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(splitLines(c.text), c.lines) << c.text;
-    }
 }
 
 TEST(AtomicFile, WritesAllPiecesToANewFileWithUsualPermissions) {
@@ -179,26 +158,6 @@ TEST(AtomicFile, RefusesATargetThatIsNoRegularFile) {
     EXPECT_EQ(std::filesystem::status(dir / "pipe").type(), std::filesystem::file_type::fifo);
     EXPECT_TRUE(std::filesystem::is_directory(dir / "folder"));
     EXPECT_EQ(dir.entries().size(), 3u);
-}
-
-TEST(ReadWholeFile, ReadsUpToTheLimitAndRefusesMore) {
-    const TempFolder dir;
-    test::writeBytes(dir / "ten", std::string("0123456789"));
-    EXPECT_EQ(*readWholeFile(dir / "ten", 10), "0123456789");
-
-    const Result<std::string> over = readWholeFile(dir / "ten", 9, MessageId::KeyFileTooLarge);
-    ASSERT_FALSE(over);
-    EXPECT_EQ(over.problem(), (Message{MessageId::KeyFileTooLarge, {dir / "ten"}}));
-}
-
-TEST(ReadWholeFile, MissingFilesAndFoldersCannotBeOpened) {
-    const TempFolder dir;
-    for (const std::string& path : {dir / "absent", dir.path().string()}) {
-        const Result<std::string> bytes = readWholeFile(path, 100);
-        ASSERT_FALSE(bytes);
-        EXPECT_EQ(bytes.problem().id, MessageId::CannotOpenFile);
-        EXPECT_EQ(bytes.problem().args.at(0), path);
-    }
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "core/DisplayModeSwitch.h"
+#include "system/DisplayModeSwitch.h"
 
 #include "core/MessageCatalogue.h"
 #include "support/FakePlatform.h"
