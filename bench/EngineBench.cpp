@@ -1,5 +1,5 @@
 // The engine alone on a 12-megapixel canvas: the yardstick for the front ends.
-#include "bench/QuietReport.h"
+#include "QuietReport.h"
 #include "core/ClockSeededRandom.h"
 #include "core/Decoder.h"
 #include "core/Encoder.h"

@@ -1,6 +1,6 @@
 // The main window against the engine alone, side by side: what the widgets add
 // to a generation on a 12-megapixel canvas and to a full-length decode.
-#include "bench/QuietReport.h"
+#include "QuietReport.h"
 #include "core/ClockSeededRandom.h"
 #include "core/Decoder.h"
 #include "core/DecoderRun.h"

@@ -15,12 +15,14 @@
 #include "core/MemoryBudget.h"
 #include "core/NumericText.h"
 #include "core/ShownText.h"
+#include "core/Version.h"
 #include "core/Windows1252.h"
-#include "io/AtomicFile.h"
 #include "io/BmpFormat.h"
 #include "io/BmpOutputCanvas.h"
+#include "io/FileDescriptor.h"
 #include "io/KeyFile.h"
 #include "io/PairCommit.h"
+#include "io/PendingFile.h"
 #include "io/PictureFile.h"
 #include "io/SameFile.h"
 #include "io/TextImport.h"
@@ -494,10 +496,11 @@ int reveal(const std::vector<std::string>& args, Console& console) {
     }
     const Size size{(*canvas)->width(), (*canvas)->height()};
     if (keyLines) {
-        if (const std::optional<Message> refusal =
+        if (const Status usable =
                 checkKeyFileLines(*keyLines, *arguments.value("--key"), size.width, size.height,
-                                  NumberLocale::commandLine())) {
-            return failure(console, *refusal);
+                                  NumberLocale::commandLine());
+            !usable) {
+            return failure(console, usable.problem());
         }
     }
     if (const std::optional<Message> refusal = fieldRefusal(texts, size, true, true)) {
@@ -513,8 +516,8 @@ int reveal(const std::vector<std::string>& args, Console& console) {
         {texts.readingLength, texts.yKey, texts.xKey, texts.shift, NumberLocale::commandLine()},
         report);
     report.terminal.end();
-    if (const std::optional<Message> problem = laterReadProblem(**canvas)) {
-        return failure(console, *problem);
+    if (const Status reads = laterReads(**canvas); !reads) {
+        return failure(console, reads.problem());
     }
     if (run.result.outcome == DecodeOutcome::Failed) {
         return Failure;
@@ -649,7 +652,7 @@ int runCommand(const std::vector<std::string>& args, Console& console) {
     const std::string& command = args.front();
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     if (command == "--version") {
-        console.out << kVersionText << '\n';
+        console.out << "Kvistra " << kVersionText << '\n';
         return Success;
     }
     if (command == "--help" || command == "-h" || command == "help") {

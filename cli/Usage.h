@@ -6,8 +6,6 @@
 // labels of its output. The messages it shares with the window live in the catalogue.
 namespace kvistra::cli {
 
-inline constexpr const char* kVersionText = "Kvistra 1.0.0";
-
 inline constexpr const char* kMainUsage =
     R"(Användning: kvistra-cli KOMMANDO [FLAGGOR]
 

@@ -13,59 +13,58 @@ constexpr std::uint64_t kBlockBytes = std::uint64_t{64} * 1024;
 
 } // namespace
 
-Result<std::unique_ptr<BmpFileCanvas>> BmpFileCanvas::open(const std::string& path) {
-    FileDescriptor fd(openForReading(path));
-    if (!fd.valid()) {
-        return Message{MessageId::CannotOpenFile, {path, errorText(errno)}};
+Result<std::unique_ptr<BmpFileCanvas>> BmpFileCanvas::open(BmpReader reader) {
+    if (!reader.layout().everyRowValid()) {
+        return Message{MessageId::PictureMalformed, {reader.path()}};
     }
-    Result<BmpLayout> layout = readBmpHeader(fd.get(), path);
-    if (!layout) {
-        return layout.problem();
-    }
-    if (!layout->everyRowValid()) {
-        return Message{MessageId::PictureMalformed, {path}};
-    }
-    return std::unique_ptr<BmpFileCanvas>(
-        new BmpFileCanvas(path, std::move(fd), std::move(*layout)));
+    return std::unique_ptr<BmpFileCanvas>(new BmpFileCanvas(std::move(reader)));
 }
 
-BmpFileCanvas::BmpFileCanvas(std::string path, FileDescriptor fd, BmpLayout layout)
-    : path_(std::move(path))
-    , fd_(std::move(fd))
-    , layout_(std::move(layout))
-    , rowsPerBlock_(static_cast<int>(std::clamp<std::uint64_t>(
-          kBlockBytes / layout_.rowStride, 1, static_cast<std::uint64_t>(layout_.height))))
-    , imageStride_(Image::strideFor(layout_.width)) {}
+Result<std::unique_ptr<BmpFileCanvas>> BmpFileCanvas::open(const std::string& path) {
+    Result<BmpReader> reader = BmpReader::open(path);
+    if (!reader) {
+        return reader.problem();
+    }
+    return open(std::move(*reader));
+}
+
+BmpFileCanvas::BmpFileCanvas(BmpReader reader)
+    : reader_(std::move(reader))
+    , rowsPerBlock_(static_cast<int>(
+          std::clamp<std::uint64_t>(kBlockBytes / reader_.layout().rowStride, 1,
+                                    static_cast<std::uint64_t>(reader_.layout().height))))
+    , imageStride_(Image::strideFor(reader_.layout().width)) {}
 
 void BmpFileCanvas::load(Block& block, int firstRow) const {
-    const int rows = std::min(rowsPerBlock_, layout_.height - firstRow);
+    const BmpLayout& layout = reader_.layout();
+    const int rows = std::min(rowsPerBlock_, layout.height - firstRow);
     block.firstRow = firstRow;
     block.rows = rows;
     block.pixels.assign(imageStride_ * static_cast<std::size_t>(rows), 0);
 
     // The block's rows are neighbours in the file too, in one order or the other.
-    const int lowestFileRow = layout_.topDown ? firstRow : layout_.height - firstRow - rows;
+    const int lowestFileRow = layout.topDown ? firstRow : layout.height - firstRow - rows;
     const std::uint64_t offset =
-        layout_.pixelOffset + static_cast<std::uint64_t>(lowestFileRow) * layout_.rowStride;
-    const std::uint64_t size = static_cast<std::uint64_t>(rows) * layout_.rowStride;
+        layout.pixelOffset + static_cast<std::uint64_t>(lowestFileRow) * layout.rowStride;
+    const std::uint64_t size = static_cast<std::uint64_t>(rows) * layout.rowStride;
     fileRows_.assign(static_cast<std::size_t>(size), 0);
-    const long long got = readAt(fd_.get(), fileRows_.data(), fileRows_.size(), offset);
+    const long long got = readAt(reader_.fd(), fileRows_.data(), fileRows_.size(), offset);
     if (got < 0 && !readProblem_) {
-        readProblem_ = Message{MessageId::CannotOpenFile, {path_, errorText(errno)}};
+        readProblem_ = Message{MessageId::CannotOpenFile, {reader_.path(), errorText(errno)}};
     }
     const auto filled = static_cast<std::uint64_t>(std::max(got, 0LL));
     for (int i = 0; i < rows; ++i) {
         const int fileRow = lowestFileRow + i;
-        const int y = layout_.topDown ? fileRow : layout_.height - 1 - fileRow;
-        const std::uint64_t start = static_cast<std::uint64_t>(i) * layout_.rowStride;
-        if (start + layout_.rowBytes > filled) {
+        const int y = layout.topDown ? fileRow : layout.height - 1 - fileRow;
+        const std::uint64_t start = static_cast<std::uint64_t>(i) * layout.rowStride;
+        if (start + layout.rowBytes > filled) {
             // Left black rather than taken from bytes the file did not give.
             if (!readProblem_) {
-                readProblem_ = Message{MessageId::PictureTruncated, {path_}};
+                readProblem_ = Message{MessageId::PictureTruncated, {reader_.path()}};
             }
             continue;
         }
-        decodeBmpRow(layout_, fileRows_.data() + start,
+        decodeBmpRow(layout, fileRows_.data() + start,
                      block.pixels.data() + static_cast<std::size_t>(y - firstRow) * imageStride_);
     }
 }

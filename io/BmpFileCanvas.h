@@ -1,7 +1,6 @@
 #pragma once
 
-#include "AtomicFile.h"
-#include "BmpFormat.h"
+#include "BmpReader.h"
 #include "core/Canvas.h"
 #include "core/Result.h"
 
@@ -18,12 +17,15 @@ namespace kvistra {
 // read the whole file. Not for concurrent use: reads fill a shared cache.
 class BmpFileCanvas final : public Canvas {
 public:
-    // Any uncompressed file whose every row can be decoded on its own; others
-    // (and files that are no bitmaps) are refused with the reader's message.
+    // Any uncompressed file whose every row can be decoded on its own; others are
+    // refused with PictureMalformed. Rows are read from the reader's open file.
+    static Result<std::unique_ptr<BmpFileCanvas>> open(BmpReader reader);
+    // Opens the file by name first; files that are no bitmaps are refused with the
+    // reader's message.
     static Result<std::unique_ptr<BmpFileCanvas>> open(const std::string& path);
 
-    int width() const override { return layout_.width; }
-    int height() const override { return layout_.height; }
+    int width() const override { return reader_.layout().width; }
+    int height() const override { return reader_.layout().height; }
     Colour pixel(int x, int y) const override;
     void setPixel(int x, int y, Colour colour) override;
     void readRun(int x, int y, std::span<Colour> colours) const override;
@@ -34,7 +36,7 @@ public:
     const std::optional<Message>& readProblem() const { return readProblem_; }
 
 private:
-    BmpFileCanvas(std::string path, FileDescriptor fd, BmpLayout layout);
+    explicit BmpFileCanvas(BmpReader reader);
 
     // A few neighbouring rows, decoded into Image's row layout.
     struct Block {
@@ -47,9 +49,7 @@ private:
     const std::uint8_t* rowPixels(int y) const;
     void load(Block& block, int firstRow) const;
 
-    std::string path_;
-    FileDescriptor fd_;
-    BmpLayout layout_;
+    BmpReader reader_;
     int rowsPerBlock_ = 1;
     std::size_t imageStride_ = 0;
     mutable std::array<Block, 2> blocks_;

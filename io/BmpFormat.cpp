@@ -1,16 +1,12 @@
 #include "BmpFormat.h"
 
-#include "AtomicFile.h"
+#include "PendingFile.h"
 #include "core/MemoryBudget.h"
 
 #include <algorithm>
 #include <bit>
-#include <cerrno>
-#include <climits>
 #include <cstring>
 #include <optional>
-#include <sys/stat.h>
-#include <sys/uio.h>
 
 namespace kvistra {
 
@@ -70,150 +66,6 @@ Message malformed(const std::string& path) {
 }
 Message truncated(const std::string& path) {
     return {MessageId::PictureTruncated, {path}};
-}
-
-// Refused before the picture is made when it, and `alongside` bytes held with it,
-// would not fit in the memory the process may use.
-std::optional<Message> memoryRefusal(const BmpLayout& layout, const std::string& path,
-                                     std::uint64_t alongside = 0) {
-    const Status fits =
-        checkPictureMemory(path, layout.width, layout.height,
-                           Image::bytesFor(layout.width, layout.height) + alongside);
-    return fits ? std::nullopt : std::optional(fits.problem());
-}
-
-// Row padding may hold whatever the file had there; pictures compare by their bytes.
-void clearPadding(Image& image) {
-    const std::size_t used = static_cast<std::size_t>(image.width()) * 3;
-    for (int y = 0; y < image.height(); ++y) {
-        const std::span<std::uint8_t> row = image.row(y);
-        std::fill(row.begin() + static_cast<std::ptrdiff_t>(used), row.end(), std::uint8_t{0});
-    }
-}
-
-// Runs of palette indices, from the bottom row up. Every pixel must be given by
-// a run: rows end only when full and the jump code, which leaves pixels unset,
-// is refused, so no pixel is made up and a tiny file cannot claim a huge picture.
-// Without a picture the runs are only checked.
-std::optional<Message> decodeRunLength(const BmpLayout& layout, std::span<const std::uint8_t> data,
-                                       Image* image, const std::string& path) {
-    const bool four = layout.bitsPerPixel == 4;
-    const std::uint64_t width = static_cast<std::uint64_t>(layout.width);
-    const std::uint64_t height = static_cast<std::uint64_t>(layout.height);
-    const std::size_t colours = layout.palette.size();
-    std::uint64_t x = 0;
-    std::uint64_t row = 0; // from the bottom
-    std::size_t at = 0;
-    const auto put = [&](unsigned index) {
-        if (index >= colours) {
-            return false;
-        }
-        if (image != nullptr) {
-            image->setPixel(static_cast<int>(x), static_cast<int>(height - 1 - row),
-                            layout.palette[index]);
-        }
-        ++x;
-        return true;
-    };
-    const auto fits = [&](std::uint64_t count) {
-        return row < height && x + count <= width;
-    };
-    while (true) {
-        if (data.size() - at < 2) {
-            return truncated(path);
-        }
-        const unsigned count = data[at];
-        const unsigned value = data[at + 1];
-        at += 2;
-        if (count > 0) {
-            if (!fits(count)) {
-                return malformed(path);
-            }
-            for (unsigned i = 0; i < count; ++i) {
-                const unsigned index = four ? (i % 2 == 0 ? value >> 4 : value & 0xF) : value;
-                if (!put(index)) {
-                    return malformed(path);
-                }
-            }
-            continue;
-        }
-        switch (value) {
-        case 0: // end of row
-            if (x != width || row >= height) {
-                return malformed(path);
-            }
-            x = 0;
-            ++row;
-            break;
-        case 1: // end of picture
-            if (!(row == height && x == 0) && !(row == height - 1 && x == width)) {
-                return malformed(path);
-            }
-            return std::nullopt;
-        case 2: // jump
-            return malformed(path);
-        default: { // value literal indices, padded to a whole number of 16-bit words
-            const std::size_t bytes = four ? (value + 1) / 2 : value;
-            if (data.size() - at < bytes + bytes % 2) {
-                return truncated(path);
-            }
-            if (!fits(value)) {
-                return malformed(path);
-            }
-            for (unsigned i = 0; i < value; ++i) {
-                const unsigned byte = data[at + (four ? i / 2 : i)];
-                const unsigned index = four ? (i % 2 == 0 ? byte >> 4 : byte & 0xF) : byte;
-                if (!put(index)) {
-                    return malformed(path);
-                }
-            }
-            at += bytes + bytes % 2;
-        }
-        }
-    }
-}
-
-// Runs are small next to the picture they make: they are decoded from memory.
-Result<std::vector<std::uint8_t>> readWholeBitmap(int fd, const BmpLayout& layout,
-                                                  const std::string& path) {
-    std::vector<std::uint8_t> file(static_cast<std::size_t>(layout.fileSize));
-    const long long got = readAt(fd, file.data(), file.size(), 0);
-    if (got < 0) {
-        return Message{MessageId::CannotOpenFile, {path, errorText(errno)}};
-    }
-    file.resize(static_cast<std::size_t>(got));
-    return file;
-}
-
-// Rows of other depths go through a buffer of whole file rows, about a megabyte at a
-// time; without a picture they are only checked.
-std::optional<Message> decodeRowsInChunks(int fd, const BmpLayout& layout, const std::string& path,
-                                          Image* image) {
-    const auto height = static_cast<std::uint64_t>(layout.height);
-    const std::uint64_t rowsPerChunk = std::max<std::uint64_t>(1, (1u << 20) / layout.rowStride);
-    std::vector<std::uint8_t> chunk(static_cast<std::size_t>(rowsPerChunk * layout.rowStride));
-    std::vector<std::uint8_t> scratch(image == nullptr ? Image::strideFor(layout.width) : 0);
-    for (std::uint64_t first = 0; first < height; first += rowsPerChunk) {
-        const std::uint64_t rows = std::min(rowsPerChunk, height - first);
-        const std::uint64_t offset = layout.pixelOffset + first * layout.rowStride;
-        const std::uint64_t wanted = std::min(rows * layout.rowStride, layout.fileSize - offset);
-        const long long got = readAt(fd, chunk.data(), wanted, offset);
-        if (got < 0) {
-            return Message{MessageId::CannotOpenFile, {path, errorText(errno)}};
-        }
-        if (static_cast<std::uint64_t>(got) < (rows - 1) * layout.rowStride + layout.rowBytes) {
-            return truncated(path);
-        }
-        for (std::uint64_t i = 0; i < rows; ++i) {
-            const std::uint64_t fileRow = first + i;
-            const int y = static_cast<int>(layout.topDown ? fileRow : height - 1 - fileRow);
-            std::uint8_t* out = image != nullptr ? image->row(y).data() : scratch.data();
-            if (!decodeBmpRow(layout, chunk.data() + i * layout.rowStride, out)) {
-                return malformed(path);
-            }
-        }
-    }
-    return std::nullopt;
 }
 
 } // namespace
@@ -366,6 +218,92 @@ Result<BmpLayout> parseBmpHeader(std::span<const std::uint8_t> head, std::uint64
     return layout;
 }
 
+Status checkBmpMemory(const BmpLayout& layout, const std::string& path, std::uint64_t alongside) {
+    return checkPictureMemory(path, layout.width, layout.height,
+                              Image::bytesFor(layout.width, layout.height) + alongside);
+}
+
+// Every pixel must be given by a run: rows end only when full and the jump code,
+// which leaves pixels unset, is refused, so no pixel is made up and a tiny file
+// cannot claim a huge picture.
+Status decodeBmpRuns(const BmpLayout& layout, std::span<const std::uint8_t> data, Image* image,
+                     const std::string& path) {
+    const bool four = layout.bitsPerPixel == 4;
+    const std::uint64_t width = static_cast<std::uint64_t>(layout.width);
+    const std::uint64_t height = static_cast<std::uint64_t>(layout.height);
+    const std::size_t colours = layout.palette.size();
+    std::uint64_t x = 0;
+    std::uint64_t row = 0; // from the bottom
+    std::size_t at = 0;
+    const auto put = [&](unsigned index) {
+        if (index >= colours) {
+            return false;
+        }
+        if (image != nullptr) {
+            image->setPixel(static_cast<int>(x), static_cast<int>(height - 1 - row),
+                            layout.palette[index]);
+        }
+        ++x;
+        return true;
+    };
+    const auto fits = [&](std::uint64_t count) {
+        return row < height && x + count <= width;
+    };
+    while (true) {
+        if (data.size() - at < 2) {
+            return truncated(path);
+        }
+        const unsigned count = data[at];
+        const unsigned value = data[at + 1];
+        at += 2;
+        if (count > 0) {
+            if (!fits(count)) {
+                return malformed(path);
+            }
+            for (unsigned i = 0; i < count; ++i) {
+                const unsigned index = four ? (i % 2 == 0 ? value >> 4 : value & 0xF) : value;
+                if (!put(index)) {
+                    return malformed(path);
+                }
+            }
+            continue;
+        }
+        switch (value) {
+        case 0: // end of row
+            if (x != width || row >= height) {
+                return malformed(path);
+            }
+            x = 0;
+            ++row;
+            break;
+        case 1: // end of picture
+            if (!(row == height && x == 0) && !(row == height - 1 && x == width)) {
+                return malformed(path);
+            }
+            return Done{};
+        case 2: // jump
+            return malformed(path);
+        default: { // value literal indices, padded to a whole number of 16-bit words
+            const std::size_t bytes = four ? (value + 1) / 2 : value;
+            if (data.size() - at < bytes + bytes % 2) {
+                return truncated(path);
+            }
+            if (!fits(value)) {
+                return malformed(path);
+            }
+            for (unsigned i = 0; i < value; ++i) {
+                const unsigned byte = data[at + (four ? i / 2 : i)];
+                const unsigned index = four ? (i % 2 == 0 ? byte >> 4 : byte & 0xF) : byte;
+                if (!put(index)) {
+                    return malformed(path);
+                }
+            }
+            at += bytes + bytes % 2;
+        }
+        }
+    }
+}
+
 bool decodeBmpRow(const BmpLayout& layout, const std::uint8_t* in, std::uint8_t* out) {
     const int width = layout.width;
     switch (layout.bitsPerPixel) {
@@ -415,15 +353,15 @@ Result<Image> decodeBmp(std::span<const std::uint8_t> file, const std::string& p
     if (!layout) {
         return layout.problem();
     }
-    if (const std::optional<Message> refusal = memoryRefusal(*layout, path)) {
-        return *refusal;
+    if (const Status memory = checkBmpMemory(*layout, path); !memory) {
+        return memory.problem();
     }
     Image image(layout->width, layout->height);
     if (layout->runLength) {
-        if (const std::optional<Message> problem = decodeRunLength(
-                *layout, file.subspan(static_cast<std::size_t>(layout->pixelOffset)), &image,
-                path)) {
-            return *problem;
+        if (const Status runs = decodeBmpRuns(
+                *layout, file.subspan(static_cast<std::size_t>(layout->pixelOffset)), &image, path);
+            !runs) {
+            return runs.problem();
         }
         return image;
     }
@@ -433,95 +371,6 @@ Result<Image> decodeBmp(std::span<const std::uint8_t> file, const std::string& p
         }
     }
     return image;
-}
-
-Result<BmpLayout> readBmpHeader(int fd, const std::string& path) {
-    struct stat info {};
-    if (::fstat(fd, &info) != 0) {
-        return Message{MessageId::CannotOpenFile, {path, errorText(errno)}};
-    }
-    const auto fileSize = static_cast<std::uint64_t>(info.st_size);
-    std::vector<std::uint8_t> head(
-        static_cast<std::size_t>(std::min<std::uint64_t>(fileSize, kBmpHeadSize)));
-    const long long got = readAt(fd, head.data(), head.size(), 0);
-    if (got < 0) {
-        return Message{MessageId::CannotOpenFile, {path, errorText(errno)}};
-    }
-    head.resize(static_cast<std::size_t>(got));
-    return parseBmpHeader(head, fileSize, path);
-}
-
-Result<Image> readBmpFile(const std::string& path) {
-    const FileDescriptor fd(openForReading(path));
-    if (!fd.valid()) {
-        return Message{MessageId::CannotOpenFile, {path, errorText(errno)}};
-    }
-    Result<BmpLayout> parsed = readBmpHeader(fd.get(), path);
-    if (!parsed) {
-        return parsed.problem();
-    }
-    const BmpLayout& layout = *parsed;
-    if (const std::optional<Message> refusal =
-            memoryRefusal(layout, path, layout.runLength ? layout.fileSize : 0)) {
-        return *refusal;
-    }
-    if (layout.runLength) {
-        const Result<std::vector<std::uint8_t>> file = readWholeBitmap(fd.get(), layout, path);
-        if (!file) {
-            return file.problem();
-        }
-        return decodeBmp(*file, path);
-    }
-    Image image(layout.width, layout.height);
-    const auto height = static_cast<std::uint64_t>(layout.height);
-
-    if (layout.sameRowsAsImage()) {
-        // One buffer per row, in file order, straight into the picture.
-        std::vector<iovec> vectors;
-        vectors.reserve(layout.height);
-        for (std::uint64_t fileRow = 0; fileRow < height; ++fileRow) {
-            const int y = static_cast<int>(layout.topDown ? fileRow : height - 1 - fileRow);
-            vectors.push_back({image.row(y).data(), layout.rowStride});
-        }
-        const std::uint64_t wanted =
-            std::min(layout.rowStride * height, layout.fileSize - layout.pixelOffset);
-        vectors.back().iov_len -= layout.rowStride * height - wanted;
-        const long long got = readVectorsAt(fd.get(), std::move(vectors), layout.pixelOffset);
-        if (got < 0) {
-            return Message{MessageId::CannotOpenFile, {path, errorText(errno)}};
-        }
-        // The file may have shrunk since we looked at its size.
-        if (static_cast<std::uint64_t>(got) < wanted) {
-            return truncated(path);
-        }
-        clearPadding(image);
-        return image;
-    }
-
-    if (const std::optional<Message> problem = decodeRowsInChunks(fd.get(), layout, path, &image)) {
-        return *problem;
-    }
-    return image;
-}
-
-std::optional<Message> checkBmpPixels(int fd, const BmpLayout& layout, const std::string& path) {
-    if (layout.everyRowValid()) {
-        return std::nullopt;
-    }
-    if (layout.runLength) {
-        const Result<std::vector<std::uint8_t>> file = readWholeBitmap(fd, layout, path);
-        if (!file) {
-            return file.problem();
-        }
-        // The file may have shrunk since its headers were read.
-        if (file->size() < layout.pixelOffset) {
-            return truncated(path);
-        }
-        return decodeRunLength(
-            layout, std::span(*file).subspan(static_cast<std::size_t>(layout.pixelOffset)), nullptr,
-            path);
-    }
-    return decodeRowsInChunks(fd, layout, path, nullptr);
 }
 
 std::array<std::uint8_t, kBmpHeaderBytes> bmpHeader(int width, int height) {

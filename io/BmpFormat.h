@@ -1,13 +1,12 @@
 #pragma once
 
-#include "AtomicFile.h"
+#include "PendingFile.h"
 #include "core/Image.h"
 #include "core/Result.h"
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -52,10 +51,6 @@ bool hasBmpSignature(std::span<const std::uint8_t> head);
 Result<BmpLayout> parseBmpHeader(std::span<const std::uint8_t> head, std::uint64_t fileSize,
                                  const std::string& path);
 
-// The headers of an open file, read from its first bytes and checked against its
-// size. CannotOpenFile when it cannot be read.
-Result<BmpLayout> readBmpHeader(int fd, const std::string& path);
-
 // One file row (layout.rowBytes bytes) into an Image row; false when it holds a
 // palette index that the palette does not have.
 bool decodeBmpRow(const BmpLayout& layout, const std::uint8_t* fileRow, std::uint8_t* imageRow);
@@ -63,12 +58,16 @@ bool decodeBmpRow(const BmpLayout& layout, const std::uint8_t* fileRow, std::uin
 // A whole bitmap file in memory. NotAPicture when it does not start like one.
 Result<Image> decodeBmp(std::span<const std::uint8_t> file, const std::string& pathForMessages);
 
-// Checks every pixel as readBmpFile would, without making the picture: nothing
-// when the headers alone show that every stored value is valid.
-std::optional<Message> checkBmpPixels(int fd, const BmpLayout& layout, const std::string& path);
+// Runs of palette indices (RLE8 or RLE4), from the bottom row up, data starting at
+// the first pixel byte; without a picture they are only checked. PictureMalformed
+// or PictureTruncated.
+Status decodeBmpRuns(const BmpLayout& layout, std::span<const std::uint8_t> data, Image* image,
+                     const std::string& path);
 
-// Reads the rows straight into the picture, without holding the file in memory.
-Result<Image> readBmpFile(const std::string& path);
+// Refused before the picture is made when it, and `alongside` bytes held with it,
+// would not fit in the memory the process may use.
+Status checkBmpMemory(const BmpLayout& layout, const std::string& path,
+                      std::uint64_t alongside = 0);
 
 // File and info headers of an uncompressed 24-bit bottom-up bitmap; its pixel rows follow.
 inline constexpr std::size_t kBmpHeaderBytes = 54;

@@ -1,6 +1,7 @@
 #include "BmpOutputCanvas.h"
 
 #include "BmpFormat.h"
+#include "FileDescriptor.h"
 #include "core/Image.h"
 
 #include <algorithm>

@@ -1,6 +1,7 @@
 #include "KeyFile.h"
 
-#include "AtomicFile.h"
+#include "FileDescriptor.h"
+#include "PendingFile.h"
 #include "core/FieldChecks.h"
 #include "core/MessageCatalogue.h"
 #include "core/NumericText.h"
@@ -91,8 +92,8 @@ Result<KeyFileLines> readKeyFile(const std::string& path) {
     return parseKeyFile(*bytes, path);
 }
 
-std::optional<Message> checkKeyFileLines(const KeyFileLines& lines, const std::string& path,
-                                         int width, int height, const NumberLocale& locale) {
+Status checkKeyFileLines(const KeyFileLines& lines, const std::string& path, int width, int height,
+                         const NumberLocale& locale) {
     const NumberLocale plain = locale.withoutGroups();
     const std::array<std::optional<FieldRefusal>, 4> refusals = {
         checkKey(lines.yKey, height, plain),
@@ -107,7 +108,7 @@ std::optional<Message> checkKeyFileLines(const KeyFileLines& lines, const std::s
             return lineRefused(path, i, *texts[i], refusals[i]->message);
         }
     }
-    return std::nullopt;
+    return Done{};
 }
 
 std::string formatKeyFile(const KeyValues& values) {

@@ -4,7 +4,6 @@
 #include "core/Result.h"
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -42,9 +41,9 @@ Result<KeyFileLines> readKeyFile(const std::string& path);
 
 // The checks the window's fields run, on each line in turn, as the key would be
 // used on a canvas of width x height; group separators are never taken. The first
-// refused line as KeyFileLineRefused, or nullopt when all four can be used.
-std::optional<Message> checkKeyFileLines(const KeyFileLines& lines, const std::string& path,
-                                         int width, int height, const NumberLocale& locale);
+// refused line as KeyFileLineRefused, or done when all four can be used.
+Status checkKeyFileLines(const KeyFileLines& lines, const std::string& path, int width, int height,
+                         const NumberLocale& locale);
 
 // "5\r\n5\r\n0\r\n12\r\n" for y 5, x 5, shift 0, length 12.
 std::string formatKeyFile(const KeyValues& values);

@@ -1,5 +1,7 @@
 #include "PairCommit.h"
 
+#include "FileDescriptor.h"
+
 #include <cerrno>
 #include <csignal>
 #include <cstdio>

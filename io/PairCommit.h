@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AtomicFile.h"
+#include "PendingFile.h"
 #include "core/Result.h"
 
 namespace kvistra {

@@ -1,8 +1,10 @@
 #include "PictureFile.h"
 
-#include "AtomicFile.h"
 #include "BmpFileCanvas.h"
 #include "BmpFormat.h"
+#include "BmpReader.h"
+#include "FileDescriptor.h"
+#include "PendingFile.h"
 #include "core/MemoryBudget.h"
 
 #include <QBuffer>
@@ -72,10 +74,11 @@ Result<bool> startsLikeBmp(int fd, const std::string& path) {
     return got == 2 && hasBmpSignature(signature);
 }
 
-// An opened picture file: its descriptor and, for a bitmap, its checked headers.
+// An opened picture file: a bitmap's reader, which holds the file, or for any
+// other format the file itself, for Qt's readers.
 struct OpenedPicture {
-    FileDescriptor fd;
-    std::optional<BmpLayout> bitmap;
+    std::optional<BmpReader> bitmap;
+    FileDescriptor other;
 };
 
 Result<OpenedPicture> openPictureFile(const std::string& path) {
@@ -83,19 +86,18 @@ Result<OpenedPicture> openPictureFile(const std::string& path) {
     if (!opened) {
         return opened.problem();
     }
-    FileDescriptor fd = std::move(*opened);
-    const Result<bool> bmp = startsLikeBmp(fd.get(), path);
+    const Result<bool> bmp = startsLikeBmp(opened->get(), path);
     if (!bmp) {
         return bmp.problem();
     }
     if (!*bmp) {
-        return OpenedPicture{std::move(fd), std::nullopt};
+        return OpenedPicture{std::nullopt, std::move(*opened)};
     }
-    Result<BmpLayout> layout = readBmpHeader(fd.get(), path);
-    if (!layout) {
-        return layout.problem();
+    Result<BmpReader> reader = BmpReader::open(std::move(*opened), path);
+    if (!reader) {
+        return reader.problem();
     }
-    return OpenedPicture{std::move(fd), std::move(*layout)};
+    return OpenedPicture{std::move(*reader), FileDescriptor()};
 }
 
 // Qt reads from the descriptor we opened, so the name is never re-encoded by Qt.
@@ -170,6 +172,11 @@ Result<Image> loadWithQt(int fd, const std::string& path) {
     return image;
 }
 
+// The whole picture, by whichever reader the file needs.
+Result<Image> readOpenedPicture(const OpenedPicture& opened, const std::string& path) {
+    return opened.bitmap ? opened.bitmap->read() : loadWithQt(opened.other.get(), path);
+}
+
 // Encoded in memory first: the file is then written by our own code, so a full
 // disk or a write error names the file in our words, not the PNG library's.
 Status writePng(PendingFile& pending, const Image& image) {
@@ -205,29 +212,32 @@ Result<Image> loadPicture(const std::string& path) {
     if (!opened) {
         return opened.problem();
     }
-    return opened->bitmap ? readBmpFile(path) : loadWithQt(opened->fd.get(), path);
+    return readOpenedPicture(*opened, path);
 }
 
-std::optional<Message> laterReadProblem(const Canvas& canvas) {
+Status laterReads(const Canvas& canvas) {
     if (const auto* file = dynamic_cast<const BmpFileCanvas*>(&canvas)) {
-        return file->readProblem();
+        if (const std::optional<Message>& problem = file->readProblem()) {
+            return *problem;
+        }
     }
-    return std::nullopt;
+    return Done{};
 }
 
 Result<std::unique_ptr<Canvas>> openPictureForReading(const std::string& path) {
-    const Result<OpenedPicture> opened = openPictureFile(path);
+    Result<OpenedPicture> opened = openPictureFile(path);
     if (!opened) {
         return opened.problem();
     }
-    if (opened->bitmap && opened->bitmap->everyRowValid()) {
-        Result<std::unique_ptr<BmpFileCanvas>> canvas = BmpFileCanvas::open(path);
+    if (opened->bitmap && opened->bitmap->layout().everyRowValid()) {
+        Result<std::unique_ptr<BmpFileCanvas>> canvas =
+            BmpFileCanvas::open(std::move(*opened->bitmap));
         if (!canvas) {
             return canvas.problem();
         }
         return std::unique_ptr<Canvas>(std::move(*canvas));
     }
-    Result<Image> image = opened->bitmap ? readBmpFile(path) : loadWithQt(opened->fd.get(), path);
+    Result<Image> image = readOpenedPicture(*opened, path);
     if (!image) {
         return image.problem();
     }
@@ -241,13 +251,12 @@ Result<std::pair<int, int>> pictureSize(const std::string& path) {
     }
     if (opened->bitmap) {
         // Every pixel is checked, so that a bitmap that cannot be read is refused here too.
-        if (const std::optional<Message> problem =
-                checkBmpPixels(opened->fd.get(), *opened->bitmap, path)) {
-            return *problem;
+        if (const Status pixels = opened->bitmap->checkPixels(); !pixels) {
+            return pixels.problem();
         }
-        return std::pair(opened->bitmap->width, opened->bitmap->height);
+        return std::pair(opened->bitmap->layout().width, opened->bitmap->layout().height);
     }
-    const Result<Image> image = loadWithQt(opened->fd.get(), path);
+    const Result<Image> image = loadWithQt(opened->other.get(), path);
     if (!image) {
         return image.problem();
     }

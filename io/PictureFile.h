@@ -1,12 +1,11 @@
 #pragma once
 
-#include "AtomicFile.h"
+#include "PendingFile.h"
 #include "core/Canvas.h"
 #include "core/Image.h"
 #include "core/Result.h"
 
 #include <memory>
-#include <optional>
 #include <string>
 #include <utility>
 
@@ -22,9 +21,9 @@ Result<Image> loadPicture(const std::string& path);
 // everything else is loaded whole.
 Result<std::unique_ptr<Canvas>> openPictureForReading(const std::string& path);
 
-// What went wrong reading a canvas from openPictureForReading after it was
-// opened (the file shrank, say): its pixels are then not to be trusted.
-std::optional<Message> laterReadProblem(const Canvas& canvas);
+// Whether reading a canvas from openPictureForReading went well after it was
+// opened; when not (the file shrank, say), its pixels are not to be trusted.
+Status laterReads(const Canvas& canvas);
 
 // Width and height, checked as loadPicture would: every pixel of a bitmap whose
 // headers allow bad values, without holding the picture.

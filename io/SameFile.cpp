@@ -1,6 +1,6 @@
 #include "SameFile.h"
 
-#include "AtomicFile.h"
+#include "PendingFile.h"
 
 #include <filesystem>
 #include <sys/stat.h>

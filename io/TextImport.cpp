@@ -1,6 +1,6 @@
 #include "TextImport.h"
 
-#include "AtomicFile.h"
+#include "FileDescriptor.h"
 #include "TextLines.h"
 #include "core/Windows1252.h"
 

@@ -1,7 +1,7 @@
 #include "LinuxRegistry.h"
 
-#include "core/SystemInformation.h"
 #include "core/Windows1252.h"
+#include "system/SystemInformation.h"
 
 #include <QStandardPaths>
 #include <algorithm>

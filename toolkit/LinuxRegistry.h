@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/Registry.h"
+#include "system/Registry.h"
 
 #include <QString>
 #include <map>

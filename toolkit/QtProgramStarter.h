@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/ProgramStarter.h"
+#include "system/ProgramStarter.h"
 
 namespace kvistra {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "WindowScreen.h"
-#include "core/ScreenMetrics.h"
+#include "system/ScreenMetrics.h"
 
 namespace kvistra {
 

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "TaskList.h"
-#include "core/DisplayPlatform.h"
-#include "core/ProgramStarter.h"
-#include "core/Registry.h"
-#include "core/ScreenMetrics.h"
+#include "system/DisplayPlatform.h"
+#include "system/ProgramStarter.h"
+#include "system/Registry.h"
+#include "system/ScreenMetrics.h"
 
 namespace kvistra {
 

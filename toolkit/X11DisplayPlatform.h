@@ -1,7 +1,7 @@
 #pragma once
 
 #include "WindowScreen.h"
-#include "core/DisplayPlatform.h"
+#include "system/DisplayPlatform.h"
 
 namespace kvistra {
 

@@ -2,8 +2,8 @@
 
 #include "ProgramIcon.h"
 #include "core/MessageCatalogue.h"
-#include "core/SystemInformation.h"
 #include "core/Version.h"
+#include "system/SystemInformation.h"
 #include "toolkit/MessageBoxes.h"
 #include "toolkit/X11TaskList.h"
 

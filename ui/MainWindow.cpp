@@ -7,7 +7,6 @@
 #include "TextViewer.h"
 #include "ZoomWindow.h"
 #include "core/ColourSplit.h"
-#include "core/DisplayModeSwitch.h"
 #include "core/FieldChecks.h"
 #include "core/MessageBoxStyle.h"
 #include "core/MessageCatalogue.h"
@@ -16,6 +15,7 @@
 #include "io/KeyFile.h"
 #include "io/PictureFile.h"
 #include "io/TextImport.h"
+#include "system/DisplayModeSwitch.h"
 #include "toolkit/Clock.h"
 #include "toolkit/ListBox.h"
 #include "toolkit/MessageBoxes.h"
@@ -385,10 +385,11 @@ void MainWindow::onOpenKeyFile() {
     }
     // The key in the fields may be the only copy: a file with any line the fields
     // would refuse changes none of them, and one message names the file and the line.
-    if (const std::optional<Message> refusal =
+    if (const Status usable =
             checkKeyFileLines(*lines, name, controls_->canvas->scaleWidth(),
-                              controls_->canvas->scaleHeight(), userNumberLocale())) {
-        showMessage(*refusal);
+                              controls_->canvas->scaleHeight(), userNumberLocale());
+        !usable) {
+        showMessage(usable.problem());
         return;
     }
     fields_->set(KeyField::YKey, lines->yKey);

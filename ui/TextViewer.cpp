@@ -2,7 +2,7 @@
 
 #include "core/LineMarkers.h"
 #include "core/MessageCatalogue.h"
-#include "io/AtomicFile.h"
+#include "io/PendingFile.h"
 #include "toolkit/MessageBoxes.h"
 #include "toolkit/TextBox.h"
 

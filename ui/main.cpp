@@ -1,7 +1,8 @@
-#include "core/PlatformChoice.h"
 #include "core/ProgramWideValues.h"
+#include "core/Version.h"
 #include "io/LibraryMessages.h"
 #include "io/TemporaryFiles.h"
+#include "system/PlatformChoice.h"
 #include "toolkit/QtFilePrompt.h"
 #include "toolkit/QtMessageBoxes.h"
 #include "toolkit/QtSystemServices.h"
@@ -42,7 +43,7 @@ int main(int argc, char* argv[]) {
     // A session that ends during a save must not leave a picture-sized temporary file behind.
     kvistra::TemporaryFiles::removeOnSignals();
     QApplication::setApplicationName(QStringLiteral("Kvistra"));
-    QApplication::setApplicationVersion(QStringLiteral("1.0.0"));
+    QApplication::setApplicationVersion(QString::fromLatin1(kvistra::kVersionText));
 
     // The toolkit's own dialogs and menus speak the program's language.
     QTranslator toolkitWords;

@@ -23,9 +23,9 @@ namespace fs = std::filesystem;
 
 using test::cli;
 using test::CliRun;
-using test::readFile;
-using test::TempDir;
-using test::writeFile;
+using test::readBytes;
+using test::TempFolder;
+using test::writeBytes;
 
 mode_t modeOf(const std::string& path) {
     struct stat info {};
@@ -74,9 +74,9 @@ TEST(Cli, HideThenRevealRoundTripsEveryCodeTheShiftAllows) {
     };
     for (const RoundTrip& c : cases) {
         SCOPED_TRACE(c.name);
-        const TempDir dir;
+        const TempFolder dir;
         const std::string message = everyCodeFrom(c.lowest, c.highest);
-        writeFile(dir / "message", message);
+        writeBytes(dir / "message", message);
         std::vector<std::string> hideArgs = {"hide",
                                              "--message-file",
                                              dir / "message",
@@ -101,17 +101,17 @@ TEST(Cli, HideThenRevealRoundTripsEveryCodeTheShiftAllows) {
         const CliRun revealed =
             cli({"reveal", dir / c.picture, "--key", dir / "key.txt", "--out", dir / "back"});
         ASSERT_EQ(revealed.status, 0) << revealed.err;
-        EXPECT_EQ(readFile(dir / "back"), message);
+        EXPECT_EQ(readBytes(dir / "back"), message);
     }
 }
 
 TEST(Cli, KeyFileHoldsTheFourValues) {
-    const TempDir dir;
+    const TempFolder dir;
     const CliRun hidden = cli({"hide", "--text", "Hej", "--out", dir / "p.bmp", "-x", "7", "-y",
                                "3", "--shift", "2", "--key", dir / "key.txt"});
     ASSERT_EQ(hidden.status, 0) << hidden.err;
     EXPECT_EQ(hidden.err, "");
-    EXPECT_EQ(readFile(dir / "key.txt"), "3\r\n7\r\n2\r\n3\r\n");
+    EXPECT_EQ(readBytes(dir / "key.txt"), "3\r\n7\r\n2\r\n3\r\n");
 
     const CliRun byOptions =
         cli({"reveal", dir / "p.bmp", "-x", "7", "-y", "3", "--shift", "2", "--length", "3"});
@@ -120,9 +120,9 @@ TEST(Cli, KeyFileHoldsTheFourValues) {
 }
 
 TEST(Cli, TextIsUtf8AndLineMarkersBecomeLineBreaks) {
-    const TempDir dir;
+    const TempFolder dir;
     // The file is Windows-1252.
-    writeFile(dir / "lines.txt", "F\xF6rsta raden\r\n\xE5\xE4\xF6\r\n");
+    writeBytes(dir / "lines.txt", "F\xF6rsta raden\r\n\xE5\xE4\xF6\r\n");
     ASSERT_EQ(
         cli({"hide", "--text-file", dir / "lines.txt", "--out", dir / "p.bmp", "--key", dir / "k"})
             .status,
@@ -133,14 +133,14 @@ TEST(Cli, TextIsUtf8AndLineMarkersBecomeLineBreaks) {
     ASSERT_EQ(
         cli({"reveal", dir / "p.bmp", "--key", dir / "k", "--lines", "--out", dir / "t"}).status,
         0);
-    EXPECT_EQ(readFile(dir / "t"), "F\xF6rsta raden\r\n\xE5\xE4\xF6\r\n");
+    EXPECT_EQ(readBytes(dir / "t"), "F\xF6rsta raden\r\n\xE5\xE4\xF6\r\n");
 }
 
 TEST(Cli, TextFilesAreUtf8WithAnyLineEnds) {
-    const TempDir dir;
+    const TempFolder dir;
     // As a Linux editor writes it: UTF-8, LF alone; a byte order mark is skipped.
-    writeFile(dir / "lf.txt", "\xEF\xBB\xBF"
-                              "F\xC3\xB6rsta raden\n\xC3\xA5\xC3\xA4\xC3\xB6 \xE2\x82\xAC\n");
+    writeBytes(dir / "lf.txt", "\xEF\xBB\xBF"
+                               "F\xC3\xB6rsta raden\n\xC3\xA5\xC3\xA4\xC3\xB6 \xE2\x82\xAC\n");
     ASSERT_EQ(
         cli({"hide", "--text-file", dir / "lf.txt", "--out", dir / "p.bmp", "--key", dir / "k"})
             .status,
@@ -149,7 +149,7 @@ TEST(Cli, TextFilesAreUtf8WithAnyLineEnds) {
 }
 
 TEST(Cli, NumbersTakeAFullStopOnly) {
-    const TempDir dir;
+    const TempFolder dir;
     ASSERT_EQ(cli({"hide", "--text", "Hej", "--out", dir / "ok.bmp"}).status, 0);
     const struct {
         std::vector<std::string> args;
@@ -180,8 +180,8 @@ TEST(Cli, NumbersTakeAFullStopOnly) {
 TEST(Cli, FractionalShiftIsRefusedBeforeAnythingIsWritten) {
     for (const bool adapt : {false, true}) {
         SCOPED_TRACE(adapt ? "adapt" : "key position");
-        const TempDir dir;
-        writeFile(dir / "p.bmp", "gammal bild");
+        const TempFolder dir;
+        writeBytes(dir / "p.bmp", "gammal bild");
         std::vector<std::string> args = {"hide",  "--text",      "Hemligt", "--shift",    "0.5",
                                          "--out", dir / "p.bmp", "--key",   dir / "k.txt"};
         if (adapt) {
@@ -192,30 +192,30 @@ TEST(Cli, FractionalShiftIsRefusedBeforeAnythingIsWritten) {
         EXPECT_NE(result.err.find("--shift: Förskjutningen du har valt (0.5) är inget heltal."),
                   std::string::npos)
             << result.err;
-        EXPECT_EQ(readFile(dir / "p.bmp"), "gammal bild");
+        EXPECT_EQ(readBytes(dir / "p.bmp"), "gammal bild");
         EXPECT_FALSE(fs::exists(dir / "k.txt"));
     }
 }
 
 // The keys play no part in adapt mode: the message starts at the top-left pixel.
 TEST(Cli, AdaptModeChecksNoKeys) {
-    const TempDir dir;
+    const TempFolder dir;
     const CliRun hidden = cli({"hide", "--text", "Hej", "--adapt", "--size", "4x4", "-x", "100",
                                "--out", dir / "p.bmp", "--key", dir / "k.txt"});
     ASSERT_EQ(hidden.status, 0) << hidden.err;
-    EXPECT_EQ(readFile(dir / "k.txt"), "0\r\n0\r\n0\r\n3\r\n");
+    EXPECT_EQ(readBytes(dir / "k.txt"), "0\r\n0\r\n0\r\n3\r\n");
     EXPECT_EQ(cli({"reveal", dir / "p.bmp", "--key", dir / "k.txt"}).out, "Hej\n");
 }
 
 // Key files: the first four lines count, a byte order mark is skipped.
 TEST(Cli, KeyFileIsReadToItsFourthLine) {
-    const TempDir dir;
+    const TempFolder dir;
     ASSERT_EQ(cli({"hide", "--text", "Hej", "--out", dir / "p.bmp", "-x", "7", "-y", "3", "--key",
                    dir / "k.txt"})
                   .status,
               0);
-    writeFile(dir / "long.txt",
-              "\xEF\xBB\xBF" + readFile(dir / "k.txt") + std::string(std::size_t{100} << 10, 'x'));
+    writeBytes(dir / "long.txt", "\xEF\xBB\xBF" + readBytes(dir / "k.txt") +
+                                     std::string(std::size_t{100} << 10, 'x'));
     const CliRun revealed = cli({"reveal", dir / "p.bmp", "--key", dir / "long.txt"});
     EXPECT_EQ(revealed.status, 0) << revealed.err;
     EXPECT_EQ(revealed.out, "Hej\n");
@@ -227,29 +227,29 @@ TEST(Cli, NumbersIgnoreTheProcessLocale) {
     if (std::setlocale(LC_ALL, "sv_SE.UTF-8") == nullptr) {
         GTEST_SKIP() << "the locale sv_SE.UTF-8 is not generated";
     }
-    const TempDir dir;
+    const TempFolder dir;
     const CliRun hidden = cli({"hide", "--text", "Hej", "--out", dir / "p.bmp", "-x", "7.0", "-y",
                                "3", "--shift", "2.0", "--key", dir / "k.txt"});
     const CliRun capacity = cli({"capacity", "--size", "5x4", "-x", "3.0", "-y", "1"});
     std::setlocale(LC_ALL, saved.c_str()); // before any assertion can end the test
     EXPECT_EQ(hidden.status, 0) << hidden.err;
-    EXPECT_EQ(readFile(dir / "k.txt"), "3\r\n7\r\n2\r\n3\r\n");
+    EXPECT_EQ(readBytes(dir / "k.txt"), "3\r\n7\r\n2\r\n3\r\n");
     EXPECT_EQ(capacity.out, "12\n");
 }
 
 TEST(Cli, LoweredShiftIsAWarningAndTheRunGoesOn) {
-    const TempDir dir;
+    const TempFolder dir;
     const CliRun hidden =
         cli({"hide", "--text", "ö", "--out", dir / "p.bmp", "--shift", "29", "--key", dir / "k"});
     EXPECT_EQ(hidden.status, 0);
     EXPECT_EQ(hidden.err, "Förskjutningen du har valt (29) överskrider den tillåtna nivån, \n"
                           "förskjutningen ställs om till det högst tillåtna: 9\n");
-    EXPECT_EQ(readFile(dir / "k"), "5\r\n5\r\n9\r\n1\r\n");
+    EXPECT_EQ(readBytes(dir / "k"), "5\r\n5\r\n9\r\n1\r\n");
     EXPECT_EQ(cli({"reveal", dir / "p.bmp", "--key", dir / "k"}).out, "ö\n");
 }
 
 TEST(Cli, AdaptModeAnnouncesTheFinish) {
-    const TempDir dir;
+    const TempFolder dir;
     const CliRun hidden = cli({"hide", "--text", "A", "--adapt", "--out", dir / "p.bmp"});
     EXPECT_EQ(hidden.status, 0);
     EXPECT_EQ(hidden.err, "Krypteringsprocess slutförd!\n");
@@ -284,21 +284,21 @@ TEST(Cli, UsageErrors) {
 }
 
 TEST(Cli, FailuresSayWhatWentWrongAndWriteNothing) {
-    const TempDir dir;
-    writeFile(dir / "not-a-picture.bmp", "hello, I am text");
-    writeFile(dir / "short.txt", "1\r\n2\r\n3\r\n");
-    writeFile(dir / "letters.txt", "a\r\nb\r\nc\r\nd\r\n");
-    writeFile(dir / "nul.txt", std::string("5\0\r\n5\r\n0\r\n3\r\n", 14));
+    const TempFolder dir;
+    writeBytes(dir / "not-a-picture.bmp", "hello, I am text");
+    writeBytes(dir / "short.txt", "1\r\n2\r\n3\r\n");
+    writeBytes(dir / "letters.txt", "a\r\nb\r\nc\r\nd\r\n");
+    writeBytes(dir / "nul.txt", std::string("5\0\r\n5\r\n0\r\n3\r\n", 14));
     ASSERT_EQ(cli({"hide", "--text", "Hej", "--out", dir / "ok.bmp"}).status, 0);
-    const std::string truncated = readFile(dir / "ok.bmp").substr(0, 1000);
-    writeFile(dir / "truncated.bmp", truncated);
-    writeFile(dir / "huge.txt", std::string(17u << 20, 'a'));
-    writeFile(dir / "empty.bmp", "");
-    writeFile(dir / "huge-length.txt", "5\r\n5\r\n0\r\n99999\r\n");
-    writeFile(dir / "huge-key.txt", "1e9\r\n5\r\n0\r\n3\r\n");
-    writeFile(dir / "grouped.txt", "5\r\n5\r\n0\r\n1,000\r\n");
-    writeFile(dir / "shift.txt", "5\r\n5\r\n30\r\n3\r\n");
-    writeFile(dir / "polish.txt", "God dag\nŁódź\n");
+    const std::string truncated = readBytes(dir / "ok.bmp").substr(0, 1000);
+    writeBytes(dir / "truncated.bmp", truncated);
+    writeBytes(dir / "huge.txt", std::string(17u << 20, 'a'));
+    writeBytes(dir / "empty.bmp", "");
+    writeBytes(dir / "huge-length.txt", "5\r\n5\r\n0\r\n99999\r\n");
+    writeBytes(dir / "huge-key.txt", "1e9\r\n5\r\n0\r\n3\r\n");
+    writeBytes(dir / "grouped.txt", "5\r\n5\r\n0\r\n1,000\r\n");
+    writeBytes(dir / "shift.txt", "5\r\n5\r\n30\r\n3\r\n");
+    writeBytes(dir / "polish.txt", "God dag\nŁódź\n");
 
     const struct {
         const char* name;
@@ -397,11 +397,11 @@ TEST(Cli, AKeyFileThatCannotBeWrittenLeavesThePictureAsItWas) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const TempDir dir;
+        const TempFolder dir;
         fs::create_directory(dir / "folder");
         const Pipe pipe(dir / "pipe");
         ASSERT_EQ(cli({"hide", "--text", "Gammal", "--out", dir / "p.bmp"}).status, 0);
-        const std::string before = readFile(dir / "p.bmp");
+        const std::string before = readBytes(dir / "p.bmp");
         for (const char* size : {"269x253", "20x20"}) { // streamed, and held whole
             for (const char* picture : {"p.bmp", "p.png"}) {
                 const CliRun hidden = cli({"hide", "--text", "Ny", "--size", size, "--out",
@@ -410,7 +410,7 @@ TEST(Cli, AKeyFileThatCannotBeWrittenLeavesThePictureAsItWas) {
                 EXPECT_NE(hidden.err.find(c.says), std::string::npos) << hidden.err;
             }
         }
-        EXPECT_EQ(readFile(dir / "p.bmp"), before);
+        EXPECT_EQ(readBytes(dir / "p.bmp"), before);
         EXPECT_EQ(dir.entries(), (std::vector<std::string>{"folder", "p.bmp", "pipe"}));
     }
 }
@@ -418,15 +418,15 @@ TEST(Cli, AKeyFileThatCannotBeWrittenLeavesThePictureAsItWas) {
 // One file named twice would be destroyed by the write before or while it is
 // read: such a command is refused before anything is written.
 TEST(Cli, TwoOptionsNamingOneFileAreRefusedBeforeAnythingIsWritten) {
-    const TempDir dir;
+    const TempFolder dir;
     ASSERT_EQ(cli({"hide", "--text", "Hej", "--out", dir / "p.bmp", "--key", dir / "k.txt"}).status,
               0);
-    writeFile(dir / "t.txt", "text");
+    writeBytes(dir / "t.txt", "text");
     fs::create_directory(dir / "sub");
     fs::create_symlink("p.bmp", dir / "link.bmp");
     const std::vector<std::string> before = dir.entries();
-    const std::string picture = readFile(dir / "p.bmp");
-    const std::string key = readFile(dir / "k.txt");
+    const std::string picture = readBytes(dir / "p.bmp");
+    const std::string key = readBytes(dir / "k.txt");
 
     const struct {
         std::vector<std::string> args;
@@ -458,8 +458,8 @@ TEST(Cli, TwoOptionsNamingOneFileAreRefusedBeforeAnythingIsWritten) {
         EXPECT_NE(result.err.find(std::string(c.options) + " anger samma fil"), std::string::npos)
             << result.err;
         EXPECT_EQ(dir.entries(), before);
-        EXPECT_EQ(readFile(dir / "p.bmp"), picture);
-        EXPECT_EQ(readFile(dir / "k.txt"), key);
+        EXPECT_EQ(readBytes(dir / "p.bmp"), picture);
+        EXPECT_EQ(readBytes(dir / "k.txt"), key);
     }
     // Different files in one folder are no problem.
     EXPECT_EQ(cli({"reveal", dir / "p.bmp", "--key", dir / "k.txt", "--out", dir / "t.txt"}).status,
@@ -469,7 +469,7 @@ TEST(Cli, TwoOptionsNamingOneFileAreRefusedBeforeAnythingIsWritten) {
 // A key file is the scheme's secret: a new one is private, and a replaced file
 // keeps the mode its user gave it.
 TEST(Cli, KeyFilesArePrivateAndReplacedFilesKeepTheirMode) {
-    const TempDir dir;
+    const TempFolder dir;
     const mode_t previous = ::umask(022);
     ASSERT_EQ(cli({"hide", "--text", "Hej", "--out", dir / "p.bmp", "--key", dir / "k.txt"}).status,
               0);
@@ -478,14 +478,14 @@ TEST(Cli, KeyFilesArePrivateAndReplacedFilesKeepTheirMode) {
 
     ::chmod((dir / "k.txt").c_str(), 0640);
     ::chmod((dir / "p.bmp").c_str(), 0600);
-    writeFile(dir / "t.txt", "old");
+    writeBytes(dir / "t.txt", "old");
     ::chmod((dir / "t.txt").c_str(), 0600);
     ASSERT_EQ(cli({"hide", "--text", "Ny", "--out", dir / "p.bmp", "--key", dir / "k.txt"}).status,
               0);
     ASSERT_EQ(cli({"reveal", dir / "p.bmp", "--key", dir / "k.txt", "--out", dir / "t.txt"}).status,
               0);
     ::umask(previous);
-    EXPECT_EQ(readFile(dir / "t.txt"), "Ny");
+    EXPECT_EQ(readBytes(dir / "t.txt"), "Ny");
     EXPECT_EQ(modeOf(dir / "k.txt"), 0640u);
     EXPECT_EQ(modeOf(dir / "p.bmp"), 0600u);
     EXPECT_EQ(modeOf(dir / "t.txt"), 0600u);
@@ -494,7 +494,7 @@ TEST(Cli, KeyFilesArePrivateAndReplacedFilesKeepTheirMode) {
 // A named pipe or a device is never replaced by a file, nor read as a picture
 // (which waited for ever on a pipe).
 TEST(Cli, OnlyRegularFilesAreReadAsPicturesOrWritten) {
-    const TempDir dir;
+    const TempFolder dir;
     ASSERT_EQ(cli({"hide", "--text", "Hej", "--out", dir / "p.bmp", "--key", dir / "k.txt"}).status,
               0);
     const Pipe pipe(dir / "pipe");
@@ -522,7 +522,7 @@ TEST(Cli, OnlyRegularFilesAreReadAsPicturesOrWritten) {
 }
 
 TEST(Cli, OutDashWritesStandardOutput) {
-    const TempDir dir;
+    const TempFolder dir;
     const CliRun hidden = cli({"hide", "--text", "Hej då", "--out", "-", "--size", "9x4", "-x", "0",
                                "-y", "0", "--key", dir / "k.txt"});
     ASSERT_EQ(hidden.status, 0) << hidden.err;
@@ -531,7 +531,7 @@ TEST(Cli, OutDashWritesStandardOutput) {
     EXPECT_EQ(dir.entries(), std::vector<std::string>{"k.txt"});
     EXPECT_FALSE(fs::exists("-"));
 
-    writeFile(dir / "p.bmp", hidden.out);
+    writeBytes(dir / "p.bmp", hidden.out);
     const CliRun revealed = cli({"reveal", dir / "p.bmp", "--key", dir / "k.txt", "--out", "-"});
     EXPECT_EQ(revealed.status, 0) << revealed.err;
     EXPECT_EQ(revealed.out, "Hej d\xE5"); // the Windows-1252 bytes, as to a file
@@ -540,9 +540,9 @@ TEST(Cli, OutDashWritesStandardOutput) {
 
 // A text that ends early is shown, but never replaces what a file held.
 TEST(Cli, RevealWritesOutOnlyWhenTheWholeTextWasRead) {
-    const TempDir dir;
+    const TempFolder dir;
     ASSERT_EQ(cli({"hide", "--text", "Hej", "--out", dir / "p.bmp"}).status, 0);
-    writeFile(dir / "t.txt", "old");
+    writeBytes(dir / "t.txt", "old");
     const std::vector<std::string> early = {"reveal", dir / "p.bmp", "-x", "0",        "-y",
                                             "252",    "--shift",     "0",  "--length", "300"};
     for (const char* out : {"t.txt", "new.txt", "-"}) {
@@ -553,7 +553,7 @@ TEST(Cli, RevealWritesOutOnlyWhenTheWholeTextWasRead) {
         EXPECT_EQ(result.status, 1);
         EXPECT_NE(result.err.find("tog slut efter 269 av 300"), std::string::npos) << result.err;
         EXPECT_EQ(result.out, "");
-        EXPECT_EQ(readFile(dir / "t.txt"), "old");
+        EXPECT_EQ(readBytes(dir / "t.txt"), "old");
         EXPECT_EQ(dir.entries(), (std::vector<std::string>{"p.bmp", "t.txt"}));
     }
     const CliRun shown = cli(early);
@@ -567,9 +567,9 @@ TEST(Cli, RevealWritesOutOnlyWhenTheWholeTextWasRead) {
 TEST(Cli, ASignalDuringASaveLeavesNoTemporaryFile) {
     for (const int signal : {SIGINT, SIGTERM}) {
         SCOPED_TRACE(signal);
-        const TempDir dir;
-        writeFile(dir / "p.bmp", "old picture");
-        writeFile(dir / "k.txt", "old key");
+        const TempFolder dir;
+        writeBytes(dir / "p.bmp", "old picture");
+        writeBytes(dir / "k.txt", "old key");
         ASSERT_EQ(::mkfifo((dir / "message").c_str(), 0644), 0);
         const std::vector<std::string> args = {
             KVISTRA_CLI, "hide",  "--message-file", dir / "message", "--size",
@@ -593,8 +593,8 @@ TEST(Cli, ASignalDuringASaveLeavesNoTemporaryFile) {
         ASSERT_EQ(::waitpid(child, &status, 0), child);
         EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
         EXPECT_EQ(dir.entries(), (std::vector<std::string>{"k.txt", "message", "p.bmp"}));
-        EXPECT_EQ(readFile(dir / "p.bmp"), "old picture");
-        EXPECT_EQ(readFile(dir / "k.txt"), "old key");
+        EXPECT_EQ(readBytes(dir / "p.bmp"), "old picture");
+        EXPECT_EQ(readBytes(dir / "k.txt"), "old key");
     }
 }
 
@@ -603,7 +603,7 @@ TEST(Cli, Capacity) {
     EXPECT_EQ(cli({"capacity", "--size", "269x253"}).out, "32767\n");
     EXPECT_EQ(cli({"capacity", "--size", "5x4", "-x", "0", "-y", "0", "--json"}).out,
               "{\"width\":5,\"height\":4,\"x\":0,\"y\":0,\"room\":20,\"capacity\":20}\n");
-    const TempDir dir;
+    const TempFolder dir;
     ASSERT_EQ(
         cli({"hide", "--text", "x", "--size", "10x3", "-y", "0", "--out", dir / "p.bmp"}).status,
         0);
@@ -612,7 +612,7 @@ TEST(Cli, Capacity) {
 }
 
 TEST(Cli, InspectShowsTheRawPixel) {
-    const TempDir dir;
+    const TempFolder dir;
     ASSERT_EQ(cli({"hide", "--text", "H", "--adapt", "--out", dir / "p.bmp"}).status, 0);
     const CliRun hidden = cli({"inspect", dir / "p.bmp", "0", "0", "--json"});
     EXPECT_EQ(hidden.status, 0);

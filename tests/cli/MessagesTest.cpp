@@ -8,10 +8,10 @@ namespace {
 using test::ChildRun;
 using test::cli;
 using test::CliRun;
-using test::readFile;
+using test::readBytes;
 using test::runProgram;
-using test::TempDir;
-using test::writeFile;
+using test::TempFolder;
+using test::writeBytes;
 
 // A full disk, as the program meets it: writes past a size fail. The shell ignores
 // the signal such a write raises, so the program sees the failed write itself.
@@ -27,9 +27,9 @@ TEST(CliMessages, AFailedWriteNamesTheFileInSwedishAndNothingElse) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const TempDir dir;
+        const TempFolder dir;
         const std::string picture = dir / c.picture;
-        writeFile(picture, "old picture");
+        writeBytes(picture, "old picture");
         std::vector<std::string> args = {"hide",  "--text", "Hemligt", "--size", "300x300", "--out",
                                          picture, "-x",     "0",       "-y",     "0"};
         if (c.adapt) {
@@ -41,12 +41,12 @@ TEST(CliMessages, AFailedWriteNamesTheFileInSwedishAndNothingElse) {
         EXPECT_EQ(result.err, "Filen \"" + picture +
                                   "\" kunde inte sparas: filen blir för stor.\n"
                                   "En befintlig fil med samma namn har lämnats orörd.\n");
-        EXPECT_EQ(readFile(picture), "old picture");
+        EXPECT_EQ(readBytes(picture), "old picture");
     }
 }
 
 TEST(CliMessages, SystemErrorsAreInSwedish) {
-    const TempDir dir;
+    const TempFolder dir;
     std::filesystem::create_directory(dir / "folder");
     const struct {
         const char* name;
@@ -75,7 +75,7 @@ TEST(CliMessages, SystemErrorsAreInSwedish) {
 }
 
 TEST(CliMessages, AdaptModeTellsItFinishedOnlyOnceThePictureIsSaved) {
-    const TempDir dir;
+    const TempFolder dir;
     const CliRun failed =
         cli({"hide", "--text", "A", "--adapt", "--out", dir / "no/such/folder/p.bmp"});
     EXPECT_EQ(failed.status, 1);
@@ -89,10 +89,10 @@ TEST(CliMessages, AdaptModeTellsItFinishedOnlyOnceThePictureIsSaved) {
 // Control characters from a picture would act on a terminal (an escape sequence can
 // rewrite the screen); a pipe or file gets the text as it is.
 TEST(CliMessages, RevealShowsControlCharactersAsPicturesOnATerminal) {
-    const TempDir dir;
-    writeFile(dir / "message", std::string("a\x1B[2Jb\tc\rd\x7F|e\x9D"
-                                           "f\r\ng",
-                                           18));
+    const TempFolder dir;
+    writeBytes(dir / "message", std::string("a\x1B[2Jb\tc\rd\x7F|e\x9D"
+                                            "f\r\ng",
+                                            18));
     ASSERT_EQ(
         cli({"hide", "--message-file", dir / "message", "--out", dir / "p.bmp", "--key", dir / "k"})
             .status,

@@ -1,5 +1,5 @@
-#include "BmpFixture.h"
 #include "CliRun.h"
+#include "support/BmpFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,8 @@ using test::ChildRun;
 using test::cli;
 using test::CliRun;
 using test::runProgram;
-using test::TempDir;
-using test::writeFile;
+using test::TempFolder;
+using test::writeBytes;
 using Bytes = std::vector<std::uint8_t>;
 
 constexpr Colour kA = makeColour(0x12, 0x34, 0x56);
@@ -74,9 +74,9 @@ TEST(CliPictures, EveryCommandGivesABitmapTheSameVerdict) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const TempDir dir;
+        const TempFolder dir;
         const std::string picture = dir / "p.bmp";
-        writeFile(picture, c.file);
+        writeBytes(picture, c.file);
         const std::vector<std::vector<std::string>> commands = {
             {"capacity", picture, "-x", "0", "-y", "0"},
             {"hide", "--text", "x", "-x", "0", "-y", "0", "--cover", picture, "--out",
@@ -103,7 +103,7 @@ TEST(CliPictures, EveryCommandGivesABitmapTheSameVerdict) {
 }
 
 ChildRun underMemoryLimit(const char* kibibytes, const std::vector<std::string>& args,
-                          const TempDir& dir) {
+                          const TempFolder& dir) {
     return runProgram(std::string("ulimit -v ") + kibibytes, args, dir);
 }
 
@@ -134,9 +134,9 @@ TEST(CliMemory, APictureLargerThanTheMemoryAllowedIsRefusedBeforeItIsMade) {
 #if defined(__SANITIZE_ADDRESS__)
     GTEST_SKIP() << "the sanitizer's shadow memory does not fit under a small address-space limit";
 #endif
-    const TempDir dir;
+    const TempFolder dir;
     const std::string picture = dir / "huge.bmp";
-    writeFile(picture, hugeRunLengthBitmap());
+    writeBytes(picture, hugeRunLengthBitmap());
     const std::string needs = "Bilden \"" + picture +
                               "\" på 32767 x 32767 bildpunkter behöver 3081 MB minne, men "
                               "programmet kan bara använda ";
@@ -186,9 +186,9 @@ TEST(CliMemory, AnAllocationThatFailsEndsInAMessage) {
 #if defined(__SANITIZE_ADDRESS__)
     GTEST_SKIP() << "the sanitizer's shadow memory does not fit under a small address-space limit";
 #endif
-    const TempDir dir;
+    const TempFolder dir;
     const std::string picture = dir / "long.bmp";
-    writeFile(picture, runLength({4, 0, 0, 0, 4, 1, 0, 1}));
+    writeBytes(picture, runLength({4, 0, 0, 0, 4, 1, 0, 1}));
     std::filesystem::resize_file(picture, std::uint64_t{1} << 30);
     const ChildRun result = underMemoryLimit("600000", {"capacity", picture}, dir);
     EXPECT_FALSE(result.signalled);

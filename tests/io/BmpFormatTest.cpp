@@ -1,11 +1,14 @@
 #include "io/BmpFormat.h"
 
-#include "BmpFixture.h"
-#include "TestFiles.h"
 #include "io/BmpFileCanvas.h"
+#include "io/BmpReader.h"
 #include "io/PictureFile.h"
+#include "support/BmpFixture.h"
+#include "support/FileBytes.h"
+#include "support/TempFolder.h"
 
 #include <climits>
+#include <cstdio>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -130,7 +133,7 @@ std::vector<GoodCase> goodCases() {
 }
 
 TEST(BmpReader, DecodesEveryDepthToTheRightColours) {
-    const test::TempDir dir;
+    const test::TempFolder dir;
     for (const GoodCase& c : goodCases()) {
         SCOPED_TRACE(c.name);
         const Bytes file = c.fixture.build();
@@ -139,7 +142,7 @@ TEST(BmpReader, DecodesEveryDepthToTheRightColours) {
         EXPECT_EQ(pixelsOf(*decoded), c.expected);
 
         // The file reader and the lazy canvas see the same pixels.
-        const std::string path = dir.file("fixture.bmp");
+        const std::string path = dir / "fixture.bmp";
         test::writeBytes(path, file);
         const Result<Image> read = readBmpFile(path);
         ASSERT_TRUE(read);
@@ -147,6 +150,32 @@ TEST(BmpReader, DecodesEveryDepthToTheRightColours) {
         const auto canvas = BmpFileCanvas::open(path);
         if (canvas) {
             EXPECT_EQ(pixelsOf(**canvas), c.expected);
+        }
+    }
+}
+
+// The reader keeps the file it opened: a file that takes the name afterwards lends
+// it neither pixels nor a verdict.
+TEST(BmpReader, ReadsTheFileItOpenedWhateverTakesItsNameLater) {
+    const test::TempFolder dir;
+    for (const GoodCase& c : goodCases()) {
+        SCOPED_TRACE(c.name);
+        const std::string path = dir / "fixture.bmp";
+        test::writeBytes(path, c.fixture.build());
+        Result<BmpReader> reader = BmpReader::open(path);
+        ASSERT_TRUE(reader);
+
+        test::writeBytes(dir / "other.bmp", std::string("BM, but nothing after it"));
+        ASSERT_EQ(std::rename((dir / "other.bmp").c_str(), path.c_str()), 0);
+        EXPECT_TRUE(reader->checkPixels());
+        const Result<Image> read = reader->read();
+        ASSERT_TRUE(read);
+        EXPECT_EQ(pixelsOf(*read), c.expected);
+        if (reader->layout().everyRowValid()) {
+            const auto canvas = BmpFileCanvas::open(std::move(*reader));
+            ASSERT_TRUE(canvas);
+            EXPECT_EQ(pixelsOf(**canvas), c.expected);
+            EXPECT_FALSE((*canvas)->readProblem());
         }
     }
 }
@@ -351,8 +380,8 @@ const BadCase kBadCases[] = {
 };
 
 TEST(BmpReader, RefusesMalformedFiles) {
-    const test::TempDir dir;
-    const std::string path = dir.file("bad.bmp");
+    const test::TempFolder dir;
+    const std::string path = dir / "bad.bmp";
     for (const BadCase& c : kBadCases) {
         SCOPED_TRACE(c.name);
         const Bytes file = c.make();
@@ -386,8 +415,8 @@ TEST(BmpReader, TooLargeNamesTheSize) {
 }
 
 TEST(BmpWriter, WritesBottomUp24BitWithFullHeaders) {
-    const test::TempDir dir;
-    const std::string path = dir.file("out.bmp");
+    const test::TempFolder dir;
+    const std::string path = dir / "out.bmp";
     Image image(3, 2);
     image.setPixel(0, 0, kA); // top left
     image.setPixel(0, 1, kB); // bottom left

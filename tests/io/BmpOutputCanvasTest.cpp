@@ -1,8 +1,10 @@
 #include "io/BmpOutputCanvas.h"
 
-#include "TestFiles.h"
+#include "RandomImage.h"
 #include "io/BmpFormat.h"
 #include "io/PictureFile.h"
+#include "support/FileBytes.h"
+#include "support/TempFolder.h"
 
 #include <csignal>
 #include <gtest/gtest.h>
@@ -19,28 +21,28 @@ std::unique_ptr<BmpOutputCanvas> create(const std::string& path, int width, int 
 
 // Wide rows make blocks of a few rows, so that small pictures span several blocks.
 TEST(BmpOutputCanvas, RasterOrderGivesTheSameFileAsASavedPicture) {
-    const test::TempDir dir;
+    const test::TempFolder dir;
     for (const auto& [width, height] : {std::pair{5, 3}, {30001, 9}, {1, 1}}) {
         const Image picture = test::randomImage(width, height, 11);
-        const auto canvas = create(dir.file("streamed.bmp"), width, height);
+        const auto canvas = create(dir / "streamed.bmp", width, height);
         std::vector<Colour> row(static_cast<std::size_t>(width));
         for (int y = 0; y < height; ++y) {
             picture.readRun(0, y, row);
             canvas->writeRun(0, y, row);
         }
         ASSERT_TRUE(canvas->commit());
-        ASSERT_TRUE(savePicture(dir.file("saved.bmp"), picture));
-        EXPECT_EQ(test::readBytes(dir.file("streamed.bmp")), test::readBytes(dir.file("saved.bmp")))
+        ASSERT_TRUE(savePicture(dir / "saved.bmp", picture));
+        EXPECT_EQ(test::readBytes(dir / "streamed.bmp"), test::readBytes(dir / "saved.bmp"))
             << width << "x" << height;
     }
 }
 
 TEST(BmpOutputCanvas, BehavesAsAWhiteCanvasInAnyOrder) {
-    const test::TempDir dir;
+    const test::TempFolder dir;
     const int width = 30001;
     const int height = 9;
     Image expected(width, height);
-    const auto canvas = create(dir.file("p.bmp"), width, height);
+    const auto canvas = create(dir / "p.bmp", width, height);
     EXPECT_EQ(canvas->pixel(7, 8), kWhite);
     EXPECT_EQ(canvas->pixel(-1, 0), kOutsideCanvas);
 
@@ -57,26 +59,26 @@ TEST(BmpOutputCanvas, BehavesAsAWhiteCanvasInAnyOrder) {
         EXPECT_EQ(canvas->pixel(w.x, w.y), w.colour);
     }
     ASSERT_TRUE(canvas->commit());
-    const Result<Image> loaded = loadPicture(dir.file("p.bmp"));
+    const Result<Image> loaded = loadPicture(dir / "p.bmp");
     ASSERT_TRUE(loaded);
     EXPECT_EQ(*loaded, expected);
 }
 
 TEST(BmpOutputCanvas, NothingIsLeftWithoutCommit) {
-    const test::TempDir dir;
-    test::writeBytes(dir.file("p.bmp"), std::string("old"));
+    const test::TempFolder dir;
+    test::writeBytes(dir / "p.bmp", std::string("old"));
     {
-        const auto canvas = create(dir.file("p.bmp"), 10, 10);
+        const auto canvas = create(dir / "p.bmp", 10, 10);
         canvas->setPixel(1, 1, 0);
     }
     EXPECT_EQ(dir.entries(), std::vector<std::string>{"p.bmp"});
-    EXPECT_EQ(test::readBytes(dir.file("p.bmp")), "old");
+    EXPECT_EQ(test::readBytes(dir / "p.bmp"), "old");
 }
 
 TEST(BmpOutputCanvas, FailedWriteIsReportedAndKeepsTheOldFile) {
-    const test::TempDir dir;
-    test::writeBytes(dir.file("p.bmp"), std::string("old"));
-    const auto canvas = create(dir.file("p.bmp"), 3000, 300);
+    const test::TempFolder dir;
+    test::writeBytes(dir / "p.bmp", std::string("old"));
+    const auto canvas = create(dir / "p.bmp", 3000, 300);
 
     rlimit previous{};
     ::getrlimit(RLIMIT_FSIZE, &previous);
@@ -93,7 +95,7 @@ TEST(BmpOutputCanvas, FailedWriteIsReportedAndKeepsTheOldFile) {
 
     ASSERT_FALSE(status);
     EXPECT_EQ(status.problem().id, MessageId::CannotWriteFile);
-    EXPECT_EQ(test::readBytes(dir.file("p.bmp")), "old");
+    EXPECT_EQ(test::readBytes(dir / "p.bmp"), "old");
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "io/PairCommit.h"
 
-#include "TestFiles.h"
+#include "support/FileBytes.h"
+#include "support/TempFolder.h"
 
 #include <algorithm>
 #include <chrono>
@@ -13,7 +14,7 @@
 namespace kvistra {
 namespace {
 
-using test::TempDir;
+using test::TempFolder;
 
 PendingFile pending(const std::string& path, const std::string& bytes) {
     Result<PendingFile> file = PendingFile::create(path);
@@ -30,16 +31,16 @@ std::vector<std::string> sorted(std::vector<std::string> names) {
 TEST(PairCommit, PutsBothInPlaceAndRemovesTheOldFiles) {
     for (const bool existed : {true, false}) {
         SCOPED_TRACE(existed ? "replacing" : "new");
-        const TempDir dir;
+        const TempFolder dir;
         if (existed) {
-            test::writeBytes(dir.file("p.bmp"), std::string("old picture"));
-            test::writeBytes(dir.file("k.txt"), std::string("old key"));
+            test::writeBytes(dir / "p.bmp", std::string("old picture"));
+            test::writeBytes(dir / "k.txt", std::string("old key"));
         }
-        PendingFile picture = pending(dir.file("p.bmp"), "new picture");
-        PendingFile key = pending(dir.file("k.txt"), "new key");
+        PendingFile picture = pending(dir / "p.bmp", "new picture");
+        PendingFile key = pending(dir / "k.txt", "new key");
         ASSERT_TRUE(commitPair(picture, key));
-        EXPECT_EQ(test::readBytes(dir.file("p.bmp")), "new picture");
-        EXPECT_EQ(test::readBytes(dir.file("k.txt")), "new key");
+        EXPECT_EQ(test::readBytes(dir / "p.bmp"), "new picture");
+        EXPECT_EQ(test::readBytes(dir / "k.txt"), "new key");
         EXPECT_EQ(sorted(dir.entries()), (std::vector<std::string>{"k.txt", "p.bmp"}));
     }
 }
@@ -59,14 +60,14 @@ TEST(PairCommit, AFailureOfEitherLeavesBothAsTheyWere) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const TempDir dir;
+        const TempFolder dir;
         if (c.existed) {
-            test::writeBytes(dir.file("p.bmp"), std::string("old picture"));
-            test::writeBytes(dir.file("k.txt"), std::string("old key"));
+            test::writeBytes(dir / "p.bmp", std::string("old picture"));
+            test::writeBytes(dir / "k.txt", std::string("old key"));
         }
         {
-            PendingFile picture = pending(dir.file("p.bmp"), "new picture");
-            PendingFile key = pending(dir.file("k.txt"), "new key");
+            PendingFile picture = pending(dir / "p.bmp", "new picture");
+            PendingFile key = pending(dir / "k.txt", "new key");
             PendingFile& failing = c.firstFails ? picture : key;
             ASSERT_EQ(::unlink(failing.temporaryPath().c_str()), 0);
 
@@ -76,8 +77,8 @@ TEST(PairCommit, AFailureOfEitherLeavesBothAsTheyWere) {
             EXPECT_EQ(status.problem().args.at(0), failing.path());
         }
         if (c.existed) {
-            EXPECT_EQ(test::readBytes(dir.file("p.bmp")), "old picture");
-            EXPECT_EQ(test::readBytes(dir.file("k.txt")), "old key");
+            EXPECT_EQ(test::readBytes(dir / "p.bmp"), "old picture");
+            EXPECT_EQ(test::readBytes(dir / "k.txt"), "old key");
             EXPECT_EQ(sorted(dir.entries()), (std::vector<std::string>{"k.txt", "p.bmp"}));
         } else {
             EXPECT_TRUE(dir.entries().empty());
@@ -88,24 +89,24 @@ TEST(PairCommit, AFailureOfEitherLeavesBothAsTheyWere) {
 // Another program putting a pair in the same folder holds the lock: the pair
 // waits for it, so two runs never mix their pictures and keys.
 TEST(PairCommit, WaitsWhileAnotherHoldsTheFolderLock) {
-    const TempDir dir;
-    test::writeBytes(dir.file("p.bmp"), std::string("old picture"));
+    const TempFolder dir;
+    test::writeBytes(dir / "p.bmp", std::string("old picture"));
     const int folder = ::open(dir.path().c_str(), O_RDONLY | O_DIRECTORY);
     ASSERT_GE(folder, 0);
     ASSERT_EQ(::flock(folder, LOCK_EX), 0);
 
-    PendingFile picture = pending(dir.file("p.bmp"), "new picture");
-    PendingFile key = pending(dir.file("k.txt"), "new key");
+    PendingFile picture = pending(dir / "p.bmp", "new picture");
+    PendingFile key = pending(dir / "k.txt", "new key");
     bool committed = false;
     std::thread other([&] { committed = static_cast<bool>(commitPair(picture, key)); });
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    EXPECT_EQ(test::readBytes(dir.file("p.bmp")), "old picture");
+    EXPECT_EQ(test::readBytes(dir / "p.bmp"), "old picture");
     ::flock(folder, LOCK_UN);
     ::close(folder);
     other.join();
     EXPECT_TRUE(committed);
-    EXPECT_EQ(test::readBytes(dir.file("p.bmp")), "new picture");
-    EXPECT_EQ(test::readBytes(dir.file("k.txt")), "new key");
+    EXPECT_EQ(test::readBytes(dir / "p.bmp"), "new picture");
+    EXPECT_EQ(test::readBytes(dir / "k.txt"), "new key");
 }
 
 } // namespace

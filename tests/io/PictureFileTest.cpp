@@ -1,9 +1,11 @@
 #include "io/PictureFile.h"
 
-#include "BmpFixture.h"
-#include "TestFiles.h"
+#include "RandomImage.h"
 #include "io/BmpFileCanvas.h"
 #include "io/BmpFormat.h"
+#include "support/BmpFixture.h"
+#include "support/FileBytes.h"
+#include "support/TempFolder.h"
 
 #include <QImage>
 #include <csignal>
@@ -17,14 +19,14 @@
 namespace kvistra {
 namespace {
 
-using test::TempDir;
+using test::TempFolder;
 
 class PictureRoundTrip : public testing::TestWithParam<std::tuple<int, const char*>> {};
 
 TEST_P(PictureRoundTrip, EveryPixelComesBackExactly) {
     const auto [width, extension] = GetParam();
-    const TempDir dir;
-    const std::string path = dir.file(std::string("picture.") + extension);
+    const TempFolder dir;
+    const std::string path = dir / std::string("picture.") + extension;
     const Image image = test::randomImage(width, 3, static_cast<unsigned>(width));
     ASSERT_TRUE(savePicture(path, image));
 
@@ -50,7 +52,7 @@ INSTANTIATE_TEST_SUITE_P(Widths, PictureRoundTrip,
                          });
 
 TEST(PictureFile, SavesPngOnlyForPngNames) {
-    const TempDir dir;
+    const TempFolder dir;
     const Image image(2, 2);
     const struct {
         const char* name;
@@ -61,18 +63,18 @@ TEST(PictureFile, SavesPngOnlyForPngNames) {
                  {"noextension", "BM"},
                  {"d.tiff", "BM"}};
     for (const auto& c : cases) {
-        ASSERT_TRUE(savePicture(dir.file(c.name), image)) << c.name;
-        EXPECT_TRUE(test::readBytes(dir.file(c.name)).starts_with(c.signature)) << c.name;
+        ASSERT_TRUE(savePicture(dir / c.name, image)) << c.name;
+        EXPECT_TRUE(test::readBytes(dir / c.name).starts_with(c.signature)) << c.name;
     }
 }
 
 TEST(PictureFile, RefusesLossyNamesWithoutWriting) {
-    const TempDir dir;
+    const TempFolder dir;
     for (const char* name : {"a.jpg", "a.JPEG", "a.Jpe", "a.jfif", "a.webp", "a.gif", "a.heic",
                              "a.heif", "a.avif", "a.jp2", "a.jxl"}) {
-        const Status status = savePicture(dir.file(name), Image(1, 1));
+        const Status status = savePicture(dir / name, Image(1, 1));
         ASSERT_FALSE(status) << name;
-        EXPECT_EQ(status.problem(), (Message{MessageId::LossyPictureFormat, {dir.file(name)}}));
+        EXPECT_EQ(status.problem(), (Message{MessageId::LossyPictureFormat, {dir / name}}));
     }
     EXPECT_TRUE(dir.entries().empty());
     EXPECT_FALSE(isLossyPictureName("folder.jpg/picture"));
@@ -81,10 +83,10 @@ TEST(PictureFile, RefusesLossyNamesWithoutWriting) {
 // Write failures must leave an earlier file as it was. Root ignores folder
 // permissions, so a file size limit makes the write fail for anyone.
 TEST(PictureFile, FailedSaveLeavesTheExistingFileAlone) {
-    const TempDir dir;
+    const TempFolder dir;
     const Image large = test::randomImage(200, 200, 7);
     for (const char* name : {"kept.bmp", "kept.png"}) {
-        const std::string path = dir.file(name);
+        const std::string path = dir / name;
         ASSERT_TRUE(savePicture(path, Image(1, 1)));
         const std::string before = test::readBytes(path);
 
@@ -109,8 +111,8 @@ TEST(PictureFile, SavingIntoAReadOnlyFolderFails) {
     if (::geteuid() == 0) {
         GTEST_SKIP() << "root writes into read-only folders";
     }
-    const TempDir dir;
-    const std::string path = dir.file("kept.bmp");
+    const TempFolder dir;
+    const std::string path = dir / "kept.bmp";
     ASSERT_TRUE(savePicture(path, Image(1, 1)));
     const std::string before = test::readBytes(path);
     ::chmod(dir.path().c_str(), 0555);
@@ -122,25 +124,25 @@ TEST(PictureFile, SavingIntoAReadOnlyFolderFails) {
 }
 
 TEST(PictureFile, FilesThatCannotBeReadAtAll) {
-    const TempDir dir;
-    test::writeBytes(dir.file("text.bmp"), std::string("This is a letter, not a picture.\r\n"));
-    test::writeBytes(dir.file("empty.png"), std::string());
+    const TempFolder dir;
+    test::writeBytes(dir / "text.bmp", std::string("This is a letter, not a picture.\r\n"));
+    test::writeBytes(dir / "empty.png", std::string());
     // A named pipe without a writer: opening it to read must not wait for one.
     // The test holds a writer of its own, so that it cannot hang.
-    ASSERT_EQ(::mkfifo(dir.file("pipe.bmp").c_str(), 0644), 0);
-    const int writer = ::open(dir.file("pipe.bmp").c_str(), O_RDWR | O_NONBLOCK);
+    ASSERT_EQ(::mkfifo((dir / "pipe.bmp").c_str(), 0644), 0);
+    const int writer = ::open((dir / "pipe.bmp").c_str(), O_RDWR | O_NONBLOCK);
     ASSERT_GE(writer, 0);
     ASSERT_EQ(::write(writer, "BM", 2), 2);
     const struct {
         std::string path;
         MessageId id;
     } cases[] = {
-        {dir.file("absent.bmp"), MessageId::CannotOpenFile},
+        {dir / "absent.bmp", MessageId::CannotOpenFile},
         {dir.path().string(), MessageId::CannotOpenFile},
-        {dir.file("pipe.bmp"), MessageId::NotARegularFile},
+        {dir / "pipe.bmp", MessageId::NotARegularFile},
         {"/dev/zero", MessageId::NotARegularFile},
-        {dir.file("text.bmp"), MessageId::NotAPicture},
-        {dir.file("empty.png"), MessageId::NotAPicture},
+        {dir / "text.bmp", MessageId::NotAPicture},
+        {dir / "empty.png", MessageId::NotAPicture},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
@@ -159,12 +161,12 @@ TEST(PictureFile, FilesThatCannotBeReadAtAll) {
 }
 
 TEST(PictureFile, QtFormatsKeepColourChannelsAndDropAlpha) {
-    const TempDir dir;
+    const TempFolder dir;
     QImage source(3, 1, QImage::Format_ARGB32);
     source.setPixel(0, 0, qRgba(10, 20, 30, 0));
     source.setPixel(1, 0, qRgba(200, 100, 50, 128));
     source.setPixel(2, 0, qRgba(1, 2, 3, 255));
-    const std::string path = dir.file("alpha.png");
+    const std::string path = dir / "alpha.png";
     ASSERT_TRUE(source.save(QString::fromStdString(path), "PNG"));
 
     const Result<Image> image = loadPicture(path);
@@ -177,11 +179,11 @@ TEST(PictureFile, QtFormatsKeepColourChannelsAndDropAlpha) {
 // Qt decodes a PNG of 16 bits a channel to 64 bits a pixel; its memory is reckoned so,
 // which a picture of some megabytes shows.
 TEST(PictureFile, ReadsAPngOfSixteenBitsAChannel) {
-    const TempDir dir;
+    const TempFolder dir;
     QImage source(2048, 1024, QImage::Format_RGBX64);
     source.fill(QColor::fromRgba64(0xC8C8, 0x6464, 0x3232));
     source.setPixelColor(2047, 1023, QColor::fromRgba64(0x0A0A, 0x1414, 0x1E1E));
-    const std::string path = dir.file("deep.png");
+    const std::string path = dir / "deep.png";
     ASSERT_TRUE(source.save(QString::fromStdString(path), "PNG"));
 
     const Result<Image> image = loadPicture(path);
@@ -191,30 +193,30 @@ TEST(PictureFile, ReadsAPngOfSixteenBitsAChannel) {
 }
 
 TEST(PictureFile, ReadsGifAndJpegThroughQtPlugins) {
-    const TempDir dir;
+    const TempFolder dir;
     // One red pixel.
     const std::string gif("GIF89a\x01\x00\x01\x00\x80\x00\x00\xFF\x00\x00\x00\x00\x00"
                           ",\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00;",
                           35);
-    test::writeBytes(dir.file("red.gif"), gif);
-    const Result<Image> fromGif = loadPicture(dir.file("red.gif"));
+    test::writeBytes(dir / "red.gif", gif);
+    const Result<Image> fromGif = loadPicture(dir / "red.gif");
     ASSERT_TRUE(fromGif) << static_cast<int>(fromGif.problem().id);
     EXPECT_EQ(fromGif->pixel(0, 0), makeColour(255, 0, 0));
 
     QImage grey(16, 8, QImage::Format_RGB32);
     grey.fill(qRgb(128, 128, 128));
-    ASSERT_TRUE(grey.save(QString::fromStdString(dir.file("grey.jpg")), "JPEG"));
-    const Result<Image> fromJpeg = loadPicture(dir.file("grey.jpg"));
+    ASSERT_TRUE(grey.save(QString::fromStdString(dir / "grey.jpg"), "JPEG"));
+    const Result<Image> fromJpeg = loadPicture(dir / "grey.jpg");
     ASSERT_TRUE(fromJpeg);
-    EXPECT_EQ(*pictureSize(dir.file("grey.jpg")), std::pair(16, 8));
+    EXPECT_EQ(*pictureSize(dir / "grey.jpg"), std::pair(16, 8));
     EXPECT_NEAR(greenOf(fromJpeg->pixel(5, 5)), 128, 2);
 }
 
 // A few bytes may claim a huge picture; outside bitmap and PNG no picture may take
 // more than 1 GiB to decode, and the size is known from the header alone.
 TEST(PictureFile, RefusesATinyGifThatClaimsAHugePictureBeforeDecodingIt) {
-    const TempDir dir;
-    const std::string path = dir.file("huge.gif");
+    const TempFolder dir;
+    const std::string path = dir / "huge.gif";
     test::writeBytes(path, std::string("GIF89a\x80\x3E\x80\x3E\x80\x00\x00\xFF\x00\x00\x00\x00\x00"
                                        ",\x00\x00\x00\x00\x80\x3E\x80\x3E\x00\x02\x02\x44\x01\x00;",
                                        35));
@@ -242,20 +244,20 @@ std::vector<Colour> allPixels(const Canvas& canvas) {
 }
 
 TEST(BmpFileCanvas, AgreesWithTheWholePictureInEitherRowOrder) {
-    const TempDir dir;
+    const TempFolder dir;
     // Rows longer than a few kilobytes, so reads cross the canvas's blocks.
     const Image image = test::randomImage(1500, 90, 3);
-    ASSERT_TRUE(savePicture(dir.file("bottom-up.bmp"), image));
+    ASSERT_TRUE(savePicture(dir / "bottom-up.bmp", image));
     test::BmpFixture topDown{.width = 1500, .height = -90};
     for (int y = 0; y < 90; ++y) {
         const auto row = image.row(y);
         topDown.rows.emplace_back(row.begin(), row.begin() + 1500 * 3);
     }
-    test::writeBytes(dir.file("top-down.bmp"), topDown.build());
+    test::writeBytes(dir / "top-down.bmp", topDown.build());
 
     for (const char* name : {"bottom-up.bmp", "top-down.bmp"}) {
         SCOPED_TRACE(name);
-        auto canvas = BmpFileCanvas::open(dir.file(name));
+        auto canvas = BmpFileCanvas::open(dir / name);
         ASSERT_TRUE(canvas);
         const Canvas& c = **canvas;
         EXPECT_EQ(allPixels(c), allPixels(image));
@@ -273,26 +275,26 @@ TEST(BmpFileCanvas, AgreesWithTheWholePictureInEitherRowOrder) {
 }
 
 TEST(BmpFileCanvas, OnlyUncompressedFilesWithoutInvalidValuesAreReadLazily) {
-    const TempDir dir;
-    test::writeBytes(dir.file("full.bmp"), test::BmpFixture{.width = 1,
-                                                            .bitsPerPixel = 8,
-                                                            .palette = std::vector<Colour>(256, 5),
-                                                            .rows = {{0}}}
-                                               .build());
+    const TempFolder dir;
+    test::writeBytes(dir / "full.bmp", test::BmpFixture{.width = 1,
+                                                        .bitsPerPixel = 8,
+                                                        .palette = std::vector<Colour>(256, 5),
+                                                        .rows = {{0}}}
+                                           .build());
     test::writeBytes(
-        dir.file("short.bmp"),
+        dir / "short.bmp",
         test::BmpFixture{
             .width = 1, .bitsPerPixel = 8, .coloursUsed = 2, .palette = {5, 6}, .rows = {{1}}}
             .build());
-    ASSERT_TRUE(savePicture(dir.file("plain.bmp"), Image(2, 2)));
-    ASSERT_TRUE(savePicture(dir.file("plain.png"), Image(2, 2)));
+    ASSERT_TRUE(savePicture(dir / "plain.bmp", Image(2, 2)));
+    ASSERT_TRUE(savePicture(dir / "plain.png", Image(2, 2)));
     const struct {
         const char* name;
         bool lazy;
     } cases[] = {
         {"full.bmp", true}, {"short.bmp", false}, {"plain.bmp", true}, {"plain.png", false}};
     for (const auto& c : cases) {
-        const auto canvas = openPictureForReading(dir.file(c.name));
+        const auto canvas = openPictureForReading(dir / c.name);
         ASSERT_TRUE(canvas) << c.name;
         EXPECT_EQ(dynamic_cast<const BmpFileCanvas*>(canvas->get()) != nullptr, c.lazy) << c.name;
     }
@@ -311,8 +313,8 @@ std::uint64_t bytesReadSoFar() {
 }
 
 TEST(BmpFileCanvas, ReadsOnlyTheRowsAskedFor) {
-    const TempDir dir;
-    const std::string path = dir.file("large.bmp");
+    const TempFolder dir;
+    const std::string path = dir / "large.bmp";
     // A 4000 x 3000 bitmap of 36 MB; sparse, so the test does not write it all.
     test::BmpFixture header{.width = 4000, .height = 3000};
     std::vector<std::uint8_t> bytes = header.build();
@@ -332,8 +334,8 @@ TEST(BmpFileCanvas, ReadsOnlyTheRowsAskedFor) {
 }
 
 TEST(BmpFileCanvas, RowsLostAfterOpeningReadAsBlackAndAreReported) {
-    const TempDir dir;
-    const std::string path = dir.file("shrinking.bmp");
+    const TempFolder dir;
+    const std::string path = dir / "shrinking.bmp";
     ASSERT_TRUE(savePicture(path, test::randomImage(4, 4, 1)));
     auto canvas = BmpFileCanvas::open(path);
     ASSERT_TRUE(canvas);

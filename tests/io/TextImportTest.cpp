@@ -1,7 +1,8 @@
 #include "io/TextImport.h"
 
-#include "TestFiles.h"
 #include "core/MessageCatalogue.h"
+#include "support/FileBytes.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -57,14 +58,14 @@ TEST(TextImport, ReadsUtf8OrElseWindows1252) {
 }
 
 TEST(TextImport, ReadsFilesUpToTheLimit) {
-    const test::TempDir dir;
-    test::writeBytes(dir.file("in.txt"), std::string("rad 1\r\nrad 2\r\n"));
-    EXPECT_EQ(*importTextFile(dir.file("in.txt")), "rad 1|rad 2|");
+    const test::TempFolder dir;
+    test::writeBytes(dir / "in.txt", std::string("rad 1\r\nrad 2\r\n"));
+    EXPECT_EQ(*importTextFile(dir / "in.txt"), "rad 1|rad 2|");
 
-    test::writeBytes(dir.file("big.txt"), std::string(kTextFileLimit + 1, 'x'));
-    const Result<std::string> big = importTextFile(dir.file("big.txt"));
+    test::writeBytes(dir / "big.txt", std::string(kTextFileLimit + 1, 'x'));
+    const Result<std::string> big = importTextFile(dir / "big.txt");
     ASSERT_FALSE(big);
-    EXPECT_EQ(big.problem(), (Message{MessageId::TextFileTooLarge, {dir.file("big.txt")}}));
+    EXPECT_EQ(big.problem(), (Message{MessageId::TextFileTooLarge, {dir / "big.txt"}}));
     EXPECT_EQ(importTextFile(dir.path().string()).problem().id, MessageId::CannotOpenFile);
 }
 

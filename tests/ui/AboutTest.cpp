@@ -1,6 +1,6 @@
 #include "FakeSystem.h"
 #include "ScriptedToolkit.h"
-#include "core/SystemInformation.h"
+#include "system/SystemInformation.h"
 #include "ui/AboutDialog.h"
 
 #include <QLabel>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tests/core/FakePlatform.h"
+#include "support/FakePlatform.h"
 #include "toolkit/SystemServices.h"
 
 #include <vector>
@@ -24,12 +24,12 @@ public:
     bool visible() const { return changes.empty() || changes.back(); }
 };
 
-// Recording fakes for every platform service; see tests/core/FakePlatform.h.
+// Recording fakes for every platform service; see support/FakePlatform.h.
 struct FakeSystem {
-    testing::FakeDisplayPlatform display;
-    testing::FakeScreen screen;
-    testing::FakeRegistry registry;
-    testing::FakeProgramStarter programs;
+    test::FakeDisplayPlatform display;
+    test::FakeScreen screen;
+    test::FakeRegistry registry;
+    test::FakeProgramStarter programs;
     RecordingTaskList taskList;
 
     SystemServices services() { return {display, screen, registry, programs, taskList}; }

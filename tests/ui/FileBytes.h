@@ -1,22 +1,20 @@
 #pragma once
 
+#include "support/FileBytes.h"
+
 #include <QByteArray>
-#include <QFile>
 #include <QString>
-#include <QTest>
 
 namespace kvistra::test {
 
 // A file's bytes, or "(missing)" when it cannot be read.
 inline QByteArray fileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+    const auto bytes = bytesIfReadable(path.toStdString());
+    return bytes ? QByteArray::fromStdString(*bytes) : QByteArray("(missing)");
 }
 
 inline void writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
+    writeBytes(path.toStdString(), bytes.toStdString());
 }
 
 } // namespace kvistra::test

@@ -1,7 +1,7 @@
-#include "core/DisplayModeSwitch.h"
-#include "core/RegistryValue.h"
-#include "core/SystemInformation.h"
-#include "tests/core/FakePlatform.h"
+#include "support/FakePlatform.h"
+#include "system/DisplayModeSwitch.h"
+#include "system/RegistryValue.h"
+#include "system/SystemInformation.h"
 #include "toolkit/LinuxRegistry.h"
 #include "toolkit/QtProgramStarter.h"
 #include "toolkit/QtScreenMetrics.h"
@@ -21,8 +21,8 @@
 #include <xcb/xcb.h>
 
 using namespace kvistra;
-using kvistra::testing::FakeDisplayPlatform;
-using kvistra::testing::ScriptedAnswers;
+using kvistra::test::FakeDisplayPlatform;
+using kvistra::test::ScriptedAnswers;
 
 namespace {
 
@@ -278,11 +278,10 @@ void SystemServicesTest::registryFindsTheFirstSystemInformationProgram() {
     }
 
     LinuxRegistry registry(toolsPath());
-    std::string text = "left over";
-    const bool answered = GetKeyValue(registry, HKEY_LOCAL_MACHINE, kSystemInformationKey,
-                                      kSystemInformationPathValue, text);
-    QCOMPARE(answered, !found.isEmpty());
-    QCOMPARE(QString::fromStdString(text),
+    const RegistryText value = GetKeyValue(registry, HKEY_LOCAL_MACHINE, kSystemInformationKey,
+                                           kSystemInformationPathValue);
+    QCOMPARE(value.found(), !found.isEmpty());
+    QCOMPARE(QString::fromStdString(value.text),
              found.isEmpty() ? QString() : QDir(binPath()).filePath(found));
 }
 
@@ -301,9 +300,9 @@ void SystemServicesTest::registryNamesTheToolsFolderAndNothingElse() {
         {0x80000001, kSharedToolsKey, kSharedToolsValue, false},
     };
     for (const auto& c : cases) {
-        std::string text;
-        QCOMPARE(GetKeyValue(registry, c.root, c.key, c.value, text), c.answered);
-        QCOMPARE(QString::fromStdString(text), c.answered ? toolsPath() : QString());
+        const RegistryText value = GetKeyValue(registry, c.root, c.key, c.value);
+        QCOMPARE(value.found(), c.answered);
+        QCOMPARE(QString::fromStdString(value.text), c.answered ? toolsPath() : QString());
     }
     RegistryHandle never = 99;
     QCOMPARE(registry.closeKey(never), ERROR_INVALID_HANDLE);

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "core/DisplayPlatform.h"
 #include "core/MessageBoxStyle.h"
-#include "core/ProgramStarter.h"
-#include "core/Registry.h"
-#include "core/ScreenMetrics.h"
-#include "core/ShowMessage.h"
+#include "system/DisplayPlatform.h"
+#include "system/ProgramStarter.h"
+#include "system/Registry.h"
+#include "system/ScreenMetrics.h"
+#include "system/ShowMessage.h"
 
 #include <algorithm>
 #include <cstring>
@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-namespace kvistra::testing {
+namespace kvistra::test {
 
 // Records every message and answers from a script (OK when it runs dry).
 class ScriptedAnswers {
@@ -166,4 +166,4 @@ public:
     }
 };
 
-} // namespace kvistra::testing
+} // namespace kvistra::test

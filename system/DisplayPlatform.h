@@ -18,6 +18,20 @@ inline constexpr std::int32_t DISP_CHANGE_BADMODE = -2;
 
 inline constexpr std::uint32_t EWX_REBOOT = 2;
 
+// A mode change's answer as the program tells it apart.
+enum class ModeChange { Taken, NeedsRestart, Refused };
+
+constexpr ModeChange modeChangeOf(std::int32_t answer) {
+    switch (answer) {
+    case DISP_CHANGE_SUCCESSFUL:
+        return ModeChange::Taken;
+    case DISP_CHANGE_RESTART:
+        return ModeChange::NeedsRestart;
+    default:
+        return ModeChange::Refused;
+    }
+}
+
 // The display and session calls of the platform, with its arguments and answers.
 class DisplayPlatform {
 public:

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Message.h"
+#include "core/Message.h"
 
 #include <functional>
 

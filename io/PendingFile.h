@@ -3,13 +3,10 @@
 #include "core/Message.h"
 #include "core/Result.h"
 
-#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
-#include <sys/uio.h>
-#include <vector>
 
 namespace kvistra {
 
@@ -78,53 +75,5 @@ private:
 // Where path leads once symbolic links are followed (up to a limit); the path
 // itself when it is no link or cannot be read.
 std::string followLinks(const std::string& path);
-
-// The whole file, at most limit bytes. CannotOpenFile {path, reason} when it cannot
-// be read; tooLarge {path} when it holds more than limit bytes.
-Result<std::string> readWholeFile(const std::string& path, std::size_t limit,
-                                  MessageId tooLarge = MessageId::TextFileTooLarge);
-
-// An errno value in Swedish words.
-std::string errorText(int error);
-
-// Opens for reading; directories are refused with EISDIR. -1 with errno set on failure.
-int openForReading(const std::string& path);
-
-// Reads into the buffers at offset until they are full or the file ends; the
-// bytes read, or -1 with errno set.
-long long readVectorsAt(int fd, std::vector<iovec> vectors, std::uint64_t offset);
-
-// Reads exactly size bytes at offset unless the file ends first; returns the bytes
-// read, or -1 with errno set.
-long long readAt(int fd, std::uint8_t* buffer, std::size_t size, std::uint64_t offset);
-
-// An open file descriptor, closed when it goes out of scope.
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd = -1)
-        : fd_(fd) {}
-    FileDescriptor(FileDescriptor&& other) noexcept
-        : fd_(other.release()) {}
-    FileDescriptor& operator=(FileDescriptor&& other) noexcept;
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    ~FileDescriptor();
-
-    int get() const { return fd_; }
-    bool valid() const { return fd_ >= 0; }
-    int release() {
-        const int fd = fd_;
-        fd_ = -1;
-        return fd;
-    }
-
-private:
-    int fd_;
-};
-
-// Opens a regular file for reading without waiting on a named pipe:
-// CannotOpenFile {path, reason}, or NotARegularFile {path} for anything else
-// that is no folder.
-Result<FileDescriptor> openRegularFile(const std::string& path);
 
 } // namespace kvistra

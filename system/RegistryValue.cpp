@@ -1,6 +1,6 @@
 #include "RegistryValue.h"
 
-#include "Windows1252.h"
+#include "core/Windows1252.h"
 
 #include <algorithm>
 #include <array>
@@ -40,12 +40,11 @@ std::string hexadecimalOf(std::string_view littleEndian) {
 
 } // namespace
 
-bool GetKeyValue(Registry& registry, RegistryHandle root, const std::string& keyPath,
-                 const std::string& valueName, std::string& text) {
+RegistryText GetKeyValue(Registry& registry, RegistryHandle root, const std::string& keyPath,
+                         const std::string& valueName) {
     RegistryHandle key = 0;
     if (registry.openKey(root, keyPath, 0, KEY_ALL_ACCESS, key) != ERROR_SUCCESS) {
-        text.clear();
-        return false;
+        return {RegistryRead::Missing, {}};
     }
     const OpenKey closeOnReturn(registry, key);
 
@@ -53,11 +52,10 @@ bool GetKeyValue(Registry& registry, RegistryHandle root, const std::string& key
     std::uint32_t type = 0;
     std::uint32_t size = kBufferSize;
     if (registry.queryValue(key, valueName, type, buffer, size) != ERROR_SUCCESS) {
-        text.clear();
-        return false;
+        return {RegistryRead::Missing, {}};
     }
     if (size == 0) {
-        throw EmptyRegistryValue();
+        return {RegistryRead::Empty, {}};
     }
     // The size of a value that fits, never past the buffer whatever the registry says.
     const std::string_view value(buffer.data(), std::min(size, kBufferSize));
@@ -65,12 +63,13 @@ bool GetKeyValue(Registry& registry, RegistryHandle root, const std::string& key
         value.back() == '\0' ? value.substr(0, value.size() - 1) : value;
 
     if (type == REG_SZ) {
-        text = utf8FromWindows1252(characters);
-    } else if (type == REG_DWORD) {
-        // From every byte of the number: a high byte of zero is a digit, not a terminator.
-        text = hexadecimalOf(value);
+        return {RegistryRead::Text, utf8FromWindows1252(characters)};
     }
-    return true;
+    if (type == REG_DWORD) {
+        // From every byte of the number: a high byte of zero is a digit, not a terminator.
+        return {RegistryRead::Text, hexadecimalOf(value)};
+    }
+    return {RegistryRead::OtherType, {}};
 }
 
 } // namespace kvistra

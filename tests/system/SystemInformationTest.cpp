@@ -1,16 +1,16 @@
-#include "core/SystemInformation.h"
+#include "system/SystemInformation.h"
 
-#include "FakePlatform.h"
 #include "core/MessageCatalogue.h"
+#include "support/FakePlatform.h"
 
 #include <gtest/gtest.h>
 
 namespace kvistra {
 namespace {
 
-using testing::FakeProgramStarter;
-using testing::FakeRegistry;
-using testing::ScriptedAnswers;
+using test::FakeProgramStarter;
+using test::FakeRegistry;
+using test::ScriptedAnswers;
 
 constexpr const char* kProgramKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
 constexpr const char* kFolderKey = "SOFTWARE\\Microsoft\\Shared Tools Location";

@@ -1,7 +1,7 @@
-#include "io/AtomicFile.h"
+#include "io/PendingFile.h"
 
-#include "TestFiles.h"
-#include "io/TextLines.h"
+#include "support/FileBytes.h"
+#include "support/TempFolder.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -11,7 +11,7 @@
 namespace kvistra {
 namespace {
 
-using test::TempDir;
+using test::TempFolder;
 
 mode_t currentUmaskForTest() {
     const mode_t mask = ::umask(0);
@@ -19,29 +19,9 @@ mode_t currentUmaskForTest() {
     return mask;
 }
 
-TEST(SplitLines, CrEndsALineAndSwallowsOneLf) {
-    const struct {
-        std::string text;
-        std::vector<std::string_view> lines;
-    } cases[] = {
-        {"abc\r\ndef\r\n", {"abc", "def"}},
-        {"abc\r\ndef", {"abc", "def"}},
-        {"abc\r\n\r\ndef", {"abc", "", "def"}},
-        {"", {}},
-        {"a\nb", {"a\nb"}},
-        {"a\rb\r", {"a", "b"}},
-        {"a\r\n\nb", {"a", "\nb"}},
-        {"\r\n", {""}},
-        {std::string("a\0b\r\n", 5), {std::string_view("a\0b", 3)}},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(splitLines(c.text), c.lines) << c.text;
-    }
-}
-
 TEST(AtomicFile, WritesAllPiecesToANewFileWithUsualPermissions) {
-    const TempDir dir;
-    const std::string path = dir.file("out.bin");
+    const TempFolder dir;
+    const std::string path = dir / "out.bin";
     // More pieces than one writev call takes.
     std::vector<std::vector<std::uint8_t>> storage;
     std::vector<ByteSpan> pieces;
@@ -65,8 +45,8 @@ TEST(AtomicFile, WritesAllPiecesToANewFileWithUsualPermissions) {
 }
 
 TEST(AtomicFile, FailureLeavesNoTraceAndReportsThePath) {
-    const TempDir dir;
-    const std::string path = dir.file("missing-folder/out.txt");
+    const TempFolder dir;
+    const std::string path = dir / "missing-folder/out.txt";
     const Status status = writeFileAtomically(path, "x");
     ASSERT_FALSE(status);
     EXPECT_EQ(status.problem().id, MessageId::CannotWriteFile);
@@ -93,8 +73,8 @@ TEST(AtomicFile, ReplacedFileKeepsItsModeAndANewFileGetsItsKinds) {
     const mode_t previous = ::umask(022);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const TempDir dir;
-        const std::string path = dir.file("f");
+        const TempFolder dir;
+        const std::string path = dir / "f";
         if (c.existing) {
             test::writeBytes(path, std::string("old"));
             ASSERT_EQ(::chmod(path.c_str(), *c.existing), 0);
@@ -125,25 +105,25 @@ TEST(AtomicFile, ALinkIsFollowedAndStaysALink) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const TempDir dir;
+        const TempFolder dir;
         std::filesystem::create_directory(dir.path() / "sub");
         if (c.targetExists) {
-            test::writeBytes(dir.file(c.target), std::string("old"));
-            ::chmod(dir.file(c.target).c_str(), 0600);
+            test::writeBytes(dir / c.target, std::string("old"));
+            ::chmod((dir / c.target).c_str(), 0600);
         }
         for (const auto& [link, pointsTo] : c.links) {
             const std::string to =
                 pointsTo.starts_with('@') ? dir.path().string() + pointsTo.substr(1) : pointsTo;
-            ASSERT_EQ(::symlink(to.c_str(), dir.file(link).c_str()), 0);
+            ASSERT_EQ(::symlink(to.c_str(), (dir / link).c_str()), 0);
         }
         const std::string written = c.links.front().first;
-        ASSERT_TRUE(writeFileAtomically(dir.file(written), "new"));
+        ASSERT_TRUE(writeFileAtomically(dir / written, "new"));
         for (const auto& link : c.links) {
-            EXPECT_TRUE(std::filesystem::is_symlink(dir.file(link.first))) << link.first;
+            EXPECT_TRUE(std::filesystem::is_symlink(dir / link.first)) << link.first;
         }
-        EXPECT_EQ(test::readBytes(dir.file(c.target)), "new");
+        EXPECT_EQ(test::readBytes(dir / c.target), "new");
         struct stat info {};
-        ASSERT_EQ(::stat(dir.file(c.target).c_str(), &info), 0);
+        ASSERT_EQ(::stat((dir / c.target).c_str(), &info), 0);
         EXPECT_EQ(info.st_mode & 0777, c.targetExists ? 0600u : 0666u & ~currentUmaskForTest());
         // No temporary file is left in either folder.
         std::size_t entries = 0;
@@ -156,10 +136,10 @@ TEST(AtomicFile, ALinkIsFollowedAndStaysALink) {
 
 // Only a regular file is replaced: a device or a named pipe stays what it was.
 TEST(AtomicFile, RefusesATargetThatIsNoRegularFile) {
-    const TempDir dir;
-    ASSERT_EQ(::mkfifo(dir.file("pipe").c_str(), 0644), 0);
+    const TempFolder dir;
+    ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0644), 0);
     std::filesystem::create_directory(dir.path() / "folder");
-    ASSERT_EQ(::symlink("pipe", dir.file("link-to-pipe").c_str()), 0);
+    ASSERT_EQ(::symlink("pipe", (dir / "link-to-pipe").c_str()), 0);
     const struct {
         std::string name;
         MessageId id;
@@ -170,34 +150,14 @@ TEST(AtomicFile, RefusesATargetThatIsNoRegularFile) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const Status status = writeFileAtomically(dir.file(c.name), "x");
+        const Status status = writeFileAtomically(dir / c.name, "x");
         ASSERT_FALSE(status);
         EXPECT_EQ(status.problem().id, c.id);
-        EXPECT_EQ(status.problem().args.at(0), dir.file(c.name));
+        EXPECT_EQ(status.problem().args.at(0), dir / c.name);
     }
-    EXPECT_EQ(std::filesystem::status(dir.file("pipe")).type(), std::filesystem::file_type::fifo);
-    EXPECT_TRUE(std::filesystem::is_directory(dir.file("folder")));
+    EXPECT_EQ(std::filesystem::status(dir / "pipe").type(), std::filesystem::file_type::fifo);
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "folder"));
     EXPECT_EQ(dir.entries().size(), 3u);
-}
-
-TEST(ReadWholeFile, ReadsUpToTheLimitAndRefusesMore) {
-    const TempDir dir;
-    test::writeBytes(dir.file("ten"), std::string("0123456789"));
-    EXPECT_EQ(*readWholeFile(dir.file("ten"), 10), "0123456789");
-
-    const Result<std::string> over = readWholeFile(dir.file("ten"), 9, MessageId::KeyFileTooLarge);
-    ASSERT_FALSE(over);
-    EXPECT_EQ(over.problem(), (Message{MessageId::KeyFileTooLarge, {dir.file("ten")}}));
-}
-
-TEST(ReadWholeFile, MissingFilesAndFoldersCannotBeOpened) {
-    const TempDir dir;
-    for (const std::string& path : {dir.file("absent"), dir.path().string()}) {
-        const Result<std::string> bytes = readWholeFile(path, 100);
-        ASSERT_FALSE(bytes);
-        EXPECT_EQ(bytes.problem().id, MessageId::CannotOpenFile);
-        EXPECT_EQ(bytes.problem().args.at(0), path);
-    }
 }
 
 } // namespace

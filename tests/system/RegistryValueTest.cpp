@@ -1,13 +1,13 @@
-#include "core/RegistryValue.h"
+#include "system/RegistryValue.h"
 
-#include "FakePlatform.h"
+#include "support/FakePlatform.h"
 
 #include <gtest/gtest.h>
 
 namespace kvistra {
 namespace {
 
-using testing::FakeRegistry;
+using test::FakeRegistry;
 
 constexpr const char* kKey = "SOFTWARE\\Kvistra";
 
@@ -16,6 +16,7 @@ TEST(GetKeyValue, ValuesAsText) {
         std::uint32_t type;
         std::string bytes;
         std::string text;
+        RegistryRead read = RegistryRead::Text;
     } cases[] = {
         {REG_SZ, std::string("C:\\Verktyg\\info.exe\0", 20), "C:\\Verktyg\\info.exe"},
         {REG_SZ, "utan nolla", "utan nolla"},                       // no terminating zero
@@ -25,14 +26,15 @@ TEST(GetKeyValue, ValuesAsText) {
         {REG_SZ, std::string(1024, 'x'), std::string(1024, 'x')},     // fills the buffer
         {REG_DWORD, std::string("\x0F\x2A\x01\x00", 4), "&h00012A0F"},
         {REG_DWORD, std::string("\x00\x00\x00\x80", 4), "&h80000000"},
-        {3, "bytes", "as passed"}, // another type leaves the text alone
+        {3, "bytes", "", RegistryRead::OtherType}, // another type is found but gives no text
     };
     for (const auto& c : cases) {
         FakeRegistry registry;
         registry.keys[kKey]["V"] = {c.type, c.bytes};
-        std::string text = "as passed";
-        EXPECT_TRUE(GetKeyValue(registry, HKEY_LOCAL_MACHINE, kKey, "V", text));
-        EXPECT_EQ(text, c.text);
+        const RegistryText value = GetKeyValue(registry, HKEY_LOCAL_MACHINE, kKey, "V");
+        EXPECT_TRUE(value.found());
+        EXPECT_EQ(value.read, c.read);
+        EXPECT_EQ(value.text, c.text);
         EXPECT_EQ(registry.calls,
                   (std::vector<std::string>{"open SOFTWARE\\Kvistra", "query V", "close"}));
         EXPECT_EQ(registry.roots, std::vector<RegistryHandle>{0x80000002});
@@ -56,9 +58,11 @@ TEST(GetKeyValue, WhatCannotBeReadGivesFalseAndAnEmptyText) {
     for (const auto& c : cases) {
         FakeRegistry registry;
         registry.keys[kKey]["V"] = {REG_SZ, c.stored};
-        std::string text = "left over";
-        EXPECT_FALSE(GetKeyValue(registry, HKEY_LOCAL_MACHINE, c.keyPath, c.valueName, text));
-        EXPECT_EQ(text, "");
+        const RegistryText value =
+            GetKeyValue(registry, HKEY_LOCAL_MACHINE, c.keyPath, c.valueName);
+        EXPECT_FALSE(value.found());
+        EXPECT_EQ(value.read, RegistryRead::Missing);
+        EXPECT_EQ(value.text, "");
         EXPECT_EQ(registry.calls, c.calls);
         EXPECT_EQ(registry.openHandles(), 0u);
     }
@@ -68,9 +72,9 @@ TEST(GetKeyValue, EmptyValueIsAnErrorThatStillClosesTheKey) {
     for (const std::uint32_t type : {REG_SZ, REG_DWORD}) {
         FakeRegistry registry;
         registry.keys[kKey]["V"] = {type, ""};
-        std::string text;
-        EXPECT_THROW(GetKeyValue(registry, HKEY_LOCAL_MACHINE, kKey, "V", text),
-                     EmptyRegistryValue);
+        const RegistryText value = GetKeyValue(registry, HKEY_LOCAL_MACHINE, kKey, "V");
+        EXPECT_FALSE(value.found());
+        EXPECT_EQ(value.read, RegistryRead::Empty);
         EXPECT_EQ(registry.openHandles(), 0u);
     }
 }

@@ -1,4 +1,4 @@
-#include "core/PlatformChoice.h"
+#include "system/PlatformChoice.h"
 
 #include <gtest/gtest.h>
 

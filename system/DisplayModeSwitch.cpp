@@ -1,7 +1,7 @@
 #include "DisplayModeSwitch.h"
 
-#include "MessageBoxStyle.h"
-#include "Rounding.h"
+#include "core/MessageBoxStyle.h"
+#include "core/Rounding.h"
 
 #include <optional>
 #include <string>
@@ -63,18 +63,18 @@ void ApplyDisplayMode(DisplayPlatform& platform, const ScreenMetricsSource& scre
     }
 
     const DisplayModeRecord record = requestFor(platform, *size);
-    switch (platform.changeDisplaySettings(record, CDS_FULLSCREEN)) {
-    case DISP_CHANGE_SUCCESSFUL:
+    switch (modeChangeOf(platform.changeDisplaySettings(record, CDS_FULLSCREEN))) {
+    case ModeChange::Taken:
         // Stored whatever the platform answers: the mode has already taken.
         platform.changeDisplaySettings(record, CDS_UPDATEREGISTRY);
         show(Message{MessageId::DisplayModeChanged, {}});
         break;
-    case DISP_CHANGE_RESTART:
+    case ModeChange::NeedsRestart:
         if (show(Message{MessageId::RestartQuestion, {}}) == MessageBoxAnswer::Yes) {
             platform.exitWindows(EWX_REBOOT, 0);
         }
         break;
-    default:
+    case ModeChange::Refused:
         show(Message{MessageId::DisplayModeRefused, {}});
         break;
     }

@@ -1,7 +1,7 @@
-#include "core/DisplayModeSwitch.h"
+#include "system/DisplayModeSwitch.h"
 
-#include "FakePlatform.h"
 #include "core/MessageCatalogue.h"
+#include "support/FakePlatform.h"
 
 #include <gtest/gtest.h>
 #include <limits>
@@ -9,9 +9,9 @@
 namespace kvistra {
 namespace {
 
-using testing::FakeDisplayPlatform;
-using testing::FakeScreen;
-using testing::ScriptedAnswers;
+using test::FakeDisplayPlatform;
+using test::FakeScreen;
+using test::ScriptedAnswers;
 using enum MessageId;
 
 constexpr int kYes = MessageBoxAnswer::Yes;
