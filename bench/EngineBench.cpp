@@ -1,5 +1,5 @@
 // The engine alone on a 12-megapixel canvas: the yardstick for the front ends.
-#include "QuietHost.h"
+#include "QuietReport.h"
 #include "core/ClockSeededRandom.h"
 #include "core/Decoder.h"
 #include "core/Encoder.h"
@@ -12,11 +12,11 @@ namespace {
 
 void generate(benchmark::State& state) {
     Image canvas(4000, 3000);
-    QuietHost host = quietHostFor(std::string(32767, 'k'), state.range(0) != 0);
+    const EncodeRequest request = quietRequestFor(std::string(32767, 'k'), state.range(0) != 0);
     ClockSeededRandom random;
-    ProgramWideValues shared;
+    QuietEncodeReport report;
     for (auto _ : state) {
-        Encoder(host, canvas, random, shared).generate();
+        Encoder(canvas, random, report).generate(request);
         benchmark::DoNotOptimize(canvas.bytes().data());
     }
     state.SetItemsProcessed(state.iterations() * canvas.width() * canvas.height());
@@ -25,10 +25,9 @@ BENCHMARK(generate)->ArgName("adapt")->Arg(0)->Arg(1)->Unit(benchmark::kMillisec
 
 void decode32767(benchmark::State& state) {
     Image canvas(4000, 3000);
-    QuietHost host = quietHostFor(std::string(32767, 'k'), false);
     ClockSeededRandom random;
-    ProgramWideValues shared;
-    Encoder(host, canvas, random, shared).generate();
+    QuietEncodeReport report;
+    Encoder(canvas, random, report).generate(quietRequestFor(std::string(32767, 'k'), false));
     const DecodeRequest request{32767, "5", "5", "3", {}};
     for (auto _ : state) {
         benchmark::DoNotOptimize(decode(canvas, request));

@@ -1,6 +1,6 @@
 // The main window against the engine alone, side by side: what the widgets add
 // to a generation on a 12-megapixel canvas and to a full-length decode.
-#include "QuietHost.h"
+#include "QuietReport.h"
 #include "core/ClockSeededRandom.h"
 #include "core/Decoder.h"
 #include "core/DecoderRun.h"
@@ -13,7 +13,7 @@
 #include "toolkit/PictureBox.h"
 #include "toolkit/QtSystemServices.h"
 #include "toolkit/TextBox.h"
-#include "ui/Kvistra.h"
+#include "ui/MainWindow.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -129,7 +129,7 @@ public:
     SilentBoxes boxes;
     NoFileName files;
     QtSystemServices system;
-    Kvistra window{shared, boxes, files, system.services()};
+    MainWindow window{shared, boxes, files, system.services()};
 };
 
 void windowGenerate(benchmark::State& state) {
@@ -165,16 +165,15 @@ BENCHMARK(windowGenerate)->Apply(sideBySide);
 
 void engineGenerate(benchmark::State& state) {
     Image canvas(4000, 3000);
-    QuietHost host = quietHostFor(kShortMessage, false, kYKey, kXKey);
-    // Assigning a C string to the map's string trips GCC 12's false -Wrestrict at -O3.
-    host.fields.insert_or_assign(Field::Stepping, std::string(kShift));
+    const EncodeRequest request =
+        quietRequestFor(*windows1252FromUtf8(kShortMessage), false, kYKey, kXKey, kShift);
     ClockSeededRandom random;
-    ProgramWideValues shared;
-    if (!Encoder(host, canvas, random, shared).generate()) {
+    QuietEncodeReport report;
+    if (!Encoder(canvas, random, report).generate(request)) {
         abortWith("the engine did not generate");
     }
     for (auto _ : state) {
-        Encoder(host, canvas, random, shared).generate();
+        Encoder(canvas, random, report).generate(request);
         benchmark::DoNotOptimize(canvas.bytes().data());
     }
 }
@@ -208,17 +207,18 @@ BENCHMARK(windowDecode32767)->Apply(sideBySide);
 // The same canvas and message as the window decode, without any widget.
 struct QuietDecodeSetup {
     QuietDecodeSetup() {
-        host.fields.insert_or_assign(Field::Stepping, std::string("0"));
         ClockSeededRandom random;
-        Encoder(host, canvas, random, shared).generate();
-        if (runDecoder(host, canvas, shared).text != message) {
+        QuietEncodeReport encodeReport;
+        Encoder(canvas, random, encodeReport)
+            .generate(quietRequestFor(message, true, "0", "0", "0"));
+        if (runDecoder(canvas, request, report).text != message) {
             abortWith("the engine did not read the message back");
         }
     }
     std::string message = longestMessage();
     Image canvas{269, 253};
-    ProgramWideValues shared;
-    QuietHost host = quietHostFor(utf8FromWindows1252(message), true, "0", "0");
+    DecodeRunRequest request{std::to_string(kLongestMessage), "0", "0", "0", {}};
+    QuietDecodeReport report;
 };
 
 void engineDecode32767(benchmark::State& state) {
@@ -234,7 +234,7 @@ BENCHMARK(engineDecode32767)->Apply(sideBySide);
 void engineDecoderRun32767(benchmark::State& state) {
     QuietDecodeSetup setup;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(runDecoder(setup.host, setup.canvas, setup.shared));
+        benchmark::DoNotOptimize(runDecoder(setup.canvas, setup.request, setup.report));
     }
 }
 BENCHMARK(engineDecoderRun32767)->Apply(sideBySide);

@@ -1,5 +1,7 @@
 #include "Arguments.h"
 
+#include "Usage.h"
+
 namespace kvistra::cli {
 
 std::optional<std::string> Arguments::value(const std::string& option) const {
@@ -24,14 +26,14 @@ std::variant<Arguments, std::string> parseArguments(const std::vector<std::strin
             parsed.flags.insert(arg);
         } else if (known.withValue.contains(arg)) {
             if (i + 1 == args.size()) {
-                return "flaggan " + arg + " saknar värde";
+                return optionWithoutValue(arg);
             }
             if (parsed.values.contains(arg)) {
-                return "flaggan " + arg + " är angiven två gånger";
+                return optionGivenTwice(arg);
             }
             parsed.values[arg] = args[++i];
         } else {
-            return "okänd flagga: " + arg;
+            return unknownOption(arg);
         }
     }
     return parsed;

@@ -1,19 +1,21 @@
 #include "Commands.h"
 
 #include "Arguments.h"
-#include "CliHost.h"
 #include "Json.h"
+#include "TerminalReport.h"
 #include "Usage.h"
+#include "core/Capacity.h"
 #include "core/ClockSeededRandom.h"
 #include "core/ColourSplit.h"
-#include "core/Version.h"
 #include "core/DecoderRun.h"
 #include "core/Encoder.h"
 #include "core/FieldChecks.h"
 #include "core/Image.h"
+#include "core/LineMarkers.h"
 #include "core/MemoryBudget.h"
 #include "core/NumericText.h"
 #include "core/ShownText.h"
+#include "core/Version.h"
 #include "core/Windows1252.h"
 #include "io/BmpFormat.h"
 #include "io/BmpOutputCanvas.h"
@@ -38,7 +40,6 @@ namespace {
 
 constexpr int kDefaultWidth = 269;
 constexpr int kDefaultHeight = 253;
-constexpr int kLongestMessage = 32767;
 // --out - writes standard output.
 constexpr const char* kStandardOut = "-";
 
@@ -48,7 +49,7 @@ struct Size {
 };
 
 int usageError(Console& console, const std::string& problem, const char* usage) {
-    console.err << "kvistra-cli: " << problem << "\n\n" << usage;
+    console.err << kProgramPrefix << problem << "\n\n" << usage;
     return UsageError;
 }
 
@@ -90,8 +91,7 @@ std::optional<std::string> notANumber(const Arguments& arguments,
     for (const char* option : options) {
         const std::optional<std::string> text = arguments.value(option);
         if (text && !parseNumber(*text, NumberLocale::commandLine())) {
-            return std::string("flaggan ") + option + " måste vara ett tal, skrivet med punkt " +
-                   "som decimaltecken och utan tusentalsavgränsare: " + *text;
+            return optionNotANumber(option, *text);
         }
     }
     return std::nullopt;
@@ -110,23 +110,31 @@ std::optional<Size> parseSize(const std::string& text) {
     return Size{*width, *height};
 }
 
+// The key values as a key file or the options give them.
+struct KeyTexts {
+    std::string yKey;
+    std::string xKey;
+    std::string shift;
+    std::string readingLength;
+};
+
 // The checks a window field runs when its text changes; a refusal is reported.
 // The keys are left alone when they are not used.
-std::optional<Message> fieldRefusal(const CliHost& host, Size size, bool withKeys,
+std::optional<Message> fieldRefusal(const KeyTexts& texts, Size size, bool withKeys,
                                     bool withReadingLength) {
-    const NumberLocale locale = host.numberLocale();
+    const NumberLocale locale = NumberLocale::commandLine();
     std::optional<FieldRefusal> refusal;
     if (withKeys) {
-        refusal = checkKey(host.text(Field::Combo2), size.width, locale);
+        refusal = checkKey(texts.xKey, size.width, locale);
     }
     if (!refusal && withKeys) {
-        refusal = checkKey(host.text(Field::Combo1), size.height, locale);
+        refusal = checkKey(texts.yKey, size.height, locale);
     }
     if (!refusal) {
-        refusal = checkShift(host.text(Field::Stepping), locale);
+        refusal = checkShift(texts.shift, locale);
     }
     if (!refusal && withReadingLength) {
-        refusal = checkReadingLength(host.text(Field::Text4), locale);
+        refusal = checkReadingLength(texts.readingLength, locale);
     }
     if (!refusal) {
         return std::nullopt;
@@ -166,8 +174,7 @@ std::optional<std::string> sameFileProblem(const std::vector<FileArgument>& file
         for (std::size_t j = i + 1; j < files.size(); ++j) {
             if ((files[i].written || files[j].written) &&
                 isSameFile(files[i].path, files[j].path)) {
-                return files[i].option + " och " + files[j].option +
-                       " anger samma fil: " + files[j].path;
+                return sameFile(files[i].option, files[j].option, files[j].path);
             }
         }
     }
@@ -209,9 +216,10 @@ public:
             pending.emplace(std::move(*created));
         }
         if (!cover) {
-            if (const std::optional<Message> refusal = pictureMemoryRefusal(
-                    "", size.width, size.height, Image::bytesFor(size.width, size.height))) {
-                return *refusal;
+            if (const Status fits = checkPictureMemory("", size.width, size.height,
+                                                       Image::bytesFor(size.width, size.height));
+                !fits) {
+                return fits.problem();
             }
         }
         Result<Image> image = cover ? loadPicture(*cover) : Image(size.width, size.height);
@@ -275,27 +283,14 @@ private:
     std::optional<PendingFile> pending_;    // to be written here, or to standard output
 };
 
-// The key values the encoder left in the fields, written to the key file not yet in place.
-Status writeKeyValues(PendingFile& keyFile, const CliHost& host) {
-    const Result<KeyValues> values =
-        convertKeyFields(host.text(Field::Combo1), host.text(Field::Combo2),
-                         host.text(Field::Stepping), host.text(Field::Text4), host.numberLocale());
-    if (!values) {
-        return values.problem();
-    }
-    return keyFile.write(formatKeyFile(*values));
-}
-
-std::string withLineBreaks(const std::string& text, const char* lineBreak) {
-    std::string out;
-    for (const char c : text) {
-        if (c == '|') {
-            out += lineBreak;
-        } else {
-            out += c;
-        }
-    }
-    return out;
+// What a reader needs of the encoder's run, written to the key file not yet in place.
+// Every value is within 16 bits: the run refuses keys outside the grid.
+Status writeKeyValues(PendingFile& keyFile, const EncodeResult& result) {
+    const auto value = [](int number) {
+        return static_cast<std::int16_t>(number);
+    };
+    return keyFile.write(formatKeyFile({value(result.key.y), value(result.key.x),
+                                        value(result.shift), value(result.readingLength)}));
 }
 
 // A terminal would act on control characters from the picture (escape sequences
@@ -333,32 +328,32 @@ int hide(const std::vector<std::string>& args, Console& console) {
     const int sources =
         arguments.has("--text") + arguments.has("--text-file") + arguments.has("--message-file");
     if (!arguments.positionals.empty()) {
-        return usageError(console, "oväntat argument: " + arguments.positionals.front(),
-                          kHideUsage);
+        return usageError(console, unexpectedArgument(arguments.positionals.front()), kHideUsage);
     }
     if (!arguments.has("--out")) {
-        return usageError(console, "--out saknas", kHideUsage);
+        return usageError(console, kOutMissing, kHideUsage);
     }
     if (sources != 1) {
-        return usageError(console, "ange en av --text, --text-file och --message-file", kHideUsage);
+        return usageError(console, kOneMessageSource, kHideUsage);
     }
     if (arguments.has("--cover") && arguments.has("--size")) {
-        return usageError(console, "ange antingen --cover eller --size", kHideUsage);
+        return usageError(console, kCoverOrSize, kHideUsage);
     }
     if (const auto problem = notANumber(arguments, {"-x", "-y", "--shift"})) {
         return usageError(console, *problem, kHideUsage);
     }
     // Refused before anything is written: a fractional shift changes the message.
     if (const auto shift = arguments.value("--shift")) {
-        if (const auto refusal = checkShiftForWriting(*shift, NumberLocale::commandLine())) {
-            return usageError(console, "flaggan --shift: " + terminalText(*refusal), kHideUsage);
+        if (const Status whole = checkShiftForWriting(*shift, NumberLocale::commandLine());
+            !whole) {
+            return usageError(console, shiftRefused(terminalText(whole.problem())), kHideUsage);
         }
     }
     Size size{kDefaultWidth, kDefaultHeight};
     if (const auto text = arguments.value("--size")) {
         const std::optional<Size> parsedSize = parseSize(*text);
         if (!parsedSize) {
-            return usageError(console, "ogiltig storlek för --size: " + *text, kHideUsage);
+            return usageError(console, invalidSize(*text), kHideUsage);
         }
         size = *parsedSize;
     }
@@ -400,35 +395,39 @@ int hide(const std::vector<std::string>& args, Console& console) {
     Canvas& canvas = picture->canvas();
     size = {canvas.width(), canvas.height()};
 
-    CliHost host(console.err, console.errIsTerminal);
-    host.fields = {{Field::Text1, *message},
-                   {Field::Combo2, arguments.value("-x").value_or(kDefaultKey)},
-                   {Field::Combo1, arguments.value("-y").value_or(kDefaultKey)},
-                   {Field::Stepping, arguments.value("--shift").value_or(kDefaultShift)},
-                   {Field::Text4, ""}};
-    host.adapt = arguments.has("--adapt");
-    // Finished is told only once the picture is saved.
-    host.silent.insert(MessageId::EncryptionFinished);
-    if (const std::optional<Message> refusal = fieldRefusal(host, size, !host.adapt, false)) {
+    EncodeRequest request{{},
+                          arguments.value("-x").value_or(kDefaultKey),
+                          arguments.value("-y").value_or(kDefaultKey),
+                          arguments.value("--shift").value_or(kDefaultShift),
+                          arguments.has("--adapt"),
+                          NumberLocale::commandLine()};
+    if (const std::optional<Message> refusal = fieldRefusal(
+            {request.yKey, request.xKey, request.shift, ""}, size, !request.adapt, false)) {
         return usageError(console, terminalText(*refusal), kHideUsage);
     }
-
-    ProgramWideValues shared;
-    ClockSeededRandom random;
-    if (!Encoder(host, canvas, random, shared).generate()) {
-        return Failure;
+    Result<std::string> bytes = messageBytesOf(*message);
+    if (!bytes) {
+        return failure(console, bytes.problem());
     }
-    host.endProgress();
+    request.message = std::move(*bytes);
+
+    HideReport report(console.err, console.errIsTerminal);
+    ClockSeededRandom random;
+    const Result<EncodeResult> result = Encoder(canvas, random, report).generate(request);
+    if (!result) {
+        return failure(console, result.problem());
+    }
+    report.terminal.end();
 
     if (keyFile) {
-        if (const Status written = writeKeyValues(*keyFile, host); !written) {
+        if (const Status written = writeKeyValues(*keyFile, *result); !written) {
             return failure(console, written.problem());
         }
     }
     if (const Status saved = picture->save(console.out, keyFile ? &*keyFile : nullptr); !saved) {
         return failure(console, saved.problem());
     }
-    if (std::ranges::count(host.shown, Message{MessageId::EncryptionFinished, {}}) > 0) {
+    if (report.finished) {
         console.err << terminalText({MessageId::EncryptionFinished, {}}) << '\n';
     }
     return Success;
@@ -443,18 +442,17 @@ int reveal(const std::vector<std::string>& args, Console& console) {
     }
     const Arguments& arguments = std::get<Arguments>(parsed);
     if (arguments.positionals.size() != 1) {
-        return usageError(console, "ange en bild", kRevealUsage);
+        return usageError(console, kOnePicture, kRevealUsage);
     }
     const bool fromKeyFile = arguments.has("--key");
     const int keyOptions = arguments.has("-x") + arguments.has("-y") + arguments.has("--shift") +
                            arguments.has("--length");
     if (fromKeyFile ? keyOptions != 0 : keyOptions != 4) {
-        return usageError(console, "ange antingen --key eller alla av -x, -y, --shift och --length",
-                          kRevealUsage);
+        return usageError(console, kKeyFileOrAllKeys, kRevealUsage);
     }
     const std::string& picturePath = arguments.positionals.front();
     const std::optional<std::string> out = arguments.value("--out");
-    std::vector<FileArgument> files = {{"BILD", picturePath, false}};
+    std::vector<FileArgument> files = {{kPictureArgument, picturePath, false}};
     if (fromKeyFile) {
         files.push_back({"--key", *arguments.value("--key"), false});
     }
@@ -469,8 +467,7 @@ int reveal(const std::vector<std::string>& args, Console& console) {
         return usageError(console, *problem, kRevealUsage);
     }
 
-    CliHost host(console.err, console.errIsTerminal);
-    host.silent = {MessageId::DecodeFinished};
+    KeyTexts texts;
     std::optional<KeyFileLines> keyLines;
     if (fromKeyFile) {
         Result<KeyFileLines> lines = readKeyFile(*arguments.value("--key"));
@@ -478,15 +475,10 @@ int reveal(const std::vector<std::string>& args, Console& console) {
             return failure(console, lines.problem());
         }
         keyLines = *lines;
-        host.fields = {{Field::Combo1, lines->yKey},
-                       {Field::Combo2, lines->xKey},
-                       {Field::Stepping, lines->shift},
-                       {Field::Text4, lines->readingLength}};
+        texts = {lines->yKey, lines->xKey, lines->shift, lines->readingLength};
     } else {
-        host.fields = {{Field::Combo1, *arguments.value("-y")},
-                       {Field::Combo2, *arguments.value("-x")},
-                       {Field::Stepping, *arguments.value("--shift")},
-                       {Field::Text4, *arguments.value("--length")}};
+        texts = {*arguments.value("-y"), *arguments.value("-x"), *arguments.value("--shift"),
+                 *arguments.value("--length")};
     }
 
     Result<std::unique_ptr<Canvas>> canvas = openPictureForReading(picturePath);
@@ -504,22 +496,26 @@ int reveal(const std::vector<std::string>& args, Console& console) {
     }
     const Size size{(*canvas)->width(), (*canvas)->height()};
     if (keyLines) {
-        if (const Status usable = checkKeyFileLines(*keyLines, *arguments.value("--key"),
-                                                    size.width, size.height, host.numberLocale());
+        if (const Status usable =
+                checkKeyFileLines(*keyLines, *arguments.value("--key"), size.width, size.height,
+                                  NumberLocale::commandLine());
             !usable) {
             return failure(console, usable.problem());
         }
     }
-    if (const std::optional<Message> refusal = fieldRefusal(host, size, true, true)) {
+    if (const std::optional<Message> refusal = fieldRefusal(texts, size, true, true)) {
         if (!fromKeyFile) {
             return usageError(console, terminalText(*refusal), kRevealUsage);
         }
         return failure(console, *refusal);
     }
 
-    ProgramWideValues shared;
-    shared.DecryptEnabled = true;
-    const DecoderRunResult run = runDecoder(host, **canvas, shared);
+    RevealReport report(console.err, console.errIsTerminal);
+    const DecoderRunResult run = runDecoder(
+        **canvas,
+        {texts.readingLength, texts.yKey, texts.xKey, texts.shift, NumberLocale::commandLine()},
+        report);
+    report.terminal.end();
     if (const Status reads = laterReads(**canvas); !reads) {
         return failure(console, reads.problem());
     }
@@ -533,7 +529,7 @@ int reveal(const std::vector<std::string>& args, Console& console) {
             return Failure;
         }
         const std::string bytes =
-            arguments.has("--lines") ? withLineBreaks(run.text, "\r\n") : run.text;
+            arguments.has("--lines") ? lineBreaksFromMarkers(run.text) : run.text;
         if (!outFile) {
             console.out << bytes;
             return Success;
@@ -549,7 +545,8 @@ int reveal(const std::vector<std::string>& args, Console& console) {
         if (console.outIsTerminal) {
             text = shownOnTerminal(text);
         }
-        console.out << (arguments.has("--lines") ? withLineBreaks(text, "\n") : text) << '\n';
+        console.out << (arguments.has("--lines") ? lineBreaksFromMarkers(text, "\n") : text)
+                    << '\n';
     }
     return run.result.outcome == DecodeOutcome::Finished ? Success : Failure;
 }
@@ -562,7 +559,7 @@ int capacity(const std::vector<std::string>& args, Console& console) {
     }
     const Arguments& arguments = std::get<Arguments>(parsed);
     if (arguments.positionals.size() + arguments.has("--size") != 1) {
-        return usageError(console, "ange antingen en bild eller --size", kCapacityUsage);
+        return usageError(console, kPictureOrSize, kCapacityUsage);
     }
     if (const auto problem = notANumber(arguments, {"-x", "-y"})) {
         return usageError(console, *problem, kCapacityUsage);
@@ -571,7 +568,7 @@ int capacity(const std::vector<std::string>& args, Console& console) {
     if (const auto text = arguments.value("--size")) {
         const std::optional<Size> parsedSize = parseSize(*text);
         if (!parsedSize) {
-            return usageError(console, "ogiltig storlek för --size: " + *text, kCapacityUsage);
+            return usageError(console, invalidSize(*text), kCapacityUsage);
         }
         size = *parsedSize;
     } else {
@@ -590,8 +587,7 @@ int capacity(const std::vector<std::string>& args, Console& console) {
                        {MessageId::KeyOutsideGrid,
                         {xText, yText, std::to_string(size.width), std::to_string(size.height)}});
     }
-    const std::int64_t room = static_cast<std::int64_t>(size.width - *x) +
-                              static_cast<std::int64_t>(size.height - 1 - *y) * size.width;
+    const std::int64_t room = roomFromKey(size.width, size.height, *x, *y);
     const std::int64_t fits = std::min<std::int64_t>(room, kLongestMessage);
     if (arguments.has("--json")) {
         console.out << "{\"width\":" << size.width << ",\"height\":" << size.height
@@ -610,12 +606,12 @@ int inspect(const std::vector<std::string>& args, Console& console) {
     }
     const Arguments& arguments = std::get<Arguments>(parsed);
     if (arguments.positionals.size() != 3) {
-        return usageError(console, "ange en bild, X och Y", kInspectUsage);
+        return usageError(console, kPictureAndPosition, kInspectUsage);
     }
     const std::optional<int> x = wholeNumber(arguments.positionals[1]);
     const std::optional<int> y = wholeNumber(arguments.positionals[2]);
     if (!x || !y) {
-        return usageError(console, "X och Y måste vara heltal", kInspectUsage);
+        return usageError(console, kPositionNotWhole, kInspectUsage);
     }
     Result<std::unique_ptr<Canvas>> canvas = openPictureForReading(arguments.positionals[0]);
     if (!canvas) {
@@ -624,24 +620,23 @@ int inspect(const std::vector<std::string>& args, Console& console) {
     const Colour colour = (*canvas)->pixel(*x, *y);
     const ColourChannels channels = convert(colour);
     std::string character;
-    appendUtf8(character, unicodeOfWindows1252(static_cast<unsigned char>(channels.Green)));
+    appendUtf8(character, unicodeOfWindows1252(static_cast<unsigned char>(channels.green)));
 
     if (arguments.has("--json")) {
         console.out << "{\"x\":" << *x << ",\"y\":" << *y << ",\"colour\":" << colour
-                    << ",\"red\":" << channels.Red << ",\"green\":" << channels.Green
-                    << ",\"blue\":" << channels.Blue << ",\"character\":" << jsonString(character)
+                    << ",\"red\":" << channels.red << ",\"green\":" << channels.green
+                    << ",\"blue\":" << channels.blue << ",\"character\":" << jsonString(character)
                     << "}\n";
     } else {
         const bool printable =
-            channels.Green >= 0x20 && channels.Green != 0x7F &&
-            !(channels.Green >= 0x80 && channels.Green < 0xA0 &&
-              unicodeOfWindows1252(static_cast<unsigned char>(channels.Green)) < 0xA0);
+            channels.green >= 0x20 && channels.green != 0x7F &&
+            !(channels.green >= 0x80 && channels.green < 0xA0 &&
+              unicodeOfWindows1252(static_cast<unsigned char>(channels.green)) < 0xA0);
         console.out << colour << " - " << *x << "x" << *y << '\n'
-                    << "Röd: " << channels.Red << '\n'
-                    << "Grön: " << channels.Green << '\n'
-                    << "Blå: " << channels.Blue << '\n'
-                    << "Tecken: "
-                    << (printable ? character : "(kod " + std::to_string(channels.Green) + ")")
+                    << kRedLabel << channels.red << '\n'
+                    << kGreenLabel << channels.green << '\n'
+                    << kBlueLabel << channels.blue << '\n'
+                    << kCharacterLabel << (printable ? character : characterCode(channels.green))
                     << '\n';
     }
     return Success;
@@ -676,7 +671,7 @@ int runCommand(const std::vector<std::string>& args, Console& console) {
     if (command == "inspect") {
         return inspect(rest, console);
     }
-    return usageError(console, "okänt kommando: " + command, kMainUsage);
+    return usageError(console, unknownCommand(command), kMainUsage);
 }
 
 } // namespace

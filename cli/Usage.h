@@ -1,5 +1,9 @@
 #pragma once
 
+#include <string>
+
+// The command-line tool's own words: its usage texts, its usage errors and the
+// labels of its output. The messages it shares with the window live in the catalogue.
 namespace kvistra::cli {
 
 inline constexpr const char* kMainUsage =
@@ -68,5 +72,62 @@ inline constexpr const char* kInspectUsage =
 Visar bildpunktens färgvärde, dess röda, gröna och blå byte och det
 odekrypterade tecknet för den gröna byten.
 )";
+
+// Usage errors.
+inline constexpr const char* kProgramPrefix = "kvistra-cli: ";
+inline constexpr const char* kOutMissing = "--out saknas";
+inline constexpr const char* kOneMessageSource =
+    "ange en av --text, --text-file och --message-file";
+inline constexpr const char* kCoverOrSize = "ange antingen --cover eller --size";
+inline constexpr const char* kOnePicture = "ange en bild";
+inline constexpr const char* kKeyFileOrAllKeys =
+    "ange antingen --key eller alla av -x, -y, --shift och --length";
+inline constexpr const char* kPictureOrSize = "ange antingen en bild eller --size";
+inline constexpr const char* kPictureAndPosition = "ange en bild, X och Y";
+inline constexpr const char* kPositionNotWhole = "X och Y måste vara heltal";
+// How a usage error names the picture argument of "reveal".
+inline constexpr const char* kPictureArgument = "BILD";
+
+inline std::string unknownCommand(const std::string& command) {
+    return "okänt kommando: " + command;
+}
+inline std::string unknownOption(const std::string& option) {
+    return "okänd flagga: " + option;
+}
+inline std::string optionWithoutValue(const std::string& option) {
+    return "flaggan " + option + " saknar värde";
+}
+inline std::string optionGivenTwice(const std::string& option) {
+    return "flaggan " + option + " är angiven två gånger";
+}
+inline std::string unexpectedArgument(const std::string& argument) {
+    return "oväntat argument: " + argument;
+}
+inline std::string optionNotANumber(const std::string& option, const std::string& text) {
+    return "flaggan " + option +
+           " måste vara ett tal, skrivet med punkt som decimaltecken och utan "
+           "tusentalsavgränsare: " +
+           text;
+}
+inline std::string shiftRefused(const std::string& reason) {
+    return "flaggan --shift: " + reason;
+}
+inline std::string invalidSize(const std::string& text) {
+    return "ogiltig storlek för --size: " + text;
+}
+inline std::string sameFile(const std::string& option, const std::string& otherOption,
+                            const std::string& path) {
+    return option + " och " + otherOption + " anger samma fil: " + path;
+}
+
+// The labels of "inspect".
+inline constexpr const char* kRedLabel = "Röd: ";
+inline constexpr const char* kGreenLabel = "Grön: ";
+inline constexpr const char* kBlueLabel = "Blå: ";
+inline constexpr const char* kCharacterLabel = "Tecken: ";
+// A character a terminal cannot show, by its code.
+inline std::string characterCode(int code) {
+    return "(kod " + std::to_string(code) + ")";
+}
 
 } // namespace kvistra::cli

@@ -7,9 +7,9 @@
 namespace kvistra {
 
 struct ColourChannels {
-    std::int16_t Red = 0;
-    std::int16_t Green = 0;
-    std::int16_t Blue = 0;
+    std::int16_t red = 0;
+    std::int16_t green = 0;
+    std::int16_t blue = 0;
 
     friend bool operator==(const ColourChannels&, const ColourChannels&) = default;
 };
@@ -19,7 +19,7 @@ struct ColourChannels {
 // is refused and splits into three zero bytes.
 Colour translateColour(Colour colour);
 
-// The colour split: Red, Green and Blue of a colour value.
+// The colour split: the red, green and blue bytes of a colour value.
 ColourChannels convert(Colour colour);
 
 } // namespace kvistra

@@ -12,34 +12,19 @@ namespace kvistra {
 namespace {
 
 // A field read as a 16-bit key; the failure number when it cannot be.
-std::optional<int> keyOf(const std::string& text, const NumberLocale& locale, int& failure) {
+std::optional<int> keyOf(const std::string& text, const NumberLocale& locale,
+                         FailureNumber& failure) {
     const std::optional<double> value = parseNumber(text, locale);
     if (!value) {
-        failure = static_cast<int>(FailureNumber::TypeMismatch);
+        failure = FailureNumber::TypeMismatch;
         return std::nullopt;
     }
     const std::optional<std::int16_t> key = toInt16(*value);
     if (!key) {
-        failure = static_cast<int>(FailureNumber::Overflow);
+        failure = FailureNumber::Overflow;
         return std::nullopt;
     }
     return *key;
-}
-
-const char* valueCode(DecodeValue value) {
-    switch (value) {
-    case DecodeValue::YKey:
-        return "y";
-    case DecodeValue::XKey:
-        return "x";
-    case DecodeValue::Shift:
-        return "shift";
-    case DecodeValue::ReadingLength:
-        return "length";
-    case DecodeValue::None:
-        break;
-    }
-    return "";
 }
 
 class Walk {
@@ -93,21 +78,21 @@ private:
         if (!shift_) {
             shift_ = parseNumber(request_.shift, request_.locale);
             if (!shift_) {
-                return fail(FailureNumber::TypeMismatch, x, y, channels.Green);
+                return fail(FailureNumber::TypeMismatch, x, y, channels.green);
             }
         }
-        const double code = roundHalfEven(*shift_ + channels.Green);
+        const double code = roundHalfEven(*shift_ + channels.green);
         if (!(code >= 0.0 && code <= 255.0)) {
-            return fail(FailureNumber::InvalidArgument, x, y, channels.Green);
+            return fail(FailureNumber::InvalidArgument, x, y, channels.green);
         }
         result_.positions.push_back(
-            {static_cast<std::uint8_t>(channels.Green), static_cast<unsigned char>(code)});
+            {static_cast<std::uint8_t>(channels.green), static_cast<unsigned char>(code)});
         return true;
     }
 
     bool fail(FailureNumber number, int x, int y, int green) {
         result_.outcome = DecodeOutcome::Failed;
-        result_.failureNumber = static_cast<int>(number);
+        result_.failureNumber = number;
         result_.failure = {DecodeValue::Shift, request_.shift, result_.positionCount, x, y, green};
         return false;
     }
@@ -121,31 +106,20 @@ private:
 
 } // namespace
 
-Message decodeFailedMessage(int failureNumber, const DecodeFailure& failure) {
-    Message message{MessageId::DecodeFailed,
-                    {std::to_string(failureNumber), valueCode(failure.value), failure.text}};
-    if (failure.position > 0) {
-        for (const int number : {failure.position, failure.x, failure.y, failure.green}) {
-            message.args.push_back(std::to_string(number));
-        }
-    }
-    return message;
-}
-
 std::optional<std::int16_t> readingLengthOf(const std::string& text) {
     return toInt16(leadingNumber(text));
 }
 
 DecodeResult decode(const Canvas& canvas, const DecodeRequest& request) {
     DecodeResult result;
-    const auto failWith = [&](int number, DecodeValue value, const std::string& text) {
+    const auto failWith = [&](FailureNumber number, DecodeValue value, const std::string& text) {
         result.outcome = DecodeOutcome::Failed;
         result.failureNumber = number;
         result.failure = {value, text};
         return result;
     };
 
-    int failure = 0;
+    FailureNumber failure = FailureNumber::None;
     const int height = canvas.height();
     const std::optional<int> yKey = keyOf(request.yKey, request.locale, failure);
     if (!yKey) {

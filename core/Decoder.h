@@ -51,17 +51,13 @@ struct DecodeFailure {
 struct DecodeResult {
     std::vector<DecodedPosition> positions;
     DecodeOutcome outcome = DecodeOutcome::Finished;
-    int failureNumber = 0;
+    FailureNumber failureNumber = FailureNumber::None;
     DecodeFailure failure;
     int positionCount = 0; // the progress value at the end
 };
 
 // The reading length: the number at the start of the text, as a 16-bit integer.
 std::optional<std::int16_t> readingLengthOf(const std::string& text);
-
-// DecodeFailed for a failed result: the number, then what the catalogue needs to
-// say which value or character could not be read.
-Message decodeFailedMessage(int failureNumber, const DecodeFailure& failure);
 
 // Walks the message run from the key position and shifts each green byte back.
 DecodeResult decode(const Canvas& canvas, const DecodeRequest& request);

@@ -1,5 +1,6 @@
 #include "DecoderRun.h"
 
+#include "MessageCatalogue.h"
 #include "NumericText.h"
 #include "Windows1252.h"
 
@@ -14,33 +15,27 @@ std::string listLine(const DecodedPosition& position) {
     return line;
 }
 
-DecoderRunResult runDecoder(WindowHost& host, const Canvas& canvas,
-                            const ProgramWideValues& shared) {
+DecoderRunResult runDecoder(const Canvas& canvas, const DecodeRunRequest& request,
+                            DecodeReport& report) {
     DecoderRunResult run;
-    if (!shared.DecryptEnabled) {
-        return run;
-    }
-    host.setCaption("Status: Dekrypterar");
+    report.caption(StatusCaption::Decoding);
 
-    run.ReadLength = readingLengthOf(host.text(Field::Text4));
-    if (!run.ReadLength) {
+    run.readingLength = readingLengthOf(request.readingLength);
+    if (!run.readingLength) {
         run.result.outcome = DecodeOutcome::Failed;
-        run.result.failureNumber = static_cast<int>(FailureNumber::Overflow);
-        run.result.failure = {DecodeValue::ReadingLength, host.text(Field::Text4)};
-        host.showMessage(decodeFailedMessage(run.result.failureNumber, run.result.failure));
+        run.result.failureNumber = FailureNumber::Overflow;
+        run.result.failure = {DecodeValue::ReadingLength, request.readingLength};
+        report.message(decodeFailedMessage(run.result.failureNumber, run.result.failure));
         return run;
     }
-    host.setClockRunning(true);
+    const int readingLength = *run.readingLength;
+    report.started();
     // A monotonic clock: a run across midnight or a clock change still takes its real time.
-    const auto start = host.now();
-    host.setText(Field::Text2, "");
-    host.setText(Field::Text3, "");
-    host.clearList();
-    host.setProgress({0.0f, static_cast<float>(*run.ReadLength), 0.0f});
+    const auto start = report.now();
+    report.progress({0.0f, static_cast<float>(readingLength), 0.0f});
 
-    const NumberLocale locale = host.numberLocale();
-    run.result = decode(canvas, {*run.ReadLength, host.text(Field::Combo1),
-                                 host.text(Field::Combo2), host.text(Field::Stepping), locale});
+    run.result =
+        decode(canvas, {readingLength, request.yKey, request.xKey, request.shift, request.locale});
 
     std::vector<std::string> lines;
     lines.reserve(run.result.positions.size());
@@ -49,26 +44,25 @@ DecoderRunResult runDecoder(WindowHost& host, const Canvas& canvas,
         lines.push_back(listLine(position));
         run.text += static_cast<char>(position.character);
     }
-    host.appendListLines(lines);
-    host.setText(Field::Text2, utf8FromWindows1252(run.text));
-    host.setProgress(
-        {0.0f, static_cast<float>(*run.ReadLength), static_cast<float>(run.result.positionCount)});
+    report.decoded(lines, utf8FromWindows1252(run.text));
+    report.progress(
+        {0.0f, static_cast<float>(readingLength), static_cast<float>(run.result.positionCount)});
 
     switch (run.result.outcome) {
     case DecodeOutcome::Finished: {
-        const double elapsed = std::chrono::duration<double>(host.now() - start).count();
-        host.showMessage({MessageId::DecodeFinished, {formatGeneral(elapsed, locale)}});
-        host.setClockRunning(false);
+        const double elapsed = std::chrono::duration<double>(report.now() - start).count();
+        report.message({MessageId::DecodeFinished, {formatGeneral(elapsed, request.locale)}});
+        report.clockStopped();
         break;
     }
     case DecodeOutcome::Exhausted:
-        host.showMessage(
+        report.message(
             {MessageId::DecodeExhausted,
-             {std::to_string(run.result.positions.size()), std::to_string(*run.ReadLength)}});
-        host.setClockRunning(false);
+             {std::to_string(run.result.positions.size()), std::to_string(readingLength)}});
+        report.clockStopped();
         break;
     case DecodeOutcome::Failed:
-        host.showMessage(decodeFailedMessage(run.result.failureNumber, run.result.failure));
+        report.message(decodeFailedMessage(run.result.failureNumber, run.result.failure));
         break;
     }
     return run;

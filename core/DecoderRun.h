@@ -2,25 +2,50 @@
 
 #include "Canvas.h"
 #include "Decoder.h"
-#include "ProgramWideValues.h"
-#include "WindowHost.h"
+#include "NumberLocale.h"
+#include "RunReport.h"
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace kvistra {
 
+// The key values as typed, read in the locale.
+struct DecodeRunRequest {
+    std::string readingLength;
+    std::string yKey;
+    std::string xKey;
+    std::string shift;
+    NumberLocale locale;
+};
+
 struct DecoderRunResult {
-    std::optional<std::int16_t> ReadLength; // empty when the run did not get that far
+    std::optional<std::int16_t> readingLength; // empty when the run did not get that far
     DecodeResult result;
     std::string text; // the decoded Windows-1252 bytes
 };
 
-// "Dekryptera": reads the key fields, decodes, fills the decrypted-text box and
-// the list, and reports the elapsed time or the failure.
-DecoderRunResult runDecoder(WindowHost& host, const Canvas& canvas,
-                            const ProgramWideValues& shared);
+// What the decoder tells its front end besides captions, progress and notices.
+class DecodeReport : public RunReport {
+public:
+    // The reading begins: earlier output goes and the clock runs.
+    virtual void started() = 0;
+    // What was read, also when not all of it: the list's lines and the text (UTF-8).
+    virtual void decoded(const std::vector<std::string>& listLines, const std::string& text) = 0;
+    virtual void clockStopped() = 0;
+    // A monotonic clock for how long the reading takes; tests give their own.
+    virtual std::chrono::steady_clock::time_point now() const {
+        return std::chrono::steady_clock::now();
+    }
+};
+
+// "Dekryptera": decodes, reports the lines and the text, and the elapsed time or
+// the failure.
+DecoderRunResult runDecoder(const Canvas& canvas, const DecodeRunRequest& request,
+                            DecodeReport& report);
 
 // One line of the list: the stored green byte, " - ", the character (UTF-8).
 std::string listLine(const DecodedPosition& position);

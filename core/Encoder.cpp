@@ -1,5 +1,6 @@
 #include "Encoder.h"
 
+#include "Capacity.h"
 #include "FieldChecks.h"
 #include "NumericText.h"
 #include "Rounding.h"
@@ -12,7 +13,6 @@ namespace kvistra {
 
 namespace {
 
-constexpr std::size_t kLongestMessage = 32767;
 // Random positions are drawn this many at a time, between two progress reports.
 constexpr std::int64_t kRandomChunk = 1 << 20;
 
@@ -31,155 +31,144 @@ std::optional<int> wholeNumber(const std::string& text, const NumberLocale& loca
 
 } // namespace
 
-Encoder::Encoder(WindowHost& host, Canvas& canvas, RandomSource& random, ProgramWideValues& shared)
-    : host_(host)
-    , canvas_(canvas)
+Result<std::string> messageBytesOf(const std::string& typed) {
+    if (typed.empty()) {
+        return Message{MessageId::NothingEntered, {}};
+    }
+    return windows1252FromUtf8(typed);
+}
+
+Encoder::Encoder(Canvas& canvas, RandomSource& random, EncodeReport& report)
+    : canvas_(canvas)
     , random_(random)
-    , shared_(shared)
-    , locale_(host.numberLocale()) {}
+    , report_(report) {}
 
-void Encoder::report() {
-    host_.setProgress(progress_);
+void Encoder::reportProgress() {
+    report_.progress(progress_);
 }
 
-void Encoder::setCaption(const char* caption) {
-    host_.setCaption(caption);
-}
-
-double Encoder::shift() const {
-    return parseNumber(host_.text(Field::Stepping), locale_).value_or(0.0);
-}
-
-std::optional<Encoder::Position> Encoder::keyPosition() const {
-    const std::optional<int> x = wholeNumber(host_.text(Field::Combo2), locale_);
-    const std::optional<int> y = wholeNumber(host_.text(Field::Combo1), locale_);
+std::optional<KeyPosition> Encoder::keyPosition(const EncodeRequest& request) const {
+    const std::optional<int> x = wholeNumber(request.xKey, request.locale);
+    const std::optional<int> y = wholeNumber(request.yKey, request.locale);
     if (!x || !y || !canvas_.contains(*x, *y)) {
         return std::nullopt;
     }
-    return Position{*x, *y};
+    return KeyPosition{*x, *y};
 }
 
-std::optional<Message> Encoder::refusalBeforeWriting() const {
-    if (input_.size() > kLongestMessage) {
-        return Message{MessageId::InputTooLong, {std::to_string(input_.size())}};
+Status Encoder::refusalBeforeWriting(const EncodeRequest& request) const {
+    const std::int64_t length = static_cast<std::int64_t>(request.message.size());
+    if (length > kLongestMessage) {
+        return Message{MessageId::InputTooLong, {std::to_string(length)}};
     }
-    if (std::optional<Message> shift = checkShiftForWriting(host_.text(Field::Stepping), locale_)) {
+    if (Status shift = checkShiftForWriting(request.shift, request.locale); !shift) {
         return shift;
     }
-    const std::int64_t width = canvas_.width();
-    std::int64_t capacity = width * canvas_.height();
-    if (!host_.adaptTicked()) {
-        const std::optional<Position> key = keyPosition();
+    KeyPosition from;
+    if (!request.adapt) {
+        const std::optional<KeyPosition> key = keyPosition(request);
         if (!key) {
             return Message{MessageId::KeyOutsideGrid,
-                           {host_.text(Field::Combo2), host_.text(Field::Combo1),
-                            std::to_string(canvas_.width()), std::to_string(canvas_.height())}};
+                           {request.xKey, request.yKey, std::to_string(canvas_.width()),
+                            std::to_string(canvas_.height())}};
         }
-        capacity = (width - key->x) + (canvas_.height() - 1 - key->y) * width;
+        from = *key;
     }
-    if (static_cast<std::int64_t>(input_.size()) > capacity) {
+    const std::int64_t capacity = roomFromKey(canvas_.width(), canvas_.height(), from.x, from.y);
+    if (length > capacity) {
         return Message{MessageId::MessageDoesNotFit,
-                       {std::to_string(input_.size()), std::to_string(capacity)}};
+                       {std::to_string(length), std::to_string(capacity)}};
     }
-    return std::nullopt;
+    return Done{};
 }
 
-bool Encoder::generate() {
-    const std::string typed = host_.text(Field::Text1);
-    if (typed.empty()) {
-        host_.showMessage({MessageId::NothingEntered, {}});
-        return false;
+Result<EncodeResult> Encoder::generate(const EncodeRequest& request) {
+    if (Status refusal = refusalBeforeWriting(request); !refusal) {
+        return refusal.problem();
     }
-    Result<std::string> converted = windows1252FromUtf8(typed);
-    if (!converted) {
-        host_.showMessage(converted.problem());
-        return false;
-    }
-    input_ = std::move(*converted);
-    if (const std::optional<Message> refusal = refusalBeforeWriting()) {
-        host_.showMessage(*refusal);
-        return false;
-    }
+    const std::string& message = request.message;
+    progress_ = {0.0f, static_cast<float>(message.size()), 0.0f};
+    reportProgress();
+    report_.caption(StatusCaption::Analysing);
+    const double shift = analyzeInput(message, request.shift,
+                                      parseNumber(request.shift, request.locale).value_or(0.0));
+    report_.caption(StatusCaption::AnalysisDone);
 
-    progress_ = {0.0f, static_cast<float>(input_.size()), 0.0f};
-    report();
-    setCaption("Status: Utför analys");
-    AnalyzeInput();
-    setCaption("Status: Analys klar");
-
-    if (host_.adaptTicked()) {
-        WriteAdaptedData();
-        return true;
+    EncodeResult result;
+    result.readingLength = static_cast<int>(message.size());
+    // The analysis brings the shift within -255 ... 255.
+    result.shift = static_cast<int>(shift);
+    if (request.adapt) {
+        writeAdaptedData(message, shift, result);
+        return result;
     }
-    writeLeadIn();
-    return true;
+    result.key = *keyPosition(request); // checked before writing
+    writeLeadIn(message, shift, result);
+    return result;
 }
 
-void Encoder::AnalyzeInput() {
+double Encoder::analyzeInput(const std::string& message, const std::string& shiftText,
+                             double shift) {
     int highest = 0;
     int lowest = 255;
-    for (const char character : input_) {
+    for (const char character : message) {
         const int code = static_cast<unsigned char>(character);
         highest = std::max(highest, code);
         lowest = std::min(lowest, code);
         progress_.value += 1.0f;
     }
-    report();
+    reportProgress();
 
+    std::string shownShift = shiftText;
     const auto changeShift = [&](MessageId why, int newShift) {
-        host_.showMessage({why, {host_.text(Field::Stepping), std::to_string(newShift)}});
-        host_.setText(Field::Stepping, std::to_string(newShift));
+        report_.message({why, {shownShift, std::to_string(newShift)}});
+        report_.shiftChanged(newShift);
+        shownShift = std::to_string(newShift);
+        shift = newShift;
     };
-    if (shift() + highest > 255) {
+    if (shift + highest > 255) {
         changeShift(MessageId::ShiftTooHigh, 255 - highest);
     }
     // A green byte must stay within 0 ... 255 for every character, or it is lost.
-    if (shift() > lowest) {
+    if (shift > lowest) {
         changeShift(MessageId::ShiftAboveLowestCode, lowest);
-    } else if (shift() < highest - 255) {
+    } else if (shift < highest - 255) {
         changeShift(MessageId::ShiftBelowHighestCode, highest - 255);
     }
+    return shift;
 }
 
-void Encoder::writeLeadIn() {
-    const std::optional<Position> key = keyPosition();
+void Encoder::writeLeadIn(const std::string& message, double shift, EncodeResult& result) {
     progress_.max = positionCount(canvas_);
     progress_.value = 0.0f;
-    shared_.DecryptEnabled = true;
-    setCaption("Status: Genererar inledningsdata");
-    report();
-    if (!key) {
-        return; // refused earlier; kept for callers that run the stage alone
-    }
+    report_.caption(StatusCaption::WritingLeadIn);
+    reportProgress();
 
     // Every position up to and including the key gets lead-in colours; the key
     // position is overwritten at once by the first message character.
-    const std::int64_t keyIndex = static_cast<std::int64_t>(key->y) * canvas_.width() + key->x;
+    const KeyPosition key = result.key;
+    const std::int64_t keyIndex = static_cast<std::int64_t>(key.y) * canvas_.width() + key.x;
     writeRandomPositions({0, 0}, keyIndex + 1, StepRule::RaiseBeforeReaching);
-    shared_.KeyX = static_cast<std::int16_t>(key->x);
-    shared_.KeyY = static_cast<std::int16_t>(key->y);
-    WriteCryptoData();
+    generateDecoys(writeCryptoData(message, shift, result));
 }
 
-Encoder::Position Encoder::writeMessageRun(Position from) {
+KeyPosition Encoder::writeMessageRun(const std::string& message, double shift, KeyPosition from) {
     const int width = canvas_.width();
-    const double currentShift = shift();
-    const std::string& message = shared_.MessageText;
     std::vector<Colour> row(static_cast<std::size_t>(width));
     std::size_t written = 0;
-    Position at = from;
+    KeyPosition at = from;
     while (at.y < canvas_.height() && written < message.size()) {
         const std::size_t count =
             std::min(static_cast<std::size_t>(width - at.x), message.size() - written);
         for (std::size_t k = 0; k < count; ++k) {
             const int code = static_cast<unsigned char>(message[written + k]);
-            const int green = static_cast<int>(roundHalfEven(code - currentShift));
+            const int green = static_cast<int>(roundHalfEven(code - shift));
             row[k] = random_.messageColour(green);
         }
         canvas_.writeRun(at.x, at.y, std::span<const Colour>(row.data(), count));
         written += count;
         advance(progress_, static_cast<std::int64_t>(count), StepRule::RaiseBeforePassing);
-        report();
+        reportProgress();
         at.x += static_cast<int>(count);
         if (at.x == width) {
             at = {0, at.y + 1};
@@ -188,24 +177,26 @@ Encoder::Position Encoder::writeMessageRun(Position from) {
     return at;
 }
 
-void Encoder::WriteCryptoData() {
+KeyPosition Encoder::writeCryptoData(const std::string& message, double shift,
+                                     EncodeResult& result) {
     progress_.max = positionCount(canvas_);
-    shared_.MessageText = input_;
-    setCaption("Status: Skriver kryptodata");
-    report();
+    report_.caption(StatusCaption::WritingCipherData);
+    reportProgress();
 
-    const Position end = writeMessageRun({shared_.KeyX, shared_.KeyY});
-    if (end.y > shared_.KeyY) {
-        shared_.KeyX = 0; // at least one row was finished
+    const KeyPosition end = writeMessageRun(message, shift, result.key);
+    KeyPosition runStart = result.key;
+    if (end.y > runStart.y) {
+        runStart.x = 0; // at least one row was finished
     }
-    host_.setText(Field::Text4, std::to_string(shared_.MessageText.size()));
-    GenerateDecoys(static_cast<std::int16_t>(end.x), static_cast<std::int16_t>(end.y));
+    result.runStart = runStart;
+    report_.messageWritten(result);
+    return end;
 }
 
-void Encoder::writeRandomPositions(Position from, std::int64_t count, StepRule rule) {
+void Encoder::writeRandomPositions(KeyPosition from, std::int64_t count, StepRule rule) {
     const int width = canvas_.width();
     std::vector<Colour> chunk(static_cast<std::size_t>(std::min(count, kRandomChunk)));
-    Position at = from;
+    KeyPosition at = from;
     while (count > 0) {
         const std::span<Colour> colours(chunk.data(),
                                         static_cast<std::size_t>(std::min(count, kRandomChunk)));
@@ -222,36 +213,32 @@ void Encoder::writeRandomPositions(Position from, std::int64_t count, StepRule r
         }
         count -= static_cast<std::int64_t>(colours.size());
         advance(progress_, static_cast<std::int64_t>(colours.size()), rule);
-        report();
+        reportProgress();
     }
 }
 
-void Encoder::GenerateDecoys(std::int16_t startColumn, std::int16_t startRow) {
+void Encoder::generateDecoys(KeyPosition start) {
     progress_.max = positionCount(canvas_) + 1.0f;
-    setCaption("Status: Genererar villospår");
-    report();
+    report_.caption(StatusCaption::WritingDecoys);
+    reportProgress();
     const std::int64_t width = canvas_.width();
-    const std::int64_t first = startRow * width + startColumn;
-    writeRandomPositions({startColumn, startRow}, width * canvas_.height() - first,
-                         StepRule::RaiseBeforePassing);
+    const std::int64_t first = start.y * width + start.x;
+    writeRandomPositions(start, width * canvas_.height() - first, StepRule::RaiseBeforePassing);
     progress_.value = progress_.max;
-    report();
-    setCaption("Status: Väntar");
+    reportProgress();
+    report_.caption(StatusCaption::Waiting);
 }
 
-void Encoder::WriteAdaptedData() {
+void Encoder::writeAdaptedData(const std::string& message, double shift, EncodeResult& result) {
     progress_.value = 0.0f;
-    shared_.MessageText = input_;
-    progress_.max = static_cast<float>(shared_.MessageText.size());
-    setCaption("Status: Skriver kryptodata");
-    report();
+    progress_.max = static_cast<float>(message.size());
+    report_.caption(StatusCaption::WritingCipherData);
+    reportProgress();
 
-    writeMessageRun({0, 0});
-    host_.setText(Field::Text4, std::to_string(shared_.MessageText.size()));
-    host_.setText(Field::Combo1, "0");
-    host_.setText(Field::Combo2, "0");
-    shared_.DecryptEnabled = true;
-    host_.showMessage({MessageId::EncryptionFinished, {}});
+    writeMessageRun(message, shift, {0, 0});
+    result.key = {0, 0};
+    report_.messageWritten(result);
+    report_.message({MessageId::EncryptionFinished, {}});
 }
 
 } // namespace kvistra

@@ -2,10 +2,10 @@
 
 #include "Canvas.h"
 #include "NumberLocale.h"
-#include "ProgramWideValues.h"
 #include "Progress.h"
 #include "RandomSource.h"
-#include "WindowHost.h"
+#include "Result.h"
+#include "RunReport.h"
 
 #include <cstdint>
 #include <optional>
@@ -13,48 +13,75 @@
 
 namespace kvistra {
 
+struct EncodeRequest {
+    std::string message; // Windows-1252
+    std::string xKey;    // as typed, read in the locale
+    std::string yKey;
+    std::string shift;
+    bool adapt = false; // only the message, from the top left
+    NumberLocale locale;
+};
+
+struct KeyPosition {
+    int x = 0;
+    int y = 0;
+
+    friend bool operator==(const KeyPosition&, const KeyPosition&) = default;
+};
+
+struct EncodeResult {
+    int readingLength = 0;
+    int shift = 0;   // after the analysis
+    KeyPosition key; // where a reader starts: (0, 0) after an adapted run
+    // Key-position mode only: where the message run began, its column set back to 0
+    // once the run finished a row.
+    std::optional<KeyPosition> runStart;
+};
+
+// What the encoder tells its front end besides captions, progress and notices.
+class EncodeReport : public RunReport {
+public:
+    // The analysis moved the shift so that every green byte stays in range; it
+    // follows the notice that says so.
+    virtual void shiftChanged(int shift) = 0;
+    // The message is in the picture: what a reader needs is known.
+    virtual void messageWritten(const EncodeResult& result) = 0;
+};
+
+// The typed text as the picture stores it: NothingEntered, or the character that
+// Windows-1252 lacks.
+Result<std::string> messageBytesOf(const std::string& typed);
+
 // "Generera kryptobild": turns the canvas into a cipher picture in stages, each
-// announced in the caption and advancing the progress bar. Fields are read once
-// per stage; nothing can change them while a stage runs.
+// announced in the caption and advancing the progress bar.
 class Encoder {
 public:
-    Encoder(WindowHost& host, Canvas& canvas, RandomSource& random, ProgramWideValues& shared);
+    Encoder(Canvas& canvas, RandomSource& random, EncodeReport& report);
 
-    // The whole command; true when a cipher picture was written.
-    bool generate();
-
-    // The stages, in the order generate() runs them.
-    void AnalyzeInput();
-    void WriteAdaptedData();
-    void writeLeadIn();
-    void WriteCryptoData();
-    void GenerateDecoys(std::int16_t startColumn, std::int16_t startRow);
-
-    const Progress& progress() const { return progress_; }
+    // The whole command: the refusal when nothing was written, else the result.
+    Result<EncodeResult> generate(const EncodeRequest& request);
 
 private:
-    struct Position {
-        int x;
-        int y;
-    };
-
     // Everything that would stop the run halfway is refused before anything is written.
-    std::optional<Message> refusalBeforeWriting() const;
-    std::optional<Position> keyPosition() const;
-    double shift() const;
-    // Writes MessageText along the walk from `from`; returns the position after it.
-    Position writeMessageRun(Position from);
-    // Reseeded random colours at `count` positions along the walk from `from`.
-    void writeRandomPositions(Position from, std::int64_t count, StepRule rule);
-    void report();
-    void setCaption(const char* caption);
+    Status refusalBeforeWriting(const EncodeRequest& request) const;
+    std::optional<KeyPosition> keyPosition(const EncodeRequest& request) const;
 
-    WindowHost& host_;
+    // The stages, in the order generate() runs them.
+    double analyzeInput(const std::string& message, const std::string& shiftText, double shift);
+    void writeAdaptedData(const std::string& message, double shift, EncodeResult& result);
+    void writeLeadIn(const std::string& message, double shift, EncodeResult& result);
+    KeyPosition writeCryptoData(const std::string& message, double shift, EncodeResult& result);
+    void generateDecoys(KeyPosition start);
+
+    // Writes the message along the walk from `from`; returns the position after it.
+    KeyPosition writeMessageRun(const std::string& message, double shift, KeyPosition from);
+    // Reseeded random colours at `count` positions along the walk from `from`.
+    void writeRandomPositions(KeyPosition from, std::int64_t count, StepRule rule);
+    void reportProgress();
+
     Canvas& canvas_;
     RandomSource& random_;
-    ProgramWideValues& shared_;
-    NumberLocale locale_;
-    std::string input_; // Windows-1252
+    EncodeReport& report_;
     Progress progress_;
 };
 

@@ -29,7 +29,7 @@ std::optional<FieldRefusal> checkShift(std::string_view text, const NumberLocale
     return std::nullopt;
 }
 
-std::optional<Message> checkShiftForWriting(std::string_view text, const NumberLocale& locale) {
+Status checkShiftForWriting(std::string_view text, const NumberLocale& locale) {
     const std::optional<double> value = parseNumber(text, locale);
     if (!value) {
         return Message{MessageId::ValueNotNumeric, {}};
@@ -37,7 +37,7 @@ std::optional<Message> checkShiftForWriting(std::string_view text, const NumberL
     if (*value != std::trunc(*value)) {
         return Message{MessageId::ShiftNotWhole, {std::string(text)}};
     }
-    return std::nullopt;
+    return Done{};
 }
 
 std::optional<FieldRefusal> checkReadingLength(std::string_view text, const NumberLocale& locale) {

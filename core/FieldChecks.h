@@ -2,6 +2,7 @@
 
 #include "Message.h"
 #include "NumberLocale.h"
+#include "Result.h"
 
 #include <optional>
 #include <string>
@@ -29,7 +30,7 @@ std::optional<FieldRefusal> checkReadingLength(std::string_view text, const Numb
 
 // A shift that can be written into a picture: numeric and whole. The field takes a
 // fractional one as it is typed, but written it would change every character.
-// ValueNotNumeric or ShiftNotWhole {text}; nullopt when it can be written.
-std::optional<Message> checkShiftForWriting(std::string_view text, const NumberLocale& locale);
+// Refused with ValueNotNumeric or ShiftNotWhole {text}.
+Status checkShiftForWriting(std::string_view text, const NumberLocale& locale);
 
 } // namespace kvistra

@@ -2,12 +2,12 @@
 
 namespace kvistra {
 
-std::string lineBreaksFromMarkers(std::string_view text) {
+std::string lineBreaksFromMarkers(std::string_view text, std::string_view lineBreak) {
     std::string converted;
     converted.reserve(text.size());
     for (const char character : text) {
         if (character == kLineMarker) {
-            converted += "\r\n";
+            converted += lineBreak;
         } else {
             converted += character;
         }

@@ -9,6 +9,7 @@ namespace kvistra {
 // text, each marker is a CR LF again.
 inline constexpr char kLineMarker = '|';
 
-std::string lineBreaksFromMarkers(std::string_view text);
+// Each marker becomes `lineBreak`: CR LF unless a terminal or file wants another.
+std::string lineBreaksFromMarkers(std::string_view text, std::string_view lineBreak = "\r\n");
 
 } // namespace kvistra

@@ -76,19 +76,18 @@ MemoryBounds systemMemoryBounds() {
     return bounds;
 }
 
-std::optional<Message> pictureMemoryRefusal(const std::string& path, int width, int height,
-                                            std::uint64_t needed, std::uint64_t available) {
+Status checkPictureMemory(const std::string& path, int width, int height, std::uint64_t needed,
+                          std::uint64_t available) {
     if (needed <= available) {
-        return std::nullopt;
+        return Done{};
     }
     return Message{MessageId::PictureNeedsMemory,
                    {path, std::to_string(width), std::to_string(height), megabytes(needed),
                     std::to_string(available / kMegabyte)}};
 }
 
-std::optional<Message> pictureMemoryRefusal(const std::string& path, int width, int height,
-                                            std::uint64_t needed) {
-    return pictureMemoryRefusal(path, width, height, needed, systemMemoryBounds().available());
+Status checkPictureMemory(const std::string& path, int width, int height, std::uint64_t needed) {
+    return checkPictureMemory(path, width, height, needed, systemMemoryBounds().available());
 }
 
 } // namespace kvistra

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Message.h"
+#include "Result.h"
 
 #include <cstdint>
 #include <optional>
@@ -23,14 +24,13 @@ struct MemoryBounds {
 // Read from the system now.
 MemoryBounds systemMemoryBounds();
 
-// PictureNeedsMemory {path, width, height, MB needed, MB available} when a picture
-// of width x height that takes `needed` bytes to make does not fit in `available`
-// bytes; path is empty for a new picture.
-std::optional<Message> pictureMemoryRefusal(const std::string& path, int width, int height,
-                                            std::uint64_t needed, std::uint64_t available);
+// Refused with PictureNeedsMemory {path, width, height, MB needed, MB available}
+// when a picture of width x height that takes `needed` bytes to make does not fit
+// in `available` bytes; path is empty for a new picture.
+Status checkPictureMemory(const std::string& path, int width, int height, std::uint64_t needed,
+                          std::uint64_t available);
 
 // The same against what the system allows now.
-std::optional<Message> pictureMemoryRefusal(const std::string& path, int width, int height,
-                                            std::uint64_t needed);
+Status checkPictureMemory(const std::string& path, int width, int height, std::uint64_t needed);
 
 } // namespace kvistra

@@ -56,8 +56,8 @@ enum class MessageId {
     TextFileCharacterNotInCodePage, // path, the character, line (1-based)
     // path, picture width, height, canvas width, height
     PictureLargerThanCanvas,
-    NotARegularFile,    // path
-    PairHalfSaved,      // path saved, path not saved, reason
+    NotARegularFile, // path
+    PairHalfSaved,   // path saved, path not saved, reason
 
     // System settings
     DisplayModeWarning,
@@ -81,11 +81,12 @@ struct Message {
     friend bool operator==(const Message&, const Message&) = default;
 };
 
-// Failure numbers of the decoder's error report.
-enum class FailureNumber : int {
-    InvalidArgument = 5,
-    Overflow = 6,
-    TypeMismatch = 13,
+// What made the decoder fail; the catalogue gives each its number in the error report.
+enum class FailureNumber {
+    None,
+    InvalidArgument,
+    Overflow,
+    TypeMismatch,
 };
 
 } // namespace kvistra

@@ -46,6 +46,41 @@ Message innerMessage(const Message& outer, std::size_t first) {
     return inner;
 }
 
+// The numbers the decoder's error report gives its failures.
+constexpr int failureCode(FailureNumber number) {
+    switch (number) {
+    case FailureNumber::InvalidArgument:
+        return 5;
+    case FailureNumber::Overflow:
+        return 6;
+    case FailureNumber::TypeMismatch:
+        return 13;
+    case FailureNumber::None:
+        break;
+    }
+    return 0;
+}
+
+bool isFailure(const std::string& number, FailureNumber failure) {
+    return number == std::to_string(failureCode(failure));
+}
+
+const char* valueCode(DecodeValue value) {
+    switch (value) {
+    case DecodeValue::YKey:
+        return "y";
+    case DecodeValue::XKey:
+        return "x";
+    case DecodeValue::Shift:
+        return "shift";
+    case DecodeValue::ReadingLength:
+        return "length";
+    case DecodeValue::None:
+        break;
+    }
+    return "";
+}
+
 std::string quoted(const std::string& path) {
     return "\"" + path + "\"";
 }
@@ -74,13 +109,13 @@ std::string decodeFailure(const Message& m) {
     if (m.args.size() >= 7) {
         what = "Tecken nummer " + arg(m, 3) + " (bildpunkt " + arg(m, 4) + ", " + arg(m, 5) +
                ") kunde inte läsas: ";
-        if (number == std::to_string(static_cast<int>(FailureNumber::InvalidArgument))) {
+        if (isFailure(number, FailureNumber::InvalidArgument)) {
             what += "det gröna värdet " + arg(m, 6) + " med förskjutningen " + arg(m, 2) +
                     " ger ingen teckenkod mellan 0 och 255.";
         } else {
             what += "förskjutningen \"" + arg(m, 2) + "\" är inget tal.";
         }
-    } else if (number == std::to_string(static_cast<int>(FailureNumber::Overflow))) {
+    } else if (isFailure(number, FailureNumber::Overflow)) {
         what = valueLabel(value) + " \"" + arg(m, 2) + "\" ligger utanför -32768 till 32767.";
     } else {
         what = valueLabel(value) + " \"" + arg(m, 2) + "\" är inget tal.";
@@ -92,13 +127,64 @@ std::string decodeFailure(const Message& m) {
 
 } // namespace
 
+std::string keyFieldCaption(KeyField field) {
+    switch (field) {
+    case KeyField::YKey:
+        return "Nyckel-&y:";
+    case KeyField::XKey:
+        return "Nyckel-&x:";
+    case KeyField::Shift:
+        return "&Förskjutning:";
+    case KeyField::ReadingLength:
+        return "I&nläsningslängd:";
+    }
+    return {};
+}
+
+std::string keyFieldLabel(KeyField field) {
+    std::string label = keyFieldCaption(field);
+    std::erase(label, '&');
+    return label;
+}
+
+std::string captionText(StatusCaption caption) {
+    switch (caption) {
+    case StatusCaption::Waiting:
+        return "Status: Väntar";
+    case StatusCaption::Analysing:
+        return "Status: Utför analys";
+    case StatusCaption::AnalysisDone:
+        return "Status: Analys klar";
+    case StatusCaption::WritingLeadIn:
+        return "Status: Genererar inledningsdata";
+    case StatusCaption::WritingCipherData:
+        return "Status: Skriver kryptodata";
+    case StatusCaption::WritingDecoys:
+        return "Status: Genererar villospår";
+    case StatusCaption::Decoding:
+        return "Status: Dekrypterar";
+    }
+    return {};
+}
+
+Message decodeFailedMessage(FailureNumber number, const DecodeFailure& failure) {
+    Message message{MessageId::DecodeFailed,
+                    {std::to_string(failureCode(number)), valueCode(failure.value), failure.text}};
+    if (failure.position > 0) {
+        for (const int value : {failure.position, failure.x, failure.y, failure.green}) {
+            message.args.push_back(std::to_string(value));
+        }
+    }
+    return message;
+}
+
 std::string failureDescription(int number) {
     switch (number) {
-    case static_cast<int>(FailureNumber::InvalidArgument):
+    case failureCode(FailureNumber::InvalidArgument):
         return "Ogiltigt proceduranrop eller argument";
-    case static_cast<int>(FailureNumber::Overflow):
+    case failureCode(FailureNumber::Overflow):
         return "Spill";
-    case static_cast<int>(FailureNumber::TypeMismatch):
+    case failureCode(FailureNumber::TypeMismatch):
         return "Typerna matchar inte";
     default:
         return "Okänt fel";

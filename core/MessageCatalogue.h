@@ -1,6 +1,9 @@
 #pragma once
 
+#include "Decoder.h"
+#include "KeyField.h"
 #include "Message.h"
+#include "StatusCaption.h"
 
 #include <string>
 
@@ -17,6 +20,18 @@ struct MessageBoxText {
 
 // The one place where the program's Swedish words live.
 MessageBoxText describe(const Message& message);
+
+// A key field's label, as a key file's message names it: "Nyckel-y:".
+std::string keyFieldLabel(KeyField field);
+// The same with "&" before the window's access key: "Nyckel-&y:".
+std::string keyFieldCaption(KeyField field);
+
+// The status line shown in the window's caption.
+std::string captionText(StatusCaption caption);
+
+// DecodeFailed for a failed decoding: the failure's number in the error report,
+// then what says which value or character could not be read.
+Message decodeFailedMessage(FailureNumber number, const DecodeFailure& failure);
 
 // Description of a decoder failure number.
 std::string failureDescription(int number);

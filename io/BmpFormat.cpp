@@ -219,12 +219,8 @@ Result<BmpLayout> parseBmpHeader(std::span<const std::uint8_t> head, std::uint64
 }
 
 Status checkBmpMemory(const BmpLayout& layout, const std::string& path, std::uint64_t alongside) {
-    if (std::optional<Message> refusal =
-            pictureMemoryRefusal(path, layout.width, layout.height,
-                                 Image::bytesFor(layout.width, layout.height) + alongside)) {
-        return std::move(*refusal);
-    }
-    return Done{};
+    return checkPictureMemory(path, layout.width, layout.height,
+                              Image::bytesFor(layout.width, layout.height) + alongside);
 }
 
 // Every pixel must be given by a run: rows end only when full and the jump code,

@@ -3,6 +3,7 @@
 #include "FileDescriptor.h"
 #include "PendingFile.h"
 #include "core/FieldChecks.h"
+#include "core/MessageCatalogue.h"
 #include "core/NumericText.h"
 #include "core/Rounding.h"
 #include "core/Windows1252.h"
@@ -19,9 +20,6 @@ namespace {
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 // A mark and four longest lines, each with CR LF: the fourth line's end lies within.
 constexpr std::size_t kKeyFileReadLimit = kByteOrderMark.size() + 4 * (kKeyFileLineLimit + 2);
-
-constexpr std::array<const char*, 4> kFieldLabels = {
-    "Nyckel-y:", "Nyckel-x:", "Förskjutning:", "Inläsningslängd:"};
 
 // The first limit bytes of the file, or all of it when it is shorter.
 Result<std::string> readFileStart(const std::string& path, std::size_t limit) {
@@ -51,8 +49,8 @@ Result<std::string> readFileStart(const std::string& path, std::size_t limit) {
 Message lineRefused(const std::string& path, std::size_t index, const std::string& text,
                     const Message& why) {
     Message refused{MessageId::KeyFileLineRefused,
-                    {path, std::to_string(index + 1), kFieldLabels[index], text,
-                     std::to_string(static_cast<int>(why.id))}};
+                    {path, std::to_string(index + 1), keyFieldLabel(static_cast<KeyField>(index)),
+                     text, std::to_string(static_cast<int>(why.id))}};
     refused.args.insert(refused.args.end(), why.args.begin(), why.args.end());
     return refused;
 }
@@ -129,7 +127,7 @@ Result<KeyValues> convertKeyFields(std::string_view yText, std::string_view xTex
     const std::array<std::string_view, 4> texts = {yText, xText, shiftText, lengthText};
     std::array<std::int16_t, 4> values{};
     for (std::size_t i = 0; i < texts.size(); ++i) {
-        const char* const label = kFieldLabels[i];
+        const std::string label = keyFieldLabel(static_cast<KeyField>(i));
         const std::string_view text = texts[i];
         const std::optional<double> number = parseNumber(text, locale);
         const std::optional<std::int16_t> value = number ? toInt16(*number) : std::nullopt;

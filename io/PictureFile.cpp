@@ -123,10 +123,11 @@ Result<Image> loadWithQt(int fd, const std::string& path) {
         }
         const std::uint64_t needed =
             decodingBytes(declared.width(), declared.height(), bitsPerPixel);
-        if (const auto refusal =
-                pictureMemoryRefusal(path, declared.width(), declared.height(), needed,
-                                     std::min(limit, systemMemoryBounds().available()))) {
-            return *refusal;
+        if (const Status fits =
+                checkPictureMemory(path, declared.width(), declared.height(), needed,
+                                   std::min(limit, systemMemoryBounds().available()));
+            !fits) {
+            return fits.problem();
         }
         limit = needed;
     }
@@ -153,9 +154,10 @@ Result<Image> loadWithQt(int fd, const std::string& path) {
     if (argb.isNull()) {
         return tooLarge(path, decoded.width(), decoded.height());
     }
-    if (const auto refusal = pictureMemoryRefusal(path, argb.width(), argb.height(),
-                                                  Image::bytesFor(argb.width(), argb.height()))) {
-        return *refusal;
+    if (const Status fits = checkPictureMemory(path, argb.width(), argb.height(),
+                                               Image::bytesFor(argb.width(), argb.height()));
+        !fits) {
+        return fits.problem();
     }
     Image image(argb.width(), argb.height());
     for (int y = 0; y < argb.height(); ++y) {

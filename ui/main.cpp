@@ -6,7 +6,7 @@
 #include "toolkit/QtFilePrompt.h"
 #include "toolkit/QtMessageBoxes.h"
 #include "toolkit/QtSystemServices.h"
-#include "ui/Kvistra.h"
+#include "ui/MainWindow.h"
 #include "ui/ProgramIcon.h"
 
 #include <QApplication>
@@ -57,7 +57,7 @@ int main(int argc, char* argv[]) {
     kvistra::QtMessageBoxes messageBoxes;
     kvistra::QtFilePrompt filePrompt;
     kvistra::QtSystemServices system; // after the application: it reads the program's folder
-    kvistra::Kvistra window(shared, messageBoxes, filePrompt, system.services());
+    kvistra::MainWindow window(shared, messageBoxes, filePrompt, system.services());
     system.setWindow(window);
     QApplication::setWindowIcon(kvistra::programIcon());
 

@@ -1,6 +1,7 @@
 #include "core/Encoder.h"
 
-#include "FakeHost.h"
+#include "RecordingReports.h"
+#include "ScriptedRandom.h"
 #include "core/Image.h"
 
 #include <algorithm>
@@ -9,27 +10,51 @@
 namespace kvistra {
 namespace {
 
-using testing::FakeHost;
+using testing::RecordingEncodeReport;
 using testing::ScriptedRandom;
 
 // Every random channel of a ScriptedRandom drawing 0.0 is the character 1.
 constexpr int kOne = '1';
 constexpr Colour kRandomPixel = makeColour(kOne, kOne, kOne);
 
+// One run as a front end makes it: refusals join the messages shown, and the
+// fields show what the run reported.
 struct Generation {
-    FakeHost host;
+    RecordingEncodeReport report;
     Image canvas;
     ScriptedRandom random;
-    ProgramWideValues shared;
+    std::string typed; // UTF-8
+    EncodeRequest request{"", "0", "0", "0", false, NumberLocale::c()};
 
     Generation(int width, int height, const std::string& text, int x, int y, bool adapt = false)
-        : canvas(width, height) {
-        host.fields[Field::Text1] = text;
-        host.fields[Field::Combo2] = std::to_string(x);
-        host.fields[Field::Combo1] = std::to_string(y);
-        host.adapt = adapt;
+        : canvas(width, height)
+        , typed(text) {
+        request.xKey = std::to_string(x);
+        request.yKey = std::to_string(y);
+        request.adapt = adapt;
     }
-    void run() { Encoder(host, canvas, random, shared).generate(); }
+    void run() {
+        report.written.reset();
+        Result<std::string> bytes = messageBytesOf(typed);
+        if (!bytes) {
+            report.messages.push_back(bytes.problem());
+            return;
+        }
+        request.message = *bytes;
+        const Result<EncodeResult> result = Encoder(canvas, random, report).generate(request);
+        if (!result) {
+            report.messages.push_back(result.problem());
+        }
+    }
+
+    std::string readingLengthField() const {
+        return report.written ? std::to_string(report.written->readingLength) : "";
+    }
+    std::string shiftField() const {
+        return report.shiftChanges.empty() ? request.shift
+                                           : std::to_string(report.shiftChanges.back());
+    }
+    KeyPosition runStart() const { return report.written.value().runStart.value(); }
 };
 
 // True when `wanted` appears in `seen` in this order, other entries between allowed.
@@ -46,7 +71,7 @@ bool containsInOrder(const std::vector<Progress>& seen, const std::vector<Progre
 
 TEST(Encoder, WorkedExample) {
     Generation g(5, 4, "Hej!", 3, 1);
-    g.host.fields[Field::Stepping] = "2";
+    g.request.shift = "2";
     g.run();
 
     for (int y = 0; y < 4; ++y) {
@@ -60,12 +85,13 @@ TEST(Encoder, WorkedExample) {
             }
         }
     }
-    EXPECT_EQ(g.host.fields[Field::Text4], "4");
-    EXPECT_TRUE(g.shared.DecryptEnabled);
-    EXPECT_EQ(g.shared.KeyY, 1);
-    EXPECT_EQ(g.shared.KeyX, 0); // the message finished a row
-    EXPECT_EQ(g.shared.MessageText, "Hej!");
-    EXPECT_TRUE(g.host.messages.empty());
+    EXPECT_EQ(g.readingLengthField(), "4");
+    ASSERT_TRUE(g.report.written);
+    EXPECT_EQ(g.runStart().y, 1);
+    EXPECT_EQ(g.runStart().x, 0); // the message finished a row
+    EXPECT_EQ(g.report.written->key, (KeyPosition{3, 1}));
+    EXPECT_EQ(g.request.message, "Hej!");
+    EXPECT_TRUE(g.report.messages.empty());
     // Lead-in and decoys reseed at each of their 9 + 8 positions; the message draws twice a pixel.
     EXPECT_EQ(g.random.reseeds, 17u);
     EXPECT_EQ(g.random.draws, 17u * 3 + 4u * 2);
@@ -73,14 +99,14 @@ TEST(Encoder, WorkedExample) {
 
 TEST(Encoder, ProgressExample) {
     Generation g(5, 4, "Hej!", 3, 1);
-    g.host.fields[Field::Stepping] = "2";
+    g.request.shift = "2";
     g.run();
 
     EXPECT_TRUE(containsInOrder(
-        g.host.progress,
+        g.report.progressReports,
         {{0, 4, 4}, {0, 20, 0}, {0, 20, 9}, {0, 20, 13}, {0, 21, 13}, {0, 21, 21}}));
-    EXPECT_EQ(g.host.progress.back(), (Progress{0, 21, 21}));
-    for (const Progress& p : g.host.progress) {
+    EXPECT_EQ(g.report.progressReports.back(), (Progress{0, 21, 21}));
+    for (const Progress& p : g.report.progressReports) {
         EXPECT_LE(p.value, p.max);
     }
 }
@@ -88,14 +114,14 @@ TEST(Encoder, ProgressExample) {
 TEST(Encoder, CaptionsInOrder) {
     Generation keyMode(5, 4, "Hej!", 3, 1);
     keyMode.run();
-    EXPECT_EQ(keyMode.host.captions,
+    EXPECT_EQ(keyMode.report.captions,
               (std::vector<std::string>{
                   "Status: Utför analys", "Status: Analys klar", "Status: Genererar inledningsdata",
                   "Status: Skriver kryptodata", "Status: Genererar villospår", "Status: Väntar"}));
 
     Generation adapt(5, 4, "Hej!", 3, 1, true);
     adapt.run();
-    EXPECT_EQ(adapt.host.captions,
+    EXPECT_EQ(adapt.report.captions,
               (std::vector<std::string>{"Status: Utför analys", "Status: Analys klar",
                                         "Status: Skriver kryptodata"}));
 }
@@ -110,12 +136,12 @@ TEST(Encoder, AdaptModeWritesOnlyTheMessageFromTheTopLeft) {
     EXPECT_EQ(g.canvas.pixel(0, 1), makeColour(kOne, 'D', kOne));
     EXPECT_EQ(g.canvas.pixel(1, 1), makeColour(1, 2, 3)); // an earlier picture stays
     EXPECT_EQ(g.random.reseeds, 0u);
-    EXPECT_EQ(g.host.fields[Field::Text4], "4");
-    EXPECT_EQ(g.host.fields[Field::Combo1], "0");
-    EXPECT_EQ(g.host.fields[Field::Combo2], "0");
-    EXPECT_TRUE(g.shared.DecryptEnabled);
-    EXPECT_EQ(g.host.messageIds(), std::vector{MessageId::EncryptionFinished});
-    EXPECT_EQ(g.host.progress.back(), (Progress{0, 4, 4}));
+    EXPECT_EQ(g.readingLengthField(), "4");
+    ASSERT_TRUE(g.report.written);
+    EXPECT_EQ(g.report.written->key, (KeyPosition{0, 0}));
+    EXPECT_FALSE(g.report.written->runStart);
+    EXPECT_EQ(g.report.messageIds(), std::vector{MessageId::EncryptionFinished});
+    EXPECT_EQ(g.report.progressReports.back(), (Progress{0, 4, 4}));
 }
 
 // Where the message run lies and where the decoys begin, for key-position mode.
@@ -144,10 +170,10 @@ TEST(Encoder, MessageRunFollowsTheWalk) {
                 << index;
         }
         // Every run that fits finishes normally, also when no room is left for decoys.
-        EXPECT_EQ(g.host.fields[Field::Text4], std::to_string(c.length));
-        EXPECT_EQ(g.host.captions.back(), "Status: Väntar");
+        EXPECT_EQ(g.readingLengthField(), std::to_string(c.length));
+        EXPECT_EQ(g.report.captions.back(), "Status: Väntar");
         const float steps = static_cast<float>(c.width * c.height + 1);
-        EXPECT_EQ(g.host.progress.back(), (Progress{0, steps, steps}));
+        EXPECT_EQ(g.report.progressReports.back(), (Progress{0, steps, steps}));
     }
 }
 
@@ -155,8 +181,8 @@ TEST(Encoder, AdaptedMessageEndingOnTheLastPositionFinishes) {
     Generation g(2, 2, "ABCD", 0, 0, true);
     g.run();
     EXPECT_EQ(g.canvas.pixel(1, 1), makeColour(kOne, 'D', kOne));
-    EXPECT_EQ(g.host.fields[Field::Text4], "4");
-    EXPECT_EQ(g.host.messageIds(), std::vector{MessageId::EncryptionFinished});
+    EXPECT_EQ(g.readingLengthField(), "4");
+    EXPECT_EQ(g.report.messageIds(), std::vector{MessageId::EncryptionFinished});
 }
 
 struct ShiftCase {
@@ -196,10 +222,10 @@ TEST(Encoder, AnalysisKeepsEveryGreenByteInRange) {
     for (const ShiftCase& c : cases) {
         SCOPED_TRACE(c.name);
         Generation g(4, 2, c.text, 0, 0);
-        g.host.fields[Field::Stepping] = c.shift;
+        g.request.shift = c.shift;
         g.run();
-        EXPECT_EQ(g.host.messages, c.messages);
-        EXPECT_EQ(g.host.fields[Field::Stepping], c.finalShift);
+        EXPECT_EQ(g.report.messages, c.messages);
+        EXPECT_EQ(g.shiftField(), c.finalShift);
         EXPECT_EQ(greenOf(g.canvas.pixel(0, 0)), c.firstGreen);
     }
 }
@@ -260,15 +286,15 @@ TEST(Encoder, RefusesBeforeWritingAnything) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Generation g(5, 4, c.text, 0, 0, c.adapt);
-        g.host.fields[Field::Combo2] = c.x;
-        g.host.fields[Field::Combo1] = c.y;
+        g.request.xKey = c.x;
+        g.request.yKey = c.y;
         g.run();
-        EXPECT_EQ(g.host.messages, std::vector{c.message});
+        EXPECT_EQ(g.report.messages, std::vector{c.message});
         EXPECT_EQ(g.canvas, Image(5, 4));
-        EXPECT_TRUE(g.host.captions.empty());
-        EXPECT_TRUE(g.host.progress.empty());
-        EXPECT_FALSE(g.shared.DecryptEnabled);
-        EXPECT_EQ(g.host.fields[Field::Text4], "");
+        EXPECT_TRUE(g.report.captions.empty());
+        EXPECT_TRUE(g.report.progressReports.empty());
+        EXPECT_FALSE(g.report.written);
+        EXPECT_EQ(g.readingLengthField(), "");
     }
 }
 
@@ -286,28 +312,28 @@ TEST(Encoder, RefusesAShiftThatIsNotWhole) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.shift);
         Generation g(5, 4, "Hemligt", 0, 0, c.adapt);
-        g.host.locale = c.locale;
-        g.host.fields[Field::Stepping] = c.shift;
+        g.request.locale = c.locale;
+        g.request.shift = c.shift;
         g.run();
-        EXPECT_EQ(g.host.messages, (std::vector<Message>{{MessageId::ShiftNotWhole, {c.shift}}}));
+        EXPECT_EQ(g.report.messages, (std::vector<Message>{{MessageId::ShiftNotWhole, {c.shift}}}));
         EXPECT_EQ(g.canvas, Image(5, 4));
-        EXPECT_FALSE(g.shared.DecryptEnabled);
-        EXPECT_EQ(g.host.fields[Field::Text4], "");
-        EXPECT_EQ(g.host.fields[Field::Stepping], c.shift);
+        EXPECT_FALSE(g.report.written);
+        EXPECT_EQ(g.readingLengthField(), "");
+        EXPECT_EQ(g.shiftField(), c.shift);
     }
 }
 
 TEST(Encoder, SecondRunOverwritesTheFirst) {
     Generation g(5, 4, "Hej!", 3, 1);
     g.run();
-    g.host.fields[Field::Text1] = "Å";
-    g.host.fields[Field::Combo2] = "0";
-    g.host.fields[Field::Combo1] = "0";
+    g.typed = "Å";
+    g.request.xKey = "0";
+    g.request.yKey = "0";
     g.run();
     EXPECT_EQ(g.canvas.pixel(0, 0), makeColour(kOne, 0xC5, kOne));
     EXPECT_EQ(g.canvas.pixel(3, 1), kRandomPixel);
-    EXPECT_EQ(g.host.fields[Field::Text4], "1");
-    EXPECT_EQ(g.shared.KeyX, 0);
+    EXPECT_EQ(g.readingLengthField(), "1");
+    EXPECT_EQ(g.runStart().x, 0);
 }
 
 } // namespace

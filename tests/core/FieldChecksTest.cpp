@@ -58,7 +58,9 @@ TEST(FieldChecks, AShiftToWriteIsWhole) {
         {"", sv, Message{MessageId::ValueNotNumeric, {}}},
     };
     for (const auto& t : cases) {
-        EXPECT_EQ(checkShiftForWriting(t.text, t.locale), t.refusal) << t.text;
+        const Status checked = checkShiftForWriting(t.text, t.locale);
+        EXPECT_EQ(checked.ok() ? std::nullopt : std::optional(checked.problem()), t.refusal)
+            << t.text;
         // The field itself still takes what was typed.
         if (t.refusal && t.refusal->id == MessageId::ShiftNotWhole) {
             EXPECT_EQ(checkShift(t.text, t.locale), std::nullopt) << t.text;

@@ -27,13 +27,13 @@ TEST(MemoryBudget, RefusesAPictureThatDoesNotFitInWhatIsLeft) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::optional<Message> refusal = pictureMemoryRefusal(
-            "p.bmp", c.width, c.height, Image::bytesFor(c.width, c.height), c.available);
-        ASSERT_EQ(refusal.has_value(), c.refused);
-        if (refusal) {
-            EXPECT_EQ(refusal->id, MessageId::PictureNeedsMemory);
-            EXPECT_EQ(refusal->args[3], c.needMB);
-            EXPECT_EQ(refusal->args[4], std::to_string(c.available / kMiB));
+        const Status fits = checkPictureMemory("p.bmp", c.width, c.height,
+                                               Image::bytesFor(c.width, c.height), c.available);
+        ASSERT_EQ(!fits.ok(), c.refused);
+        if (!fits) {
+            EXPECT_EQ(fits.problem().id, MessageId::PictureNeedsMemory);
+            EXPECT_EQ(fits.problem().args[3], c.needMB);
+            EXPECT_EQ(fits.problem().args[4], std::to_string(c.available / kMiB));
         }
     }
 }

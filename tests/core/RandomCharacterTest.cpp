@@ -1,4 +1,4 @@
-#include "FakeHost.h"
+#include "RecordingReports.h"
 #include "core/CharacterSet.h"
 #include "core/ClockSeededRandom.h"
 #include "core/Encoder.h"
@@ -32,14 +32,12 @@ TEST(CharacterSet, IntegerFormAgreesWithTheFloatRuleForEveryDraw) {
 // A one-character message in the middle of a large canvas: everything else is
 // lead-in and decoys, drawn the way a real generation draws them.
 Image generatedCanvas(int width, int height) {
-    testing::FakeHost host;
-    host.fields[Field::Text1] = "\x01";
-    host.fields[Field::Combo2] = std::to_string(width / 2);
-    host.fields[Field::Combo1] = std::to_string(height / 2);
+    testing::RecordingEncodeReport report;
+    const EncodeRequest request{"\x01", std::to_string(width / 2), std::to_string(height / 2), "0",
+                                false,  NumberLocale::c()};
     Image image(width, height);
     ClockSeededRandom random;
-    ProgramWideValues shared;
-    EXPECT_TRUE(Encoder(host, image, random, shared).generate());
+    EXPECT_TRUE(Encoder(image, random, report).generate(request));
     // The message pixel gets lead-in colours back, so only random codes are counted.
     image.setPixel(width / 2, height / 2, image.pixel(0, 0));
     return image;

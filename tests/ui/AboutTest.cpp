@@ -1,7 +1,7 @@
 #include "FakeSystem.h"
 #include "ScriptedToolkit.h"
 #include "system/SystemInformation.h"
-#include "ui/frmAbout.h"
+#include "ui/AboutDialog.h"
 
 #include <QLabel>
 #include <QPointer>
@@ -46,13 +46,13 @@ private:
 
     std::unique_ptr<FakeSystem> system_;
     std::unique_ptr<ScriptedMessageBoxes> messageBoxes_;
-    QPointer<frmAbout> about_;
+    QPointer<AboutDialog> about_;
 };
 
 void AboutTest::init() {
     system_ = std::make_unique<FakeSystem>();
     messageBoxes_ = std::make_unique<ScriptedMessageBoxes>();
-    about_ = new frmAbout(system_->registry, system_->programs, *messageBoxes_);
+    about_ = new AboutDialog(system_->registry, system_->programs, *messageBoxes_);
 }
 
 void AboutTest::cleanup() {

@@ -1,5 +1,3 @@
-#include "ui/Kvistra.h"
-
 #include "FileBytes.h"
 #include "FocusShown.h"
 #include "MainWindowFixture.h"
@@ -11,6 +9,7 @@
 #include "toolkit/PictureBox.h"
 #include "toolkit/ProgressBar.h"
 #include "toolkit/TextBox.h"
+#include "ui/MainWindow.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -321,11 +320,15 @@ void KvistraTest::keyPositionGeneration() {
     QVERIFY(boxes_.shown.empty());
     QCOMPARE(fieldText("Text4"), QStringLiteral("3"));
     QVERIFY(shared_.DecryptEnabled);
+    // Where the message run began; it finished no row.
+    QCOMPARE(shared_.KeyX, std::int16_t{7});
+    QCOMPARE(shared_.KeyY, std::int16_t{5});
+    QCOMPARE(shared_.MessageText, std::string("Hej"));
 
     const Image& canvas = control<PictureBox>("Picture1")->image();
-    QCOMPARE(convert(canvas.pixel(7, 5)).Green, 'H' - 3);
-    QCOMPARE(convert(canvas.pixel(8, 5)).Green, 'e' - 3);
-    QCOMPARE(convert(canvas.pixel(9, 5)).Green, 'j' - 3);
+    QCOMPARE(convert(canvas.pixel(7, 5)).green, 'H' - 3);
+    QCOMPARE(convert(canvas.pixel(8, 5)).green, 'e' - 3);
+    QCOMPARE(convert(canvas.pixel(9, 5)).green, 'j' - 3);
     QVERIFY(canvas.pixel(0, 0) != kWhite);
     QVERIFY(canvas.pixel(kCanvasWidth - 1, kCanvasHeight - 1) != kWhite);
 }
@@ -346,7 +349,7 @@ void KvistraTest::adaptGeneration() {
     QVERIFY(shared_.DecryptEnabled);
 
     const Image& canvas = control<PictureBox>("Picture1")->image();
-    QCOMPARE(convert(canvas.pixel(0, 0)).Green, 'H');
+    QCOMPARE(convert(canvas.pixel(0, 0)).green, 'H');
     QCOMPARE(canvas.pixel(3, 0), kWhite); // nothing after the message
 }
 
@@ -493,7 +496,7 @@ void KvistraTest::wholeRoadThroughFiles() {
     QCOMPARE(list->count(), 12);
     QCOMPARE(list->line(0), QStringLiteral("68 - H"));
     QCOMPARE(list->line(3), QStringLiteral("9 - \u240D")); // CR, shifted down by 4
-    QCOMPARE(window_->readLength(), 12);
+    QCOMPARE(window_->readingLength(), 12);
     QVERIFY(control<ProgressBar>("Bar")->progress() == (Progress{0.0f, 12.0f, 12.0f}));
     QCOMPARE(boxes_.shown.size(), std::size_t{1});
     QVERIFY(QString::fromStdString(boxes_.shown[0].text)
@@ -549,6 +552,12 @@ void KvistraTest::decoderDoesNothingUntilEnabled() {
     QCOMPARE(boxText("Text2"), std::string("kvar"));
     QCOMPARE(window_->windowTitle(), QStringLiteral("Status: Väntar"));
     QCOMPARE(control<ListBox>("List1")->count(), 0);
+
+    // What an earlier reading listed stays too.
+    control<ListBox>("List1")->addLines({"72 - H"});
+    click("Command2");
+    QVERIFY(boxes_.shown.empty());
+    QCOMPARE(control<ListBox>("List1")->count(), 1);
 }
 
 void KvistraTest::clearingCommands() {
@@ -601,7 +610,7 @@ void KvistraTest::pixelInspector() {
 
     moveOverCanvas(120, 45);
     QCOMPARE(window_->windowTitle(), QString::number(letterH) + QStringLiteral(" - 120x45"));
-    QCOMPARE(window_->pointerColor(), letterH);
+    QCOMPARE(window_->pointerColour(), letterH);
     moveOverCanvas(121, 45); // green 255: nothing, whatever red and blue are
     moveOverCanvas(120, 45);
     moveOverCanvas(122, 45); // code 0, shown as its control picture

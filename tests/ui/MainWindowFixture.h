@@ -3,7 +3,7 @@
 #include "FakeSystem.h"
 #include "ScriptedToolkit.h"
 #include "core/ProgramWideValues.h"
-#include "ui/Kvistra.h"
+#include "ui/MainWindow.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -23,7 +23,7 @@ protected:
         system_ = std::make_unique<FakeSystem>();
         dir_ = std::make_unique<QTemporaryDir>();
         QVERIFY(dir_->isValid());
-        window_ = std::make_unique<Kvistra>(shared_, boxes_, prompt_, system_->services());
+        window_ = std::make_unique<MainWindow>(shared_, boxes_, prompt_, system_->services());
         window_->show();
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
     }
@@ -47,7 +47,7 @@ protected:
     ScriptedFilePrompt prompt_;
     std::unique_ptr<FakeSystem> system_;
     std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<Kvistra> window_;
+    std::unique_ptr<MainWindow> window_;
 };
 
 } // namespace kvistra::test

@@ -5,10 +5,10 @@
 #include "toolkit/PictureBox.h"
 #include "toolkit/TextBox.h"
 #include "toolkit/ZoomBox.h"
-#include "ui/Granskning.h"
-#include "ui/Kvistra.h"
+#include "ui/MainWindow.h"
 #include "ui/Placement.h"
-#include "ui/Visningsform.h"
+#include "ui/TextViewer.h"
+#include "ui/ZoomWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -90,11 +90,11 @@ private:
         return childOf<T>(window, name);
     }
     template <class W> W* topLevel() const;
-    Visningsform* openViewer(const std::string& decrypted);
-    Granskning* openZoom();
+    TextViewer* openViewer(const std::string& decrypted);
+    ZoomWindow* openZoom();
     void trigger(QWidget* window, const char* name) { control<QAction>(window, name)->trigger(); }
     std::string viewerText() const {
-        return control<TextBox>(topLevel<Visningsform>(), "Visning")->programText();
+        return control<TextBox>(topLevel<TextViewer>(), "Visning")->programText();
     }
     // Checks that the zoom box shows the whole canvas, each pixel as an unbroken block.
     void verifyBlocks(const Image& canvas, double factor);
@@ -110,8 +110,8 @@ void ViewerTest::init() {
 
 void ViewerTest::cleanup() {
     closeWindow();
-    QCOMPARE(topLevel<Visningsform>(), nullptr);
-    QCOMPARE(topLevel<Granskning>(), nullptr);
+    QCOMPARE(topLevel<TextViewer>(), nullptr);
+    QCOMPARE(topLevel<ZoomWindow>(), nullptr);
 }
 
 template <class W> W* ViewerTest::topLevel() const {
@@ -127,20 +127,20 @@ template <class W> W* ViewerTest::topLevel() const {
     return found;
 }
 
-Visningsform* ViewerTest::openViewer(const std::string& decrypted) {
+TextViewer* ViewerTest::openViewer(const std::string& decrypted) {
     control<TextBox>(window_.get(), "Text2")->setProgramText(decrypted);
     control<QPushButton>(window_.get(), "Command5")->click();
-    auto* viewer = topLevel<Visningsform>();
+    auto* viewer = topLevel<TextViewer>();
     if (!viewer || !viewer->isVisible()) {
         qFatal("no viewer");
     }
     return viewer;
 }
 
-Granskning* ViewerTest::openZoom() {
+ZoomWindow* ViewerTest::openZoom() {
     QTest::mouseDClick(control<PictureBox>(window_.get(), "Picture1"), Qt::LeftButton, {},
                        QPoint(10, 10));
-    auto* zoom = topLevel<Granskning>();
+    auto* zoom = topLevel<ZoomWindow>();
     if (!zoom || !zoom->isVisible()) {
         qFatal("no zoom window");
     }
@@ -174,7 +174,7 @@ void ViewerTest::viewerShowsAndSavesLineBreaks() {
     QFETCH(QString, shown);
     QFETCH(QByteArray, saved);
 
-    Visningsform* viewer = openViewer(decrypted.toStdString());
+    TextViewer* viewer = openViewer(decrypted.toStdString());
     QCOMPARE(viewer->windowTitle(), QStringLiteral("Visningsfönster"));
     QCOMPARE(viewerText(), shown.toStdString());
 
@@ -185,7 +185,7 @@ void ViewerTest::viewerShowsAndSavesLineBreaks() {
 }
 
 void ViewerTest::saveAsksOnceForTheWholeRun() {
-    Visningsform* viewer = openViewer("ab|cd");
+    TextViewer* viewer = openViewer("ab|cd");
     prompt_.answers = {path("utan-filtyp").toStdString()};
     trigger(viewer, "mnuSave");
     QCOMPARE(prompt_.asked.size(), std::size_t{1});
@@ -209,7 +209,7 @@ void ViewerTest::saveAsksOnceForTheWholeRun() {
 }
 
 void ViewerTest::cancelledSaveAsForgetsTheName() {
-    Visningsform* viewer = openViewer("abc");
+    TextViewer* viewer = openViewer("abc");
     prompt_.answers = {path("a.txt").toStdString()};
     trigger(viewer, "mnuSaveAs");
     QCOMPARE(viewer->fileName(), path("a.txt").toStdString());
@@ -227,7 +227,7 @@ void ViewerTest::cancelledSaveAsForgetsTheName() {
 }
 
 void ViewerTest::viewerExistsOnceAndKeepsItsText() {
-    Visningsform* viewer = openViewer("först");
+    TextViewer* viewer = openViewer("först");
     control<TextBox>(viewer, "Visning")->appendProgramText(" och mer");
     // Open again: the same window, brought to the front, its text untouched.
     QCOMPARE(openViewer("sedan"), viewer);
@@ -243,7 +243,7 @@ void ViewerTest::viewerSavesEveryCharacterAndReportsFailures() {
     // Characters outside Windows-1252 are saved too, and "Infoga textfil" reads them
     // back; the main window then names the one it cannot hide.
     writeBytes(path("gammal.txt"), "gammalt innehåll");
-    Visningsform* viewer = openViewer("Ωmega|å ä ö €");
+    TextViewer* viewer = openViewer("Ωmega|å ä ö €");
     prompt_.answers = {path("gammal.txt").toStdString()};
     trigger(viewer, "mnuSave");
     QVERIFY(boxes_.shown.empty());
@@ -298,7 +298,7 @@ std::optional<std::pair<QPoint, QPoint>> ViewerTest::verifyViewedBlocks(ZoomBox&
 }
 
 void ViewerTest::verifyBlocks(const Image& canvas, double factor) {
-    Granskning* zoom = topLevel<Granskning>();
+    ZoomWindow* zoom = topLevel<ZoomWindow>();
     auto* box = control<ZoomBox>(zoom, "Picture2");
     const auto* canvasBox = control<PictureBox>(window_.get(), "Picture1");
     // Rounded to the nearest pixel, a half to even: 35 x 1.5 gives 52.
@@ -329,7 +329,7 @@ void ViewerTest::verifyBlocks(const Image& canvas, double factor) {
 }
 
 void ViewerTest::viewerBoxTakesNoTypedTab() {
-    Visningsform* viewer = openViewer("ab");
+    TextViewer* viewer = openViewer("ab");
     auto* box = control<TextBox>(viewer, "Visning");
     box->setFocus();
     for (const Qt::KeyboardModifiers modifiers : {Qt::NoModifier, Qt::ControlModifier}) {
@@ -370,7 +370,7 @@ void ViewerTest::zoomFillsTheBoxWithBlocks() {
     // The whole canvas at its start size, then a loaded picture of its own size.
     auto* canvas = control<PictureBox>(window_.get(), "Picture1");
     canvas->setPicture(patterned(269, 253));
-    Granskning* zoom = openZoom();
+    ZoomWindow* zoom = openZoom();
     auto* action = control<QAction>(zoom, item.toLatin1().constData());
     QCOMPARE(action->text(), caption);
     action->trigger();
@@ -385,7 +385,7 @@ void ViewerTest::zoomFillsTheBoxWithBlocks() {
 void ViewerTest::zoomIsASnapshot() {
     auto* canvas = control<PictureBox>(window_.get(), "Picture1");
     canvas->setPicture(patterned(20, 10));
-    Granskning* zoom = openZoom();
+    ZoomWindow* zoom = openZoom();
     auto* box = control<ZoomBox>(zoom, "Picture2");
     const QPoint corner = box->contentsRect().topLeft();
     QCOMPARE(box->grab().toImage().pixel(corner), QColor(Qt::black).rgb());
@@ -399,7 +399,7 @@ void ViewerTest::zoomIsASnapshot() {
 }
 
 void ViewerTest::popUpMenuIsTheZoomMenu() {
-    Granskning* zoom = openZoom();
+    ZoomWindow* zoom = openZoom();
     QVERIFY(QTest::qWaitForWindowExposed(zoom));
     auto* box = control<ZoomBox>(zoom, "Picture2");
     // The picture is shown in the box's view.
@@ -425,7 +425,7 @@ void ViewerTest::popUpMenuIsTheZoomMenu() {
 }
 
 void ViewerTest::zoomWindowExistsOnceAndStartsAt100() {
-    Granskning* zoom = openZoom();
+    ZoomWindow* zoom = openZoom();
     trigger(zoom, "mnu400");
     QCOMPARE(openZoom(), zoom);
     QCOMPARE(control<ZoomBox>(zoom, "Picture2")->outerSize(), QSize(1092, 1028));
@@ -439,7 +439,7 @@ void ViewerTest::zoomWindowExistsOnceAndStartsAt100() {
 }
 
 void ViewerTest::zoomBoxShowsTheFocus() {
-    Granskning* zoom = openZoom();
+    ZoomWindow* zoom = openZoom();
     QVERIFY(QTest::qWaitForWindowExposed(zoom));
     zoom->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(zoom));
@@ -461,7 +461,7 @@ void ViewerTest::zoomWindowFitsItsScreen() {
     QFETCH(QSize, picture);
     QFETCH(QString, item);
 
-    Granskning* zoom = openZoom(); // the canvas follows the picture from now on
+    ZoomWindow* zoom = openZoom(); // the canvas follows the picture from now on
     auto* canvas = control<PictureBox>(window_.get(), "Picture1");
     canvas->setPicture(patterned(picture.width(), picture.height()));
     trigger(zoom, item.toLatin1().constData());
@@ -512,7 +512,7 @@ void ViewerTest::zoomWindowIsAsWideAsItsMenuBar_data() {
 void ViewerTest::zoomWindowIsAsWideAsItsMenuBar() {
     QFETCH(QSize, picture);
 
-    Granskning* zoom = openZoom();
+    ZoomWindow* zoom = openZoom();
     control<PictureBox>(window_.get(), "Picture1")
         ->setPicture(patterned(picture.width(), picture.height()));
     trigger(zoom, "mnu100");
@@ -653,7 +653,7 @@ void ViewerTest::viewerLeavesTheMenuBarFree() {
                   available.top());
     QTRY_COMPARE(window_->frameGeometry().left(),
                  available.left() + (available.width() - window_->frameGeometry().width()) / 2);
-    Visningsform* viewer = openViewer("x");
+    TextViewer* viewer = openViewer("x");
     QVERIFY(QTest::qWaitForWindowExposed(viewer));
     const QWidget* menuBar = window_->menuBar();
     const QRect menu(menuBar->mapToGlobal(QPoint(0, 0)), menuBar->size());

@@ -1,4 +1,4 @@
-#include "Granskning.h"
+#include "ZoomWindow.h"
 
 #include "Placement.h"
 #include "core/Zoom.h"
@@ -34,69 +34,72 @@ QSize qSizeOf(PixelSize size) {
 
 } // namespace
 
-Granskning::Granskning(const PictureBox& canvas, const QWidget& mainWindow)
+ZoomWindow::ZoomWindow(const PictureBox& canvas, const QWidget& mainWindow)
     : ToolWindow(mainWindow)
     , canvas_(canvas) {
     setObjectName(QStringLiteral("Granskning"));
     setWindowTitle(QStringLiteral("Granskning"));
 
     auto* client = new QWidget;
-    Picture2 = new ZoomBox(client);
-    Picture2->setObjectName(QStringLiteral("Picture2"));
-    Picture2->move(kMargin, kMargin);
-    connect(Picture2, &ZoomBox::clicked, this, &Granskning::Picture2_Click);
+    // `Picture2`: the enlarged snapshot.
+    zoomBox_ = new ZoomBox(client);
+    zoomBox_->setObjectName(QStringLiteral("Picture2"));
+    zoomBox_->move(kMargin, kMargin);
+    connect(zoomBox_, &ZoomBox::clicked, this, &ZoomWindow::onZoomBoxClicked);
     setCentralWidget(client);
     createMenus();
 }
 
-void Granskning::createMenus() {
-    mnuZooming = menuBar()->addMenu(QStringLiteral("Förstoring"));
-    mnuZooming->setObjectName(QStringLiteral("mnuZooming"));
+void ZoomWindow::createMenus() {
+    // `mnuZooming`
+    zoomMenu_ = menuBar()->addMenu(QStringLiteral("Förstoring"));
+    zoomMenu_->setObjectName(QStringLiteral("mnuZooming"));
     for (const ZoomItem& zoom : kZoomItems) {
-        QAction* action = mnuZooming->addAction(QString::fromUtf8(zoom.caption));
+        QAction* action = zoomMenu_->addAction(QString::fromUtf8(zoom.caption));
         action->setObjectName(QLatin1String(zoom.name));
         connect(action, &QAction::triggered, this,
-                [this, factor = zoom.factor] { ZoomPicture(factor); });
+                [this, factor = zoom.factor] { zoomTo(factor); });
     }
-    mnuZooming->addSeparator()->setObjectName(QStringLiteral("mnuGrBorder"));
-    QAction* quit = mnuZooming->addAction(QStringLiteral("Avsluta"));
+    zoomMenu_->addSeparator()->setObjectName(QStringLiteral("mnuGrBorder"));
+    // `mnuGrAvsluta`
+    QAction* quit = zoomMenu_->addAction(QStringLiteral("Avsluta"));
     quit->setObjectName(QStringLiteral("mnuGrAvsluta"));
-    connect(quit, &QAction::triggered, this, &Granskning::mnuGrAvsluta_Click);
+    connect(quit, &QAction::triggered, this, &ZoomWindow::onExit);
 }
 
-void Granskning::open() {
+void ZoomWindow::open() {
     if (!isVisible()) {
-        Form_Load();
+        load();
     }
     bringToFront();
 }
 
-void Granskning::Form_Load() {
-    ZoomPicture(1.0);
+void ZoomWindow::load() {
+    zoomTo(1.0);
 }
 
-void Granskning::ZoomPicture(double factor) {
+void ZoomWindow::zoomTo(double factor) {
     const PixelSize box = zoomedOuterSize(pixelSizeOf(canvas_.size()), factor);
     const PixelSize wanted = zoomWindowSize(box);
     const QSize window = qSizeOf(
         fittedZoomWindowSize(wanted, pixelSizeOf(screenRoom()), menuBar()->sizeHint().width()));
     // The box keeps its margins in a window cut down to the room, and scrolls.
     const QSize margins(wanted.width - box.width, wanted.height - box.height);
-    Picture2->setOuterSize(qSizeOf(box));
-    Picture2->setRoom(window - margins);
+    zoomBox_->setOuterSize(qSizeOf(box));
+    zoomBox_->setRoom(window - margins);
     // A snapshot: later drawing on the canvas shows only when a factor is chosen again.
-    Picture2->setSnapshot(canvas_.image());
+    zoomBox_->setSnapshot(canvas_.image());
     setFixedSize(window);
     if (isVisible()) {
         keepOnScreen(*this);
     }
 }
 
-void Granskning::Picture2_Click(QPoint globalPosition) {
-    mnuZooming->popup(globalPosition);
+void ZoomWindow::onZoomBoxClicked(QPoint globalPosition) {
+    zoomMenu_->popup(globalPosition);
 }
 
-void Granskning::mnuGrAvsluta_Click() {
+void ZoomWindow::onExit() {
     close();
 }
 

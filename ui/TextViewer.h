@@ -10,10 +10,10 @@ namespace kvistra {
 class MessageBoxes;
 class TextBox;
 
-// "Visningsfönster": the decrypted text with its line ends restored, editable,
+// `Visningsform`, "Visningsfönster": the decrypted text with its line ends restored, editable,
 // and saved as a UTF-8 text file with LF line ends. Closing unloads the window's text;
 // the file name chosen with "Spara som" is kept for the program's run.
-class Visningsform : public ToolWindow {
+class TextViewer : public ToolWindow {
     Q_OBJECT
 
 public:
@@ -21,34 +21,34 @@ public:
     static constexpr int kClientHeight = 400;
 
     // First shown beside the main window.
-    Visningsform(MessageBoxes& messageBoxes, FilePrompt& filePrompt, const QWidget& mainWindow);
+    TextViewer(MessageBoxes& messageBoxes, FilePrompt& filePrompt, const QWidget& mainWindow);
 
     // Loads the text when the window is not open, then brings it to the front.
     void open(const std::string& decryptedText);
 
-    const std::string& fileName() const { return VisningFileName; }
+    const std::string& fileName() const { return fileName_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private slots:
-    void mnuSave_Click();
-    void mnuSaveAs_Click();
-    void mnuClearTextBox_Click();
-    void mnuVAvsluta_Click();
+    void onSave();
+    void onSaveAs();
+    void onClearText();
+    void onExit();
 
 private:
     void createMenus();
-    void Form_Load();
-    void FillVisning();
+    void load();
+    void fillText();
     void saveTo(const std::string& path);
 
     MessageBoxes& messageBoxes_;
-    FileDialog Visningcmdlg;
-    std::string VisningText;
-    std::string VisningFileName;
+    FileDialog saveDialog_;
+    std::string decryptedText_;
+    std::string fileName_;
 
-    TextBox* Visning = nullptr;
+    TextBox* textBox_ = nullptr;
 };
 
 } // namespace kvistra

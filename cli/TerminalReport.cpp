@@ -1,4 +1,4 @@
-#include "CliHost.h"
+#include "TerminalReport.h"
 
 #include "core/MessageCatalogue.h"
 
@@ -25,24 +25,15 @@ std::string terminalText(const Message& message) {
     return plain;
 }
 
-CliHost::CliHost(std::ostream& err, bool progressBar)
+TerminalProgress::TerminalProgress(std::ostream& err, bool progressBar)
     : err_(err)
     , progressBar_(progressBar) {}
 
-CliHost::~CliHost() {
-    endProgress();
+TerminalProgress::~TerminalProgress() {
+    end();
 }
 
-std::string CliHost::text(Field field) const {
-    const auto found = fields.find(field);
-    return found == fields.end() ? std::string() : found->second;
-}
-
-void CliHost::setText(Field field, const std::string& text) {
-    fields[field] = text;
-}
-
-void CliHost::setProgress(const Progress& progress) {
+void TerminalProgress::show(const Progress& progress) {
     if (!progressBar_ || progress.max <= progress.min) {
         return;
     }
@@ -59,20 +50,30 @@ void CliHost::setProgress(const Progress& progress) {
     barShown_ = true;
 }
 
-void CliHost::endProgress() {
+void TerminalProgress::end() {
     if (barShown_) {
         err_ << "\r\033[K" << std::flush;
         barShown_ = false;
     }
 }
 
-int CliHost::showMessage(const Message& message) {
-    shown.push_back(message);
-    if (!silent.contains(message.id)) {
-        endProgress();
-        err_ << terminalText(message) << '\n';
+void TerminalProgress::notice(const Message& message) {
+    end();
+    err_ << terminalText(message) << '\n';
+}
+
+void HideReport::message(const Message& message) {
+    if (message.id == MessageId::EncryptionFinished) {
+        finished = true;
+        return;
     }
-    return 1;
+    terminal.notice(message);
+}
+
+void RevealReport::message(const Message& message) {
+    if (message.id != MessageId::DecodeFinished) {
+        terminal.notice(message);
+    }
 }
 
 } // namespace kvistra::cli

@@ -1,4 +1,4 @@
-#include "frmAbout.h"
+#include "AboutDialog.h"
 
 #include "ProgramIcon.h"
 #include "core/MessageCatalogue.h"
@@ -61,13 +61,14 @@ QPushButton* buttonAt(QWidget* parent, const char* name, const char* caption,
 
 } // namespace
 
-frmAbout::frmAbout(Registry& registry, ProgramStarter& programs, MessageBoxes& messageBoxes,
-                   QWidget* parent)
+AboutDialog::AboutDialog(Registry& registry, ProgramStarter& programs, MessageBoxes& messageBoxes,
+                         QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
     , registry_(registry)
     , programs_(programs)
     , messageBoxes_(messageBoxes) {
+    // `frmAbout`
     setObjectName(QStringLiteral("frmAbout"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(kClientWidth, kClientHeight);
@@ -77,7 +78,7 @@ frmAbout::frmAbout(Registry& registry, ProgramStarter& programs, MessageBoxes& m
     dialogFont.setPointSize(8);
     setFont(dialogFont);
     createControls();
-    Form_Load();
+    showTitleAndVersion();
 
     if (const QScreen* screen = this->screen()) {
         QRect frame = frameGeometry();
@@ -87,55 +88,61 @@ frmAbout::frmAbout(Registry& registry, ProgramStarter& programs, MessageBoxes& m
     setListedInTaskList(*this, false);
 }
 
-void frmAbout::createControls() {
-    picIcon = labelAt(this, "picIcon", {16, 16, 36, 36});
-    picIcon->setPixmap(QPixmap(QString::fromLatin1(kAboutPicturePath)));
-    picIcon->setAlignment(Qt::AlignCenter);
+void AboutDialog::createControls() {
+    // `picIcon`
+    iconLabel_ = labelAt(this, "picIcon", {16, 16, 36, 36});
+    iconLabel_->setPixmap(QPixmap(QString::fromLatin1(kAboutPicturePath)));
+    iconLabel_->setAlignment(Qt::AlignCenter);
 
-    lblTitle = labelAt(this, "lblTitle", {70, 16, 259, 24});
-    lblTitle->setText(QStringLiteral("Kvistra, Brennvik"));
-    lblVersion = labelAt(this, "lblVersion", {72, 40, 259, 15});
-    lblVersion->setText(QStringLiteral("Version 1.0"));
-    lblDescription = labelAt(this, "lblDescription", {16, 64, 259, 54});
-    lblDescription->setWordWrap(true);
-    lblDescription->setText(QString::fromUtf8(kDescription));
+    // `lblTitle`
+    titleLabel_ = labelAt(this, "lblTitle", {70, 16, 259, 24});
+    titleLabel_->setText(QStringLiteral("Kvistra, Brennvik"));
+    // `lblVersion`
+    versionLabel_ = labelAt(this, "lblVersion", {72, 40, 259, 15});
+    versionLabel_->setText(QStringLiteral("Version 1.0"));
+    // `lblDescription`
+    descriptionLabel_ = labelAt(this, "lblDescription", {16, 64, 259, 54});
+    descriptionLabel_->setWordWrap(true);
+    descriptionLabel_->setText(QString::fromUtf8(kDescription));
 
     // White under grey: the grey line looks cut into the dialog.
     lineAt(this, "Line1_0", 2, Qt::white);
     lineAt(this, "Line1_1", 1, QColor(128, 128, 128));
 
-    lblDisclaimer = labelAt(this, "lblDisclaimer", {16, 144, 258, 47});
-    lblDisclaimer->setWordWrap(true);
-    lblDisclaimer->setContentsMargins(0, 0, kDisclaimerClearOfButtons, 0);
-    lblDisclaimer->setText(QString::fromUtf8(kDisclaimer));
+    // `lblDisclaimer`
+    disclaimerLabel_ = labelAt(this, "lblDisclaimer", {16, 144, 258, 47});
+    disclaimerLabel_->setWordWrap(true);
+    disclaimerLabel_->setContentsMargins(0, 0, kDisclaimerClearOfButtons, 0);
+    disclaimerLabel_->setText(QString::fromUtf8(kDisclaimer));
 
-    // Enter and Esc alike press OK; it comes first in the tab order.
-    cmdOK = buttonAt(this, "cmdOK", "OK", {256, 136, 84, 23});
-    cmdOK->setDefault(true);
-    cmdOK->setFocus();
-    cmdSysInfo = buttonAt(this, "cmdSysInfo", "&System Info...", {256, 168, 83, 23});
-    cmdSysInfo->setAutoDefault(false);
-    setTabOrder(cmdOK, cmdSysInfo);
+    // `cmdOK`. Enter and Esc alike press it; it comes first in the tab order.
+    okButton_ = buttonAt(this, "cmdOK", "OK", {256, 136, 84, 23});
+    okButton_->setDefault(true);
+    okButton_->setFocus();
+    // `cmdSysInfo`: starts the system-information program.
+    systemInfoButton_ = buttonAt(this, "cmdSysInfo", "&System Info...", {256, 168, 83, 23});
+    systemInfoButton_->setAutoDefault(false);
+    setTabOrder(okButton_, systemInfoButton_);
 
-    connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
-    connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
+    connect(okButton_, &QPushButton::clicked, this, &AboutDialog::onOkClicked);
+    connect(systemInfoButton_, &QPushButton::clicked, this, &AboutDialog::onSystemInfoClicked);
 }
 
-void frmAbout::Form_Load() {
+void AboutDialog::showTitleAndVersion() {
     const QString title = QString::fromLatin1(kApplicationTitle);
     setWindowTitle(QStringLiteral("Om ") + title);
-    lblVersion->setText(QStringLiteral("Version %1.%2.%3")
-                            .arg(kVersionMajor)
-                            .arg(kVersionMinor)
-                            .arg(kVersionRevision));
-    lblTitle->setText(title + QStringLiteral(", Brennvik"));
+    versionLabel_->setText(QStringLiteral("Version %1.%2.%3")
+                               .arg(kVersionMajor)
+                               .arg(kVersionMinor)
+                               .arg(kVersionRevision));
+    titleLabel_->setText(title + QStringLiteral(", Brennvik"));
 }
 
-void frmAbout::cmdOK_Click() {
+void AboutDialog::onOkClicked() {
     close();
 }
 
-void frmAbout::cmdSysInfo_Click() {
+void AboutDialog::onSystemInfoClicked() {
     StartSysInfo(registry_, programs_,
                  [this](const Message& message) { return messageBoxes_.show(describe(message)); });
 }

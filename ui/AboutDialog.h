@@ -14,35 +14,35 @@ class Registry;
 
 // The about dialog: title, version, description and a way to the system-information
 // program. Deletes itself when closed.
-class frmAbout : public QDialog {
+class AboutDialog : public QDialog {
     Q_OBJECT
 
 public:
     static constexpr int kClientWidth = 350;
     static constexpr int kClientHeight = 202;
 
-    frmAbout(Registry& registry, ProgramStarter& programs, MessageBoxes& messageBoxes,
-             QWidget* parent = nullptr);
+    AboutDialog(Registry& registry, ProgramStarter& programs, MessageBoxes& messageBoxes,
+                QWidget* parent = nullptr);
 
 private slots:
-    void cmdOK_Click();
-    void cmdSysInfo_Click();
+    void onOkClicked();
+    void onSystemInfoClicked();
 
 private:
     void createControls();
-    void Form_Load();
+    void showTitleAndVersion();
 
     Registry& registry_;
     ProgramStarter& programs_;
     MessageBoxes& messageBoxes_;
 
-    QLabel* picIcon = nullptr;
-    QLabel* lblTitle = nullptr;
-    QLabel* lblVersion = nullptr;
-    QLabel* lblDescription = nullptr;
-    QLabel* lblDisclaimer = nullptr;
-    QPushButton* cmdOK = nullptr;
-    QPushButton* cmdSysInfo = nullptr;
+    QLabel* iconLabel_ = nullptr;
+    QLabel* titleLabel_ = nullptr;
+    QLabel* versionLabel_ = nullptr;
+    QLabel* descriptionLabel_ = nullptr;
+    QLabel* disclaimerLabel_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+    QPushButton* systemInfoButton_ = nullptr;
 };
 
 } // namespace kvistra

@@ -1,0 +1,8 @@
+#pragma once
+
+namespace kvistra {
+
+// The values a reader needs, in the order a key file holds them.
+enum class KeyField { YKey, XKey, Shift, ReadingLength };
+
+} // namespace kvistra

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "core/ClockSeededRandom.h"
+#include "core/DecoderRun.h"
+#include "core/Encoder.h"
+#include "core/ProgramWideValues.h"
+
+#include <QElapsedTimer>
+#include <cstdint>
+#include <optional>
+
+class QWidget;
+
+namespace kvistra {
+
+class KeyFields;
+class MainWindowControls;
+class MessageBoxes;
+
+// Runs the encoder and the decoder for the main window: reads the fields once,
+// shows what the run reports as it comes, and writes the fields back with their
+// checks. During a run the window is painted at each new stage and every few
+// dozen milliseconds in between; user input waits until the run ends.
+class EngineAdapter final : private EncodeReport, private DecodeReport {
+public:
+    EngineAdapter(QWidget& window, const MainWindowControls& controls, KeyFields& fields,
+                  MessageBoxes& messageBoxes, ProgramWideValues& shared);
+
+    // "Generera kryptobild".
+    void generate();
+    // "Dekryptera": the reading length read, when the run got that far.
+    std::optional<std::int16_t> decrypt();
+
+    bool running() const { return running_; }
+
+private:
+    class RunScope;
+    enum class PaintWhen { Now, Due };
+
+    // Both runs.
+    void caption(StatusCaption caption) override;
+    void progress(const Progress& progress) override;
+    void message(const Message& message) override;
+    // The encoder's.
+    void shiftChanged(int shift) override;
+    void messageWritten(const EncodeResult& result) override;
+    // The decoder's.
+    void started() override;
+    void decoded(const std::vector<std::string>& listLines, const std::string& text) override;
+    void clockStopped() override;
+
+    void keepPainted(PaintWhen when);
+
+    QWidget& window_;
+    const MainWindowControls& controls_;
+    KeyFields& fields_;
+    MessageBoxes& messageBoxes_;
+    ProgramWideValues& shared_;
+    ClockSeededRandom random_;
+    const EncodeRequest* encoding_ = nullptr; // while the encoder runs
+
+    bool running_ = false;
+    QElapsedTimer sincePainted_;
+};
+
+} // namespace kvistra
