@@ -104,7 +104,8 @@ std::optional<Size> parseSize(const std::string& text) {
     }
     const std::optional<int> width = wholeNumber(text.substr(0, x));
     const std::optional<int> height = wholeNumber(text.substr(x + 1));
-    if (!width || !height || *width < 1 || *height < 1 || *width > 32767 || *height > 32767) {
+    if (!width || !height || *width < 1 || *height < 1 || *width > kLongestSide ||
+        *height > kLongestSide) {
         return std::nullopt;
     }
     return Size{*width, *height};

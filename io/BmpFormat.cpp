@@ -1,6 +1,7 @@
 #include "BmpFormat.h"
 
 #include "PendingFile.h"
+#include "core/Capacity.h"
 #include "core/MemoryBudget.h"
 
 #include <algorithm>
@@ -19,7 +20,6 @@ constexpr std::uint32_t kBitfields = 3;
 constexpr std::uint64_t kFileHeaderSize = 14;
 constexpr std::uint64_t kInfoHeaderSize = 40;
 constexpr std::uint64_t kCoreHeaderSize = 12;
-constexpr std::int64_t kMaxSide = 32767;
 
 std::uint16_t u16(std::span<const std::uint8_t> b, std::size_t at) {
     return static_cast<std::uint16_t>(b[at] | b[at + 1] << 8);
@@ -136,7 +136,7 @@ Result<BmpLayout> parseBmpHeader(std::span<const std::uint8_t> head, std::uint64
         return malformed(path);
     }
     height = height < 0 ? -height : height;
-    if (width > kMaxSide || height > kMaxSide) {
+    if (width > kLongestSide || height > kLongestSide) {
         return Message{MessageId::PictureTooLarge,
                        {path, std::to_string(width), std::to_string(height)}};
     }

@@ -5,6 +5,7 @@
 #include "BmpReader.h"
 #include "FileDescriptor.h"
 #include "PendingFile.h"
+#include "core/Capacity.h"
 #include "core/MemoryBudget.h"
 
 #include <QBuffer>
@@ -21,7 +22,6 @@ namespace kvistra {
 
 namespace {
 
-constexpr int kMaxSide = 32767;
 // A picture in a format other than bitmap and PNG may take at most this much
 // memory to decode: such a file of a few bytes can claim a huge size.
 constexpr std::uint64_t kDecodeLimit = std::uint64_t{1} << 30;
@@ -118,7 +118,7 @@ Result<Image> loadWithQt(int fd, const std::string& path) {
     const int bitsPerPixel = decodedBitsPerPixel(reader);
     std::uint64_t limit = png ? UINT64_MAX : kDecodeLimit;
     if (declared.isValid()) {
-        if (declared.width() > kMaxSide || declared.height() > kMaxSide) {
+        if (declared.width() > kLongestSide || declared.height() > kLongestSide) {
             return tooLarge(path, declared.width(), declared.height());
         }
         const std::uint64_t needed =
@@ -133,7 +133,7 @@ Result<Image> loadWithQt(int fd, const std::string& path) {
     }
     // Qt's own bound on what it decodes, should the header have told too little.
     reader.setAllocationLimit(static_cast<int>(
-        std::min(limit, decodingBytes(kMaxSide, kMaxSide, bitsPerPixel)) / kMiB + 1));
+        std::min(limit, decodingBytes(kLongestSide, kLongestSide, bitsPerPixel)) / kMiB + 1));
     QImage decoded;
     if (!reader.read(&decoded)) {
         if (reader.error() == QImageReader::DeviceError) {
@@ -144,7 +144,7 @@ Result<Image> loadWithQt(int fd, const std::string& path) {
         }
         return Message{MessageId::NotAPicture, {path}};
     }
-    if (decoded.width() > kMaxSide || decoded.height() > kMaxSide) {
+    if (decoded.width() > kLongestSide || decoded.height() > kLongestSide) {
         return tooLarge(path, decoded.width(), decoded.height());
     }
     // Straight (not premultiplied) ARGB keeps the colour channels as stored; alpha

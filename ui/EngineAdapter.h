@@ -3,7 +3,7 @@
 #include "core/ClockSeededRandom.h"
 #include "core/DecoderRun.h"
 #include "core/Encoder.h"
-#include "core/ProgramWideValues.h"
+#include "ui/ProgramWideValues.h"
 
 #include <QElapsedTimer>
 #include <cstdint>

@@ -2,9 +2,9 @@
 
 #include "core/Colour.h"
 #include "core/Message.h"
-#include "core/ProgramWideValues.h"
 #include "toolkit/FileDialog.h"
 #include "toolkit/SystemServices.h"
+#include "ui/ProgramWideValues.h"
 
 #include <QMainWindow>
 #include <QPointer>

@@ -1,4 +1,3 @@
-#include "core/ProgramWideValues.h"
 #include "core/Version.h"
 #include "io/LibraryMessages.h"
 #include "io/TemporaryFiles.h"
@@ -8,6 +7,7 @@
 #include "toolkit/QtSystemServices.h"
 #include "ui/MainWindow.h"
 #include "ui/ProgramIcon.h"
+#include "ui/ProgramWideValues.h"
 
 #include <QApplication>
 #include <QLibraryInfo>

@@ -11,9 +11,9 @@
 namespace kvistra {
 namespace {
 
-using testing::RecordingDecodeReport;
-using testing::RecordingEncodeReport;
-using testing::ScriptedRandom;
+using test::RecordingDecodeReport;
+using test::RecordingEncodeReport;
+using test::ScriptedRandom;
 
 // A canvas whose green bytes are the given text, from the top left, the rest white.
 Image greenCanvas(int width, int height, const std::string& greens) {

@@ -10,8 +10,8 @@
 namespace kvistra {
 namespace {
 
-using testing::RecordingEncodeReport;
-using testing::ScriptedRandom;
+using test::RecordingEncodeReport;
+using test::ScriptedRandom;
 
 // Every random channel of a ScriptedRandom drawing 0.0 is the character 1.
 constexpr int kOne = '1';

@@ -32,7 +32,7 @@ TEST(CharacterSet, IntegerFormAgreesWithTheFloatRuleForEveryDraw) {
 // A one-character message in the middle of a large canvas: everything else is
 // lead-in and decoys, drawn the way a real generation draws them.
 Image generatedCanvas(int width, int height) {
-    testing::RecordingEncodeReport report;
+    test::RecordingEncodeReport report;
     const EncodeRequest request{"\x01", std::to_string(width / 2), std::to_string(height / 2), "0",
                                 false,  NumberLocale::c()};
     Image image(width, height);

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace kvistra::testing {
+namespace kvistra::test {
 
 // Records what every run reports; captions as the window shows them.
 template <class Report> class Recording : public Report {
@@ -71,4 +71,4 @@ public:
     }
 };
 
-} // namespace kvistra::testing
+} // namespace kvistra::test

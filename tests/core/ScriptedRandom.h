@@ -4,7 +4,7 @@
 
 #include <vector>
 
-namespace kvistra::testing {
+namespace kvistra::test {
 
 // Draws a fixed cycle of numbers and counts reseeds, so tests know every channel.
 class ScriptedRandom : public RandomSource {
@@ -21,4 +21,4 @@ private:
     std::vector<float> cycle_;
 };
 
-} // namespace kvistra::testing
+} // namespace kvistra::test

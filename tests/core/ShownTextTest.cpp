@@ -1,4 +1,5 @@
 #include "core/ShownText.h"
+
 #include "core/Windows1252.h"
 
 #include <gtest/gtest.h>

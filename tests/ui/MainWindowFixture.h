@@ -2,7 +2,7 @@
 
 #include "FakeSystem.h"
 #include "ScriptedToolkit.h"
-#include "core/ProgramWideValues.h"
+#include "ui/ProgramWideValues.h"
 #include "ui/MainWindow.h"
 
 #include <QTemporaryDir>

@@ -1,3 +1,5 @@
+#include "ui/MainWindow.h"
+
 #include "FileBytes.h"
 #include "FocusShown.h"
 #include "MainWindowFixture.h"
@@ -9,7 +11,6 @@
 #include "toolkit/PictureBox.h"
 #include "toolkit/ProgressBar.h"
 #include "toolkit/TextBox.h"
-#include "ui/MainWindow.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -52,7 +53,7 @@ Colour colourOf(int red, int green, int blue) {
 
 } // namespace
 
-class KvistraTest : public QObject, private MainWindowFixture {
+class MainWindowTest : public QObject, private MainWindowFixture {
     Q_OBJECT
 
 private slots:
@@ -123,23 +124,23 @@ private:
     QString focusedControl() const;
 };
 
-void KvistraTest::init() {
+void MainWindowTest::init() {
     QLocale::setDefault(QLocale::c());
     openWindow();
 }
 
-void KvistraTest::cleanup() {
+void MainWindowTest::cleanup() {
     closeWindow();
 }
 
-QLineEdit* KvistraTest::lineEditOf(const QString& name) const {
+QLineEdit* MainWindowTest::lineEditOf(const QString& name) const {
     if (auto* combo = window_->findChild<QComboBox*>(name)) {
         return combo->lineEdit();
     }
     return window_->findChild<QLineEdit*>(name);
 }
 
-void KvistraTest::type(QLineEdit* field, const QString& text) {
+void MainWindowTest::type(QLineEdit* field, const QString& text) {
     field->setFocus();
     field->selectAll();
     if (text.isEmpty()) {
@@ -149,11 +150,11 @@ void KvistraTest::type(QLineEdit* field, const QString& text) {
     }
 }
 
-QString KvistraTest::fieldText(const char* name) const {
+QString MainWindowTest::fieldText(const char* name) const {
     return lineEditOf(QLatin1String(name))->text();
 }
 
-void KvistraTest::moveOverCanvas(int x, int y) {
+void MainWindowTest::moveOverCanvas(int x, int y) {
     auto* canvas = control<PictureBox>("Picture1");
     const QPointF at(x + PictureBox::kFrameWidth, y + PictureBox::kFrameWidth);
     QMouseEvent move(QEvent::MouseMove, at, canvas->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
@@ -161,12 +162,12 @@ void KvistraTest::moveOverCanvas(int x, int y) {
     QApplication::sendEvent(canvas, &move);
 }
 
-void KvistraTest::activate() {
+void MainWindowTest::activate() {
     window_->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window_.get()));
 }
 
-QString KvistraTest::focusedControl() const {
+QString MainWindowTest::focusedControl() const {
     for (QWidget* widget = QApplication::focusWidget(); widget; widget = widget->parentWidget()) {
         if (!widget->objectName().isEmpty() &&
             !widget->objectName().startsWith(QLatin1String("qt_"))) {
@@ -176,7 +177,7 @@ QString KvistraTest::focusedControl() const {
     return QStringLiteral("(none)");
 }
 
-QStringList KvistraTest::generateCollectingCaptions() {
+QStringList MainWindowTest::generateCollectingCaptions() {
     const QSignalSpy captions(window_.get(), &QWidget::windowTitleChanged);
     click("Command4");
     QStringList seen;
@@ -186,7 +187,7 @@ QStringList KvistraTest::generateCollectingCaptions() {
     return seen;
 }
 
-void KvistraTest::loadSetsTheDefaults() {
+void MainWindowTest::loadSetsTheDefaults() {
     QCOMPARE(window_->windowTitle(), QStringLiteral("Status: Väntar"));
     QCOMPARE(fieldText("Stepping"), QStringLiteral("0"));
     QCOMPARE(fieldText("Combo1"), QStringLiteral("5"));
@@ -215,7 +216,7 @@ void KvistraTest::loadSetsTheDefaults() {
     QVERIFY(control<ProgressBar>("Bar")->progress() == (Progress{0.0f, 100.0f, 0.0f}));
 }
 
-void KvistraTest::fieldChecks_data() {
+void MainWindowTest::fieldChecks_data() {
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("message"); // empty: accepted
@@ -253,7 +254,7 @@ void KvistraTest::fieldChecks_data() {
     }
 }
 
-void KvistraTest::fieldChecks() {
+void MainWindowTest::fieldChecks() {
     QFETCH(QString, field);
     QFETCH(QString, typed);
     QFETCH(QString, message);
@@ -277,7 +278,7 @@ void KvistraTest::fieldChecks() {
     QCOMPARE(boxes_.shown[0].style, MessageBoxStyle::Error);
 }
 
-void KvistraTest::fieldChecksReadNumbersInTheUsersLocale() {
+void MainWindowTest::fieldChecksReadNumbersInTheUsersLocale() {
     // As under LANG=sv_SE.UTF-8, where the C library's own number reading would
     // expect a comma too, when the system has that locale.
     struct NumericLocale {
@@ -299,14 +300,14 @@ void KvistraTest::fieldChecksReadNumbersInTheUsersLocale() {
                                                        "Du måste mata in numeriska värden!"}));
 }
 
-void KvistraTest::pickingFromTheListIsNoTextChange() {
+void MainWindowTest::pickingFromTheListIsNoTextChange() {
     // The y-key list runs to the width, past the height, and picking is not checked.
     control<QComboBox>("Combo1")->setCurrentIndex(kCanvasWidth);
     QCOMPARE(fieldText("Combo1"), QString::number(kCanvasWidth));
     QVERIFY(boxes_.shown.empty());
 }
 
-void KvistraTest::keyPositionGeneration() {
+void MainWindowTest::keyPositionGeneration() {
     control<QCheckBox>("Anpassa")->setChecked(false);
     control<TextBox>("Text1")->setProgramText("Hej");
     type(lineEditOf("Combo2"), QStringLiteral("7"));
@@ -333,7 +334,7 @@ void KvistraTest::keyPositionGeneration() {
     QVERIFY(canvas.pixel(kCanvasWidth - 1, kCanvasHeight - 1) != kWhite);
 }
 
-void KvistraTest::adaptGeneration() {
+void MainWindowTest::adaptGeneration() {
     control<TextBox>("Text1")->setProgramText("Hej");
     const QStringList seen = generateCollectingCaptions();
     QCOMPARE(seen, (QStringList{"Status: Utför analys", "Status: Analys klar",
@@ -353,7 +354,7 @@ void KvistraTest::adaptGeneration() {
     QCOMPARE(canvas.pixel(3, 0), kWhite); // nothing after the message
 }
 
-void KvistraTest::generationRefusalsAreStopBoxes() {
+void MainWindowTest::generationRefusalsAreStopBoxes() {
     click("Command4");
     QCOMPARE(boxes_.texts(), std::vector<std::string>{"Du har inte matat in något!"});
     QCOMPARE(boxes_.shown[0].title, std::string("Kvistra"));
@@ -394,7 +395,7 @@ void KvistraTest::generationRefusalsAreStopBoxes() {
     }
 }
 
-void KvistraTest::wrongKeyFileChangesNothing_data() {
+void MainWindowTest::wrongKeyFileChangesNothing_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("message"); // after the file's quoted name
 
@@ -424,7 +425,7 @@ void KvistraTest::wrongKeyFileChangesNothing_data() {
                                      "förskjutning och inläsningslängd.");
 }
 
-void KvistraTest::wrongKeyFileChangesNothing() {
+void MainWindowTest::wrongKeyFileChangesNothing() {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, message);
 
@@ -447,7 +448,7 @@ void KvistraTest::wrongKeyFileChangesNothing() {
     QVERIFY(!shared_.DecryptEnabled);
 }
 
-void KvistraTest::wholeRoadThroughFiles() {
+void MainWindowTest::wholeRoadThroughFiles() {
     control<QCheckBox>("Anpassa")->setChecked(false);
     auto* input = control<TextBox>("Text1");
     QTest::keyClicks(input, QStringLiteral("Hej"));
@@ -506,7 +507,7 @@ void KvistraTest::wholeRoadThroughFiles() {
     QCOMPARE(boxes_.shown[0].style, 0);
 }
 
-void KvistraTest::decoderReportsFailures_data() {
+void MainWindowTest::decoderReportsFailures_data() {
     QTest::addColumn<QString>("shift");
     QTest::addColumn<QString>("length");
     QTest::addColumn<QString>("message");
@@ -527,7 +528,7 @@ void KvistraTest::decoderReportsFailures_data() {
                check + "\r\nFelkod: 6";
 }
 
-void KvistraTest::decoderReportsFailures() {
+void MainWindowTest::decoderReportsFailures() {
     QFETCH(QString, shift);
     QFETCH(QString, length);
     QFETCH(QString, message);
@@ -544,7 +545,7 @@ void KvistraTest::decoderReportsFailures() {
     QCOMPARE(window_->windowTitle(), QStringLiteral("Status: Dekrypterar"));
 }
 
-void KvistraTest::decoderDoesNothingUntilEnabled() {
+void MainWindowTest::decoderDoesNothingUntilEnabled() {
     control<TextBox>("Text2")->setProgramText("kvar");
     type(lineEditOf("Text4"), QStringLiteral("3"));
     click("Command2");
@@ -560,7 +561,7 @@ void KvistraTest::decoderDoesNothingUntilEnabled() {
     QCOMPARE(control<ListBox>("List1")->count(), 1);
 }
 
-void KvistraTest::clearingCommands() {
+void MainWindowTest::clearingCommands() {
     control<TextBox>("Text1")->setProgramText("Hej");
     click("Command4");
     control<TextBox>("Text2")->setProgramText("ut");
@@ -597,7 +598,7 @@ void KvistraTest::clearingCommands() {
     QCOMPARE(control<ListBox>("List1")->count(), 3);
 }
 
-void KvistraTest::pixelInspector() {
+void MainWindowTest::pixelInspector() {
     Image& canvas = control<PictureBox>("Picture1")->image();
     const Colour letterH = colourOf(1, 72, 3);
     canvas.setPixel(120, 45, letterH);
@@ -619,7 +620,7 @@ void KvistraTest::pixelInspector() {
     QCOMPARE(control<TextBox>("Text3")->textCursor().position(), 3);
 }
 
-void KvistraTest::doubleClickMakesTheCanvasFollowThePicture() {
+void MainWindowTest::doubleClickMakesTheCanvasFollowThePicture() {
     Image picture(400, 300, colourOf(0, 100, 0));
     QVERIFY(savePicture(path("stor.bmp").toStdString(), picture).ok());
     prompt_.answers = {path("stor.bmp").toStdString()};
@@ -648,7 +649,7 @@ void KvistraTest::doubleClickMakesTheCanvasFollowThePicture() {
     QCOMPARE(canvas->scaleHeight(), 40);
 }
 
-void KvistraTest::textImport() {
+void MainWindowTest::textImport() {
     writeBytes(path("brev.txt"), QByteArray("abc\r\n\r\nd\xE9"
                                             "f\r\n"));
     prompt_.answers = {path("brev").toStdString()};
@@ -681,7 +682,7 @@ void KvistraTest::textImport() {
     QCOMPARE(boxText("Text1"), std::string("Första raden|andra € rad|"));
 }
 
-void KvistraTest::fileFailuresChangeNothing() {
+void MainWindowTest::fileFailuresChangeNothing() {
     control<TextBox>("Text1")->setProgramText("Hej");
     click("Command4");
     boxes_.shown.clear();
@@ -727,7 +728,7 @@ void KvistraTest::fileFailuresChangeNothing() {
     QCOMPARE(fileBytes(path("nyckel.txt")), QByteArray("gammal"));
 }
 
-void KvistraTest::textBoxesUseCrLf() {
+void MainWindowTest::textBoxesUseCrLf() {
     auto* box = control<TextBox>("Text2");
     box->setProgramText("a\r\nb");
     QCOMPARE(box->toPlainText(), QStringLiteral("a\nb"));
@@ -740,7 +741,7 @@ void KvistraTest::textBoxesUseCrLf() {
     QCOMPARE(box->document()->blockCount(), 1);
 }
 
-void KvistraTest::windowStaysPaintedDuringLongRun() {
+void MainWindowTest::windowStaysPaintedDuringLongRun() {
     auto* canvas = control<PictureBox>("Picture1");
     canvas->setAutoSize(true);
     canvas->setPicture(Image(1000, 1000));
@@ -768,7 +769,7 @@ void KvistraTest::windowStaysPaintedDuringLongRun() {
     QVERIFY(counter.paintsDuringRun > 0);
 }
 
-void KvistraTest::creditMessages_data() {
+void MainWindowTest::creditMessages_data() {
     QTest::addColumn<QString>("item");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("title");
@@ -781,7 +782,7 @@ void KvistraTest::creditMessages_data() {
                                  << "Information" << 64;
 }
 
-void KvistraTest::creditMessages() {
+void MainWindowTest::creditMessages() {
     QFETCH(QString, item);
     QFETCH(QString, text);
     QFETCH(QString, title);
@@ -794,7 +795,7 @@ void KvistraTest::creditMessages() {
     QCOMPARE(boxes_.shown[0].style, style);
 }
 
-void KvistraTest::displaySettingsThroughTheWindow() {
+void MainWindowTest::displaySettingsThroughTheWindow() {
     boxes_.answers = {MessageBoxAnswer::Yes, MessageBoxAnswer::Yes};
     system_->display.changeAnswers = {0, -1}; // a failed storing call goes unreported
     trigger("mnuAboutSystemOption");
@@ -817,7 +818,7 @@ void KvistraTest::displaySettingsThroughTheWindow() {
     QCOMPARE(system_->display.calls.size(), std::size_t{3});
 }
 
-void KvistraTest::taskListCommands() {
+void MainWindowTest::taskListCommands() {
     trigger("mnuHideActive");
     trigger("mnuHideActive");
     QVERIFY(!system_->taskList.visible());
@@ -829,7 +830,7 @@ void KvistraTest::taskListCommands() {
 }
 
 // A desktop without X11 (Wayland alone) lets no program leave its task list.
-void KvistraTest::taskListCommandsWhereTheDesktopDoesNotAllowThem() {
+void MainWindowTest::taskListCommandsWhereTheDesktopDoesNotAllowThem() {
     system_->taskList.allowed = false;
     for (const char* command : {"mnuHideActive", "mnuShowActive"}) {
         boxes_ = {};
@@ -843,7 +844,7 @@ void KvistraTest::taskListCommandsWhereTheDesktopDoesNotAllowThem() {
     QVERIFY(window_->isVisible());
 }
 
-void KvistraTest::aboutDialogExistsOnce() {
+void MainWindowTest::aboutDialogExistsOnce() {
     const auto dialogs = [] {
         QList<QWidget*> found;
         for (QWidget* widget : QApplication::topLevelWidgets()) {
@@ -869,14 +870,14 @@ void KvistraTest::aboutDialogExistsOnce() {
     QCOMPARE(dialogs().size(), 1);
 }
 
-void KvistraTest::refusedDefaultIsNotCheckedAgain_data() {
+void MainWindowTest::refusedDefaultIsNotCheckedAgain_data() {
     QTest::addColumn<int>("side");
     // Narrower and lower than the default key, so that the default is itself out of range.
     QTest::newRow("1 x 1") << 1;
     QTest::newRow("3 x 3") << 3;
 }
 
-void KvistraTest::refusedDefaultIsNotCheckedAgain() {
+void MainWindowTest::refusedDefaultIsNotCheckedAgain() {
     QFETCH(int, side);
 
     auto* canvas = control<PictureBox>("Picture1");
@@ -901,7 +902,7 @@ void KvistraTest::refusedDefaultIsNotCheckedAgain() {
     }
 }
 
-void KvistraTest::tabWalksTheWindowInLayoutOrder_data() {
+void MainWindowTest::tabWalksTheWindowInLayoutOrder_data() {
     QTest::addColumn<int>("key");
     QTest::addColumn<int>("modifiers");
     QTest::addColumn<bool>("forwards");
@@ -910,7 +911,7 @@ void KvistraTest::tabWalksTheWindowInLayoutOrder_data() {
     QTest::newRow("Shift+Tab") << int(Qt::Key_Backtab) << int(Qt::ShiftModifier) << false;
 }
 
-void KvistraTest::tabWalksTheWindowInLayoutOrder() {
+void MainWindowTest::tabWalksTheWindowInLayoutOrder() {
     QFETCH(int, key);
     QFETCH(int, modifiers);
     QFETCH(bool, forwards);
@@ -942,7 +943,7 @@ void KvistraTest::tabWalksTheWindowInLayoutOrder() {
     QVERIFY(boxes_.shown.empty());
 }
 
-void KvistraTest::ctrlTabLeavesTheTextBoxes() {
+void MainWindowTest::ctrlTabLeavesTheTextBoxes() {
     activate();
     // Each box with the controls before and after it in the tab order.
     const char* const boxes[][3] = {{"Text3", "Text1", "Stepping"},
@@ -960,7 +961,7 @@ void KvistraTest::ctrlTabLeavesTheTextBoxes() {
     }
 }
 
-void KvistraTest::tabCharacterComesInOnlyByPasting() {
+void MainWindowTest::tabCharacterComesInOnlyByPasting() {
     activate();
     auto* input = control<TextBox>("Text1");
     input->setFocus();
@@ -974,20 +975,20 @@ void KvistraTest::tabCharacterComesInOnlyByPasting() {
     QCOMPARE(input->programText(), std::string("abc\td"));
 }
 
-void KvistraTest::listAndCanvasShowTheFocus_data() {
+void MainWindowTest::listAndCanvasShowTheFocus_data() {
     QTest::addColumn<QString>("name");
     QTest::newRow("list") << "List1";
     QTest::newRow("canvas") << "Picture1";
 }
 
-void KvistraTest::listAndCanvasShowTheFocus() {
+void MainWindowTest::listAndCanvasShowTheFocus() {
     QFETCH(QString, name);
 
     activate();
     test::verifyFocusShowsOnTheFrameOnly(control<QFrame>(name.toLatin1().constData()));
 }
 
-void KvistraTest::accessKeys_data() {
+void MainWindowTest::accessKeys_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<int>("key");
@@ -1023,7 +1024,7 @@ void KvistraTest::accessKeys_data() {
     }
 }
 
-void KvistraTest::accessKeys() {
+void MainWindowTest::accessKeys() {
     QFETCH(QString, name);
     QFETCH(QString, caption);
     QFETCH(int, key);
@@ -1048,7 +1049,7 @@ void KvistraTest::accessKeys() {
     QTRY_COMPARE(focusedControl(), reaches);
 }
 
-void KvistraTest::accessKeysDoNotClash() {
+void MainWindowTest::accessKeysDoNotClash() {
     QStringList captions;
     for (const QLabel* label : window_->findChildren<QLabel*>()) {
         captions << label->text();
@@ -1071,7 +1072,7 @@ void KvistraTest::accessKeysDoNotClash() {
     QVERIFY(keys.size() >= 17);
 }
 
-void KvistraTest::standardShortcuts() {
+void MainWindowTest::standardShortcuts() {
     activate();
     control<QWidget>("Text1")->setFocus();
     QTest::keyClick(window_.get(), Qt::Key_O, Qt::ControlModifier); // öppna bild
@@ -1091,7 +1092,7 @@ void KvistraTest::standardShortcuts() {
     QVERIFY(boxes_.shown[0].text.starts_with("Kom ihåg"));
 }
 
-void KvistraTest::savingPartOfAPictureOverItsFileAsksFirst_data() {
+void MainWindowTest::savingPartOfAPictureOverItsFileAsksFirst_data() {
     QTest::addColumn<QSize>("picture");
     QTest::addColumn<bool>("doubleClick");
     QTest::addColumn<QString>("target"); // the name to save under, in the test's folder
@@ -1113,7 +1114,7 @@ void KvistraTest::savingPartOfAPictureOverItsFileAsksFirst_data() {
     QTest::newRow("a picture that fits") << QSize(50, 40) << false << "stor.bmp" << 0 << shown;
 }
 
-void KvistraTest::savingPartOfAPictureOverItsFileAsksFirst() {
+void MainWindowTest::savingPartOfAPictureOverItsFileAsksFirst() {
     QFETCH(QSize, picture);
     QFETCH(bool, doubleClick);
     QFETCH(QString, target);
@@ -1157,7 +1158,7 @@ void KvistraTest::savingPartOfAPictureOverItsFileAsksFirst() {
     QCOMPARE(QSize(size->first, size->second), saved);
 }
 
-void KvistraTest::openDialogKeepsAnExistingName() {
+void MainWindowTest::openDialogKeepsAnExistingName() {
     writeBytes(path("nyckel"), QByteArray("12\r\n34\r\n4\r\n7\r\n"));
     writeBytes(path("nyckel.txt"), QByteArray("1\r\n2\r\n3\r\n4\r\n"));
     prompt_.answers = {path("nyckel").toStdString()};
@@ -1168,7 +1169,7 @@ void KvistraTest::openDialogKeepsAnExistingName() {
     QCOMPARE(shared_.CurrentFileName, path("nyckel").toStdString());
 }
 
-void KvistraTest::elevenLinesDivideTheWindow() {
+void MainWindowTest::elevenLinesDivideTheWindow() {
     QList<const QFrame*> lines;
     for (const QFrame* frame : window_->findChildren<QFrame*>()) {
         if (frame->frameShape() == QFrame::HLine || frame->frameShape() == QFrame::VLine) {
@@ -1207,5 +1208,5 @@ void KvistraTest::elevenLinesDivideTheWindow() {
     }
 }
 
-QTEST_MAIN(KvistraTest)
-#include "KvistraTest.moc"
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"
