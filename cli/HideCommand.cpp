@@ -1,0 +1,173 @@
+#include "CommandLine.h"
+#include "Commands.h"
+#include "FileArguments.h"
+#include "KeyChecks.h"
+#include "OutputPicture.h"
+#include "TerminalReport.h"
+#include "Usage.h"
+#include "core/ClockSeededRandom.h"
+#include "core/Encoder.h"
+#include "core/FieldChecks.h"
+#include "core/Windows1252.h"
+#include "io/FileDescriptor.h"
+#include "io/KeyFile.h"
+#include "io/PictureFile.h"
+#include "io/TextImport.h"
+
+namespace kvistra::cli {
+
+namespace {
+
+constexpr int kDefaultWidth = 269;
+constexpr int kDefaultHeight = 253;
+
+Result<std::string> messageFromOptions(const Arguments& arguments) {
+    if (const auto text = arguments.value("--text")) {
+        return *text;
+    }
+    if (const auto path = arguments.value("--text-file")) {
+        Result<std::string> imported = importTextFile(*path);
+        if (!imported) {
+            return imported.problem();
+        }
+        return utf8FromWindows1252(*imported);
+    }
+    Result<std::string> bytes = readWholeFile(*arguments.value("--message-file"), kTextFileLimit);
+    if (!bytes) {
+        return bytes.problem();
+    }
+    return utf8FromWindows1252(*bytes);
+}
+
+// What a reader needs of the encoder's run, written to the key file not yet in place.
+// Every value is within 16 bits: the run refuses keys outside the grid.
+Status writeKeyValues(PendingFile& keyFile, const EncodeResult& result) {
+    const auto value = [](int number) {
+        return static_cast<std::int16_t>(number);
+    };
+    return keyFile.write(formatKeyFile({value(result.key.y), value(result.key.x),
+                                        value(result.shift), value(result.readingLength)}));
+}
+
+} // namespace
+
+int hide(const std::vector<std::string>& args, Console& console) {
+    const auto parsed = commandArguments(args,
+                                         {{"--out", "--text", "--text-file", "--message-file",
+                                           "--cover", "--size", "-x", "-y", "--shift", "--key"},
+                                          {"--adapt"}},
+                                         kHideUsage, console);
+    if (const int* status = std::get_if<int>(&parsed)) {
+        return *status;
+    }
+    const Arguments& arguments = std::get<Arguments>(parsed);
+    const int sources =
+        arguments.has("--text") + arguments.has("--text-file") + arguments.has("--message-file");
+    if (!arguments.positionals.empty()) {
+        return usageError(console, unexpectedArgument(arguments.positionals.front()), kHideUsage);
+    }
+    if (!arguments.has("--out")) {
+        return usageError(console, kOutMissing, kHideUsage);
+    }
+    if (sources != 1) {
+        return usageError(console, kOneMessageSource, kHideUsage);
+    }
+    if (arguments.has("--cover") && arguments.has("--size")) {
+        return usageError(console, kCoverOrSize, kHideUsage);
+    }
+    if (const auto problem = notANumber(arguments, {"-x", "-y", "--shift"})) {
+        return usageError(console, *problem, kHideUsage);
+    }
+    // Refused before anything is written: a fractional shift changes the message.
+    if (const auto shift = arguments.value("--shift")) {
+        if (const Status whole = checkShiftForWriting(*shift, NumberLocale::commandLine());
+            !whole) {
+            return usageError(console, shiftRefused(terminalText(whole.problem())), kHideUsage);
+        }
+    }
+    Size size{kDefaultWidth, kDefaultHeight};
+    if (const auto text = arguments.value("--size")) {
+        const std::optional<Size> parsedSize = parseSize(*text);
+        if (!parsedSize) {
+            return usageError(console, invalidSize(*text), kHideUsage);
+        }
+        size = *parsedSize;
+    }
+    const std::string out = *arguments.value("--out");
+    std::vector<FileArgument> files;
+    if (out != kStandardOut) {
+        files.push_back({"--out", out, true});
+    }
+    for (const char* option : {"--key", "--cover", "--text-file", "--message-file"}) {
+        if (const auto path = arguments.value(option)) {
+            files.push_back({option, *path, std::string_view(option) == "--key"});
+        }
+    }
+    if (const std::optional<std::string> problem = sameFileProblem(files)) {
+        return usageError(console, *problem, kHideUsage);
+    }
+    if (isLossyPictureName(out)) {
+        return failure(console, {MessageId::LossyPictureFormat, {out}});
+    }
+
+    // The outputs are opened before the inputs are read, so that a name that
+    // cannot be written is refused before any work.
+    Result<OutputPicture> picture = OutputPicture::open(arguments, size);
+    if (!picture) {
+        return failure(console, picture.problem());
+    }
+    std::optional<PendingFile> keyFile;
+    if (const auto keyPath = arguments.value("--key")) {
+        Result<PendingFile> pending = PendingFile::create(*keyPath, NewFile::Private);
+        if (!pending) {
+            return failure(console, pending.problem());
+        }
+        keyFile.emplace(std::move(*pending));
+    }
+    Result<std::string> message = messageFromOptions(arguments);
+    if (!message) {
+        return failure(console, message.problem());
+    }
+    Canvas& canvas = picture->canvas();
+    size = {canvas.width(), canvas.height()};
+
+    EncodeRequest request{{},
+                          arguments.value("-x").value_or(kDefaultKey),
+                          arguments.value("-y").value_or(kDefaultKey),
+                          arguments.value("--shift").value_or(kDefaultShift),
+                          arguments.has("--adapt"),
+                          NumberLocale::commandLine()};
+    if (const Status refusal = checkKeyTexts({request.yKey, request.xKey, request.shift, ""}, size,
+                                             !request.adapt, false);
+        !refusal) {
+        return usageError(console, terminalText(refusal.problem()), kHideUsage);
+    }
+    Result<std::string> bytes = messageBytesOf(*message);
+    if (!bytes) {
+        return failure(console, bytes.problem());
+    }
+    request.message = std::move(*bytes);
+
+    HideReport report(console.err, console.errIsTerminal);
+    ClockSeededRandom random;
+    const Result<EncodeResult> result = Encoder(canvas, random, report).generate(request);
+    if (!result) {
+        return failure(console, result.problem());
+    }
+    report.terminal.end();
+
+    if (keyFile) {
+        if (const Status written = writeKeyValues(*keyFile, *result); !written) {
+            return failure(console, written.problem());
+        }
+    }
+    if (const Status saved = picture->save(console.out, keyFile ? &*keyFile : nullptr); !saved) {
+        return failure(console, saved.problem());
+    }
+    if (report.finished) {
+        console.err << terminalText({MessageId::EncryptionFinished, {}}) << '\n';
+    }
+    return Success;
+}
+
+} // namespace kvistra::cli

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "CommandLine.h"
+#include "core/Result.h"
+
+#include <string>
+
+namespace kvistra::cli {
+
+// The key values as a key file or the options give them.
+struct KeyTexts {
+    std::string yKey;
+    std::string xKey;
+    std::string shift;
+    std::string readingLength;
+};
+
+// The checks a window field runs when its text changes; the first refusal.
+// The keys are left alone when they are not used.
+Status checkKeyTexts(const KeyTexts& texts, Size size, bool withKeys, bool withReadingLength);
+
+} // namespace kvistra::cli
