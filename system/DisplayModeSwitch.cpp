@@ -41,14 +41,14 @@ DisplayModeRecord requestFor(DisplayPlatform& platform, const ScreenSize& size) 
 
 } // namespace
 
-void ConfirmDisplayModeSwitch(DisplayPlatform& platform, const ScreenMetricsSource& screen,
+void confirmDisplayModeSwitch(DisplayPlatform& platform, const ScreenMetricsSource& screen,
                               const ShowMessage& show) {
     if (show(Message{MessageId::DisplayModeWarning, {}}) == MessageBoxAnswer::Yes) {
-        ApplyDisplayMode(platform, screen, show);
+        applyDisplayMode(platform, screen, show);
     }
 }
 
-void ApplyDisplayMode(DisplayPlatform& platform, const ScreenMetricsSource& screen,
+void applyDisplayMode(DisplayPlatform& platform, const ScreenMetricsSource& screen,
                       const ShowMessage& show) {
     const std::optional<ScreenSize> size = pixelSizeOf(screen.screenMetrics());
     if (!size) {

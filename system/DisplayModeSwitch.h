@@ -7,12 +7,12 @@
 namespace kvistra {
 
 // Warns that the display needs at least 24-bit colour and, on Yes, applies the mode.
-void ConfirmDisplayModeSwitch(DisplayPlatform& platform, const ScreenMetricsSource& screen,
+void confirmDisplayModeSwitch(DisplayPlatform& platform, const ScreenMetricsSource& screen,
                               const ShowMessage& show);
 
 // Announces the current screen size at 24-bit colour and, on Yes, asks the platform for
 // it: stored when it takes, a restart offered when the platform needs one.
-void ApplyDisplayMode(DisplayPlatform& platform, const ScreenMetricsSource& screen,
+void applyDisplayMode(DisplayPlatform& platform, const ScreenMetricsSource& screen,
                       const ShowMessage& show);
 
 } // namespace kvistra

@@ -40,8 +40,8 @@ std::string hexadecimalOf(std::string_view littleEndian) {
 
 } // namespace
 
-RegistryText GetKeyValue(Registry& registry, RegistryHandle root, const std::string& keyPath,
-                         const std::string& valueName) {
+RegistryText readRegistryText(Registry& registry, RegistryHandle root, const std::string& keyPath,
+                              const std::string& valueName) {
     RegistryHandle key = 0;
     if (registry.openKey(root, keyPath, 0, KEY_ALL_ACCESS, key) != ERROR_SUCCESS) {
         return {RegistryRead::Missing, {}};

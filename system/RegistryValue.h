@@ -24,7 +24,7 @@ struct RegistryText {
 
 // Reads one value as text (UTF-8). A string gives its characters less a terminating
 // zero, a number "&h" and its hexadecimal digits. The key is closed whatever happens.
-RegistryText GetKeyValue(Registry& registry, RegistryHandle root, const std::string& keyPath,
-                         const std::string& valueName);
+RegistryText readRegistryText(Registry& registry, RegistryHandle root, const std::string& keyPath,
+                              const std::string& valueName);
 
 } // namespace kvistra

@@ -10,8 +10,8 @@ namespace {
 
 std::optional<std::string> systemInformationPath(Registry& registry,
                                                  const ProgramStarter& programs) {
-    const RegistryText program = GetKeyValue(registry, HKEY_LOCAL_MACHINE, kSystemInformationKey,
-                                             kSystemInformationPathValue);
+    const RegistryText program = readRegistryText(
+        registry, HKEY_LOCAL_MACHINE, kSystemInformationKey, kSystemInformationPathValue);
     if (program.read == RegistryRead::Empty) {
         return std::nullopt; // ends the attempt, without the second entry
     }
@@ -19,7 +19,7 @@ std::optional<std::string> systemInformationPath(Registry& registry,
         return program.text; // used as it stands: starting it is the test
     }
     const RegistryText folder =
-        GetKeyValue(registry, HKEY_LOCAL_MACHINE, kSharedToolsKey, kSharedToolsValue);
+        readRegistryText(registry, HKEY_LOCAL_MACHINE, kSharedToolsKey, kSharedToolsValue);
     if (folder.found()) {
         const std::string path = folder.text + "/" + kSystemInformationProgram;
         if (programs.fileExists(path)) {
@@ -31,7 +31,7 @@ std::optional<std::string> systemInformationPath(Registry& registry,
 
 } // namespace
 
-void StartSysInfo(Registry& registry, ProgramStarter& programs, const ShowMessage& show) {
+void startSystemInformation(Registry& registry, ProgramStarter& programs, const ShowMessage& show) {
     const std::optional<std::string> path = systemInformationPath(registry, programs);
     const bool started = path && !path->empty() && programs.start(*path);
     if (!started) {

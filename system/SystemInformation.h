@@ -15,6 +15,6 @@ inline constexpr const char* kSharedToolsValue = "MSINFO";
 inline constexpr const char* kSystemInformationProgram = "MSINFO32.EXE";
 
 // Starts the system-information program, or says that it is unavailable.
-void StartSysInfo(Registry& registry, ProgramStarter& programs, const ShowMessage& show);
+void startSystemInformation(Registry& registry, ProgramStarter& programs, const ShowMessage& show);
 
 } // namespace kvistra

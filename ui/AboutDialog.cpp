@@ -143,8 +143,9 @@ void AboutDialog::onOkClicked() {
 }
 
 void AboutDialog::onSystemInfoClicked() {
-    StartSysInfo(registry_, programs_,
-                 [this](const Message& message) { return messageBoxes_.show(describe(message)); });
+    startSystemInformation(registry_, programs_, [this](const Message& message) {
+        return messageBoxes_.show(describe(message));
+    });
 }
 
 } // namespace kvistra

@@ -72,7 +72,7 @@ void EngineAdapter::generate() {
 
 std::optional<std::int16_t> EngineAdapter::decrypt() {
     const RunScope run(*this);
-    if (!shared_.DecryptEnabled) {
+    if (!shared_.decryptEnabled) {
         return std::nullopt;
     }
     const DecodeRunRequest request{fields_.text(KeyField::ReadingLength),
@@ -106,11 +106,11 @@ void EngineAdapter::messageWritten(const EncodeResult& result) {
         fields_.set(KeyField::YKey, std::to_string(result.key.y));
         fields_.set(KeyField::XKey, std::to_string(result.key.x));
     }
-    shared_.MessageText = encoding_->message;
-    shared_.DecryptEnabled = true;
+    shared_.messageText = encoding_->message;
+    shared_.decryptEnabled = true;
     if (result.runStart) {
-        shared_.KeyX = static_cast<std::int16_t>(result.runStart->x);
-        shared_.KeyY = static_cast<std::int16_t>(result.runStart->y);
+        shared_.keyX = static_cast<std::int16_t>(result.runStart->x);
+        shared_.keyY = static_cast<std::int16_t>(result.runStart->y);
     }
 }
 

@@ -208,7 +208,7 @@ void MainWindow::onAboutProgram() {
 }
 
 void MainWindow::onDisplaySettings() {
-    ConfirmDisplayModeSwitch(system_.display, system_.screen,
+    confirmDisplayModeSwitch(system_.display, system_.screen,
                              [this](const Message& message) { return showMessage(message); });
 }
 
@@ -313,7 +313,7 @@ std::string MainWindow::chooseKeyDialogFile(FileDialogMode mode) {
     std::string name =
         mode == FileDialogMode::Open ? keyFileDialog_.showOpen() : keyFileDialog_.showSave();
     if (!name.empty()) {
-        shared_.CurrentFileName = name;
+        shared_.currentFileName = name;
     }
     return name;
 }
@@ -337,7 +337,7 @@ void MainWindow::onOpenPictureClicked() {
         return;
     }
     openedPicture_ = name;
-    shared_.DecryptEnabled = true;
+    shared_.decryptEnabled = true;
 }
 
 void MainWindow::onSavePictureClicked() {
@@ -396,7 +396,7 @@ void MainWindow::onOpenKeyFile() {
     fields_->set(KeyField::XKey, lines->xKey);
     fields_->set(KeyField::Shift, lines->shift);
     fields_->set(KeyField::ReadingLength, lines->readingLength);
-    shared_.DecryptEnabled = true;
+    shared_.decryptEnabled = true;
 }
 
 void MainWindow::onSaveKeyFile() {

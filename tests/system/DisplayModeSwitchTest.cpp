@@ -22,8 +22,8 @@ struct DisplaySwitch {
     FakeScreen screen;
     ScriptedAnswers answers;
 
-    void confirm() { ConfirmDisplayModeSwitch(platform, screen, answers.show()); }
-    void apply() { ApplyDisplayMode(platform, screen, answers.show()); }
+    void confirm() { confirmDisplayModeSwitch(platform, screen, answers.show()); }
+    void apply() { applyDisplayMode(platform, screen, answers.show()); }
 };
 
 TEST(DisplayModeSwitch, NoToTheWarningShowsNoSummaryAndNoToTheSummaryChangesNothing) {

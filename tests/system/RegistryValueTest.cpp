@@ -11,7 +11,7 @@ using test::FakeRegistry;
 
 constexpr const char* kKey = "SOFTWARE\\Kvistra";
 
-TEST(GetKeyValue, ValuesAsText) {
+TEST(ReadRegistryText, ValuesAsText) {
     const struct {
         std::uint32_t type;
         std::string bytes;
@@ -31,7 +31,7 @@ TEST(GetKeyValue, ValuesAsText) {
     for (const auto& c : cases) {
         FakeRegistry registry;
         registry.keys[kKey]["V"] = {c.type, c.bytes};
-        const RegistryText value = GetKeyValue(registry, HKEY_LOCAL_MACHINE, kKey, "V");
+        const RegistryText value = readRegistryText(registry, HKEY_LOCAL_MACHINE, kKey, "V");
         EXPECT_TRUE(value.found());
         EXPECT_EQ(value.read, c.read);
         EXPECT_EQ(value.text, c.text);
@@ -43,7 +43,7 @@ TEST(GetKeyValue, ValuesAsText) {
     }
 }
 
-TEST(GetKeyValue, WhatCannotBeReadGivesFalseAndAnEmptyText) {
+TEST(ReadRegistryText, WhatCannotBeReadGivesFalseAndAnEmptyText) {
     const std::string key = kKey;
     const struct {
         std::string keyPath;
@@ -59,7 +59,7 @@ TEST(GetKeyValue, WhatCannotBeReadGivesFalseAndAnEmptyText) {
         FakeRegistry registry;
         registry.keys[kKey]["V"] = {REG_SZ, c.stored};
         const RegistryText value =
-            GetKeyValue(registry, HKEY_LOCAL_MACHINE, c.keyPath, c.valueName);
+            readRegistryText(registry, HKEY_LOCAL_MACHINE, c.keyPath, c.valueName);
         EXPECT_FALSE(value.found());
         EXPECT_EQ(value.read, RegistryRead::Missing);
         EXPECT_EQ(value.text, "");
@@ -68,11 +68,11 @@ TEST(GetKeyValue, WhatCannotBeReadGivesFalseAndAnEmptyText) {
     }
 }
 
-TEST(GetKeyValue, EmptyValueIsAnErrorThatStillClosesTheKey) {
+TEST(ReadRegistryText, EmptyValueIsAnErrorThatStillClosesTheKey) {
     for (const std::uint32_t type : {REG_SZ, REG_DWORD}) {
         FakeRegistry registry;
         registry.keys[kKey]["V"] = {type, ""};
-        const RegistryText value = GetKeyValue(registry, HKEY_LOCAL_MACHINE, kKey, "V");
+        const RegistryText value = readRegistryText(registry, HKEY_LOCAL_MACHINE, kKey, "V");
         EXPECT_FALSE(value.found());
         EXPECT_EQ(value.read, RegistryRead::Empty);
         EXPECT_EQ(registry.openHandles(), 0u);

@@ -20,10 +20,10 @@ struct SysInfo {
     FakeProgramStarter programs;
     ScriptedAnswers answers;
 
-    void start() { StartSysInfo(registry, programs, answers.show()); }
+    void start() { startSystemInformation(registry, programs, answers.show()); }
 };
 
-TEST(StartSysInfo, StartsTheFirstEntryThatLeadsToAProgram) {
+TEST(StartSystemInformation, StartsTheFirstEntryThatLeadsToAProgram) {
     const struct {
         const char* name;
         std::vector<std::pair<std::string, std::string>> entries; // key path, text
@@ -61,7 +61,7 @@ TEST(StartSysInfo, StartsTheFirstEntryThatLeadsToAProgram) {
     }
 }
 
-TEST(StartSysInfo, EveryFailureShowsTheOneMessage) {
+TEST(StartSystemInformation, EveryFailureShowsTheOneMessage) {
     const struct {
         const char* name;
         std::vector<std::pair<std::string, FakeRegistry::Value>> entries;

@@ -320,11 +320,11 @@ void MainWindowTest::keyPositionGeneration() {
     QVERIFY(control<ProgressBar>("Bar")->progress() == (Progress{0.0f, last, last}));
     QVERIFY(boxes_.shown.empty());
     QCOMPARE(fieldText("Text4"), QStringLiteral("3"));
-    QVERIFY(shared_.DecryptEnabled);
+    QVERIFY(shared_.decryptEnabled);
     // Where the message run began; it finished no row.
-    QCOMPARE(shared_.KeyX, std::int16_t{7});
-    QCOMPARE(shared_.KeyY, std::int16_t{5});
-    QCOMPARE(shared_.MessageText, std::string("Hej"));
+    QCOMPARE(shared_.keyX, std::int16_t{7});
+    QCOMPARE(shared_.keyY, std::int16_t{5});
+    QCOMPARE(shared_.messageText, std::string("Hej"));
 
     const Image& canvas = control<PictureBox>("Picture1")->image();
     QCOMPARE(convert(canvas.pixel(7, 5)).green, 'H' - 3);
@@ -347,7 +347,7 @@ void MainWindowTest::adaptGeneration() {
     QCOMPARE(fieldText("Text4"), QStringLiteral("3"));
     QCOMPARE(fieldText("Combo1"), QStringLiteral("0"));
     QCOMPARE(fieldText("Combo2"), QStringLiteral("0"));
-    QVERIFY(shared_.DecryptEnabled);
+    QVERIFY(shared_.decryptEnabled);
 
     const Image& canvas = control<PictureBox>("Picture1")->image();
     QCOMPARE(convert(canvas.pixel(0, 0)).green, 'H');
@@ -369,7 +369,7 @@ void MainWindowTest::generationRefusalsAreStopBoxes() {
     QCOMPARE(boxes_.shown.size(), std::size_t{1});
     QCOMPARE(boxes_.shown[0].style, MessageBoxStyle::Error);
     QCOMPARE(boxes_.shown[0].title, std::string("Kvistra"));
-    QVERIFY(!shared_.DecryptEnabled);
+    QVERIFY(!shared_.decryptEnabled);
     QCOMPARE(control<PictureBox>("Picture1")->image().pixel(0, 0), kWhite);
     QCOMPARE(window_->windowTitle(), QStringLiteral("Status: Väntar"));
 
@@ -388,7 +388,7 @@ void MainWindowTest::generationRefusalsAreStopBoxes() {
                 "Förskjutningen du har valt (0.5) är inget heltal.\r\nFörskjutningen måste "
                 "vara ett heltal, annars ändras tecknen i meddelandet. Ingenting har skrivits."});
         QCOMPARE(boxes_.shown[0].style, MessageBoxStyle::Error);
-        QVERIFY(!shared_.DecryptEnabled);
+        QVERIFY(!shared_.decryptEnabled);
         QCOMPARE(control<PictureBox>("Picture1")->image().pixel(0, 0), kWhite);
         QCOMPARE(fieldText("Stepping"), QStringLiteral("0.5"));
         QCOMPARE(fieldText("Text4"), QString());
@@ -445,7 +445,7 @@ void MainWindowTest::wrongKeyFileChangesNothing() {
     QCOMPARE(fieldText("Combo2"), QStringLiteral("34"));
     QCOMPARE(fieldText("Stepping"), QStringLiteral("4"));
     QCOMPARE(fieldText("Text4"), QStringLiteral("17"));
-    QVERIFY(!shared_.DecryptEnabled);
+    QVERIFY(!shared_.decryptEnabled);
 }
 
 void MainWindowTest::wholeRoadThroughFiles() {
@@ -469,7 +469,7 @@ void MainWindowTest::wholeRoadThroughFiles() {
     trigger("mnuSaveKeyFile");
     QVERIFY(boxes_.shown.empty());
     QCOMPARE(fileBytes(path("nyckel.txt")), QByteArray("12\r\n34\r\n4\r\n12\r\n"));
-    QCOMPARE(shared_.CurrentFileName, path("nyckel.txt").toStdString());
+    QCOMPARE(shared_.currentFileName, path("nyckel.txt").toStdString());
     QVERIFY(QFile::exists(path("bild.bmp")));
 
     click("Command1"); // Rensa allt
@@ -533,7 +533,7 @@ void MainWindowTest::decoderReportsFailures() {
     QFETCH(QString, length);
     QFETCH(QString, message);
 
-    shared_.DecryptEnabled = true;
+    shared_.decryptEnabled = true;
     type(lineEditOf("Stepping"), shift);
     type(lineEditOf("Text4"), length);
     QVERIFY(boxes_.shown.empty());
@@ -572,7 +572,7 @@ void MainWindowTest::clearingCommands() {
     click("Command3"); // Rensa: the canvas only
     QCOMPARE(control<PictureBox>("Picture1")->image().pixel(0, 0), kWhite);
     QCOMPARE(boxText("Text1"), std::string("Hej"));
-    QVERIFY(shared_.DecryptEnabled);
+    QVERIFY(shared_.decryptEnabled);
 
     for (const char* command : {"Command1", "mnuNewProject"}) {
         control<TextBox>("Text1")->setProgramText("Hej");
@@ -587,7 +587,7 @@ void MainWindowTest::clearingCommands() {
         QCOMPARE(fieldText("Text4"), QStringLiteral("3"));
         QCOMPARE(fieldText("Combo2"), QStringLiteral("9"));
         QVERIFY(control<QCheckBox>("Anpassa")->isChecked());
-        QVERIFY(shared_.DecryptEnabled);
+        QVERIFY(shared_.decryptEnabled);
     }
 
     // Decryption still runs, now over white.
@@ -628,7 +628,7 @@ void MainWindowTest::doubleClickMakesTheCanvasFollowThePicture() {
     auto* canvas = control<PictureBox>("Picture1");
     QCOMPARE(canvas->scaleWidth(), kCanvasWidth); // cut off at the canvas's edges
     QCOMPARE(canvas->image().pixel(kCanvasWidth - 1, 0), colourOf(0, 100, 0));
-    QVERIFY(shared_.DecryptEnabled);
+    QVERIFY(shared_.decryptEnabled);
 
     QTest::mouseDClick(canvas, Qt::LeftButton, {}, QPoint(10, 10));
     QVERIFY(canvas->autoSize());
@@ -655,8 +655,8 @@ void MainWindowTest::textImport() {
     prompt_.answers = {path("brev").toStdString()};
     trigger("mnuInsertTextFile");
     QCOMPARE(boxText("Text1"), std::string("abc||déf|"));
-    QCOMPARE(shared_.CurrentFileName, path("brev.txt").toStdString());
-    QVERIFY(!shared_.DecryptEnabled);
+    QCOMPARE(shared_.currentFileName, path("brev.txt").toStdString());
+    QVERIFY(!shared_.decryptEnabled);
 
     // Cancelled: nothing changes, no message; the next dialog still offers the name.
     trigger("mnuInsertTextFile");
@@ -686,7 +686,7 @@ void MainWindowTest::fileFailuresChangeNothing() {
     control<TextBox>("Text1")->setProgramText("Hej");
     click("Command4");
     boxes_.shown.clear();
-    shared_.DecryptEnabled = false;
+    shared_.decryptEnabled = false;
     const Image before = control<PictureBox>("Picture1")->image();
 
     // Cancelled picture dialogs say so.
@@ -715,7 +715,7 @@ void MainWindowTest::fileFailuresChangeNothing() {
         QCOMPARE(box.style, MessageBoxStyle::Error);
     }
     QVERIFY(control<PictureBox>("Picture1")->image() == before);
-    QVERIFY(!shared_.DecryptEnabled);
+    QVERIFY(!shared_.decryptEnabled);
     QCOMPARE(fieldText("Combo1"), QStringLiteral("0"));
     QCOMPARE(boxText("Text1"), std::string("Hej"));
 
@@ -1166,7 +1166,7 @@ void MainWindowTest::openDialogKeepsAnExistingName() {
     QVERIFY(boxes_.shown.empty());
     QCOMPARE(fieldText("Combo1"), QStringLiteral("12"));
     QCOMPARE(fieldText("Text4"), QStringLiteral("7"));
-    QCOMPARE(shared_.CurrentFileName, path("nyckel").toStdString());
+    QCOMPARE(shared_.currentFileName, path("nyckel").toStdString());
 }
 
 void MainWindowTest::elevenLinesDivideTheWindow() {

@@ -124,7 +124,7 @@ void SystemServicesTest::summaryNamesTheSizeOfTheScreen() {
     FakeDisplayPlatform platform;
     ScriptedAnswers answers;
     answers.answers = {MessageBoxAnswer::No};
-    ApplyDisplayMode(platform, metrics, answers.show());
+    applyDisplayMode(platform, metrics, answers.show());
 
     const QSize pixels = devicePixelSize(*primaryScreen());
     QCOMPARE(answers.shown.size(), std::size_t{1});
@@ -187,7 +187,7 @@ void SystemServicesTest::currentSizeAtSixteenBitsIsRefused() {
     const QtScreenMetrics metrics(primaryScreen);
     ScriptedAnswers answers;
     answers.answers = {MessageBoxAnswer::Yes, MessageBoxAnswer::Yes};
-    ConfirmDisplayModeSwitch(platform, metrics, answers.show());
+    confirmDisplayModeSwitch(platform, metrics, answers.show());
     QCOMPARE(answers.ids(),
              (std::vector{MessageId::DisplayModeWarning, MessageId::DisplayModeSummary,
                           MessageId::DisplayModeRefused}));
@@ -278,8 +278,8 @@ void SystemServicesTest::registryFindsTheFirstSystemInformationProgram() {
     }
 
     LinuxRegistry registry(toolsPath());
-    const RegistryText value = GetKeyValue(registry, HKEY_LOCAL_MACHINE, kSystemInformationKey,
-                                           kSystemInformationPathValue);
+    const RegistryText value = readRegistryText(registry, HKEY_LOCAL_MACHINE, kSystemInformationKey,
+                                                kSystemInformationPathValue);
     QCOMPARE(value.found(), !found.isEmpty());
     QCOMPARE(QString::fromStdString(value.text),
              found.isEmpty() ? QString() : QDir(binPath()).filePath(found));
@@ -300,7 +300,7 @@ void SystemServicesTest::registryNamesTheToolsFolderAndNothingElse() {
         {0x80000001, kSharedToolsKey, kSharedToolsValue, false},
     };
     for (const auto& c : cases) {
-        const RegistryText value = GetKeyValue(registry, c.root, c.key, c.value);
+        const RegistryText value = readRegistryText(registry, c.root, c.key, c.value);
         QCOMPARE(value.found(), c.answered);
         QCOMPARE(QString::fromStdString(value.text), c.answered ? toolsPath() : QString());
     }
@@ -358,7 +358,7 @@ void SystemServicesTest::systemInformationStartsTheStandIn() {
     LinuxRegistry registry(toolsPath());
     QtProgramStarter starter;
     ScriptedAnswers answers;
-    StartSysInfo(registry, starter, answers.show());
+    startSystemInformation(registry, starter, answers.show());
     if (started) {
         QVERIFY(answers.shown.empty());
         QTRY_VERIFY(QFile::exists(markerPath()));
