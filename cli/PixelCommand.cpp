@@ -10,6 +10,7 @@
 
 namespace kvistra::cli {
 
+// One pixel of a picture: its colour value, channels and unshifted character.
 int inspect(const std::vector<std::string>& args, Console& console) {
     const auto parsed = commandArguments(args, {{}, {"--json"}}, kInspectUsage, console);
     if (const int* status = std::get_if<int>(&parsed)) {
