@@ -12,7 +12,7 @@ class MessageBoxes;
 class ProgramStarter;
 class Registry;
 
-// The about dialog: title, version, description and a way to the system-information
+// `frmAbout`, the about dialog: title, version, description and a way to the system-information
 // program. Deletes itself when closed.
 class AboutDialog : public QDialog {
     Q_OBJECT

@@ -22,7 +22,7 @@ class MessageBoxes;
 class TextViewer;
 class ZoomWindow;
 
-// The main window, `MainWindow`: message input, key fields, the canvas, the decoded
+// `Kvistra`, the main window: message input, key fields, the canvas, the decoded
 // output, the progress bar and the clock. Its caption is the status line.
 class MainWindow : public QMainWindow {
     Q_OBJECT
