@@ -99,7 +99,6 @@ void AboutDialog::createControls() {
     titleLabel_->setText(QStringLiteral("Kvistra, Brennvik"));
     // `lblVersion`
     versionLabel_ = labelAt(this, "lblVersion", {72, 40, 259, 15});
-    versionLabel_->setText(QStringLiteral("Version 1.0"));
     // `lblDescription`
     descriptionLabel_ = labelAt(this, "lblDescription", {16, 64, 259, 54});
     descriptionLabel_->setWordWrap(true);
