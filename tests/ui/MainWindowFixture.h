@@ -2,8 +2,8 @@
 
 #include "FakeSystem.h"
 #include "ScriptedToolkit.h"
-#include "ui/ProgramWideValues.h"
 #include "ui/MainWindow.h"
+#include "ui/ProgramWideValues.h"
 
 #include <QTemporaryDir>
 #include <QTest>
