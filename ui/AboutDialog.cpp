@@ -96,7 +96,6 @@ void AboutDialog::createControls() {
 
     // `lblTitle`
     titleLabel_ = labelAt(this, "lblTitle", {70, 16, 259, 24});
-    titleLabel_->setText(QStringLiteral("Kvistra, Brennvik"));
     // `lblVersion`
     versionLabel_ = labelAt(this, "lblVersion", {72, 40, 259, 15});
     // `lblDescription`

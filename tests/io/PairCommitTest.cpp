@@ -3,7 +3,6 @@
 #include "support/FileBytes.h"
 #include "support/TempFolder.h"
 
-#include <algorithm>
 #include <chrono>
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -23,11 +22,6 @@ PendingFile pending(const std::string& path, const std::string& bytes) {
     return std::move(*file);
 }
 
-std::vector<std::string> sorted(std::vector<std::string> names) {
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 TEST(PairCommit, PutsBothInPlaceAndRemovesTheOldFiles) {
     for (const bool existed : {true, false}) {
         SCOPED_TRACE(existed ? "replacing" : "new");
@@ -41,7 +35,7 @@ TEST(PairCommit, PutsBothInPlaceAndRemovesTheOldFiles) {
         ASSERT_TRUE(commitPair(picture, key));
         EXPECT_EQ(test::readBytes(dir / "p.bmp"), "new picture");
         EXPECT_EQ(test::readBytes(dir / "k.txt"), "new key");
-        EXPECT_EQ(sorted(dir.entries()), (std::vector<std::string>{"k.txt", "p.bmp"}));
+        EXPECT_EQ(dir.entries(), (std::vector<std::string>{"k.txt", "p.bmp"}));
     }
 }
 
@@ -79,7 +73,7 @@ TEST(PairCommit, AFailureOfEitherLeavesBothAsTheyWere) {
         if (c.existed) {
             EXPECT_EQ(test::readBytes(dir / "p.bmp"), "old picture");
             EXPECT_EQ(test::readBytes(dir / "k.txt"), "old key");
-            EXPECT_EQ(sorted(dir.entries()), (std::vector<std::string>{"k.txt", "p.bmp"}));
+            EXPECT_EQ(dir.entries(), (std::vector<std::string>{"k.txt", "p.bmp"}));
         } else {
             EXPECT_TRUE(dir.entries().empty());
         }
