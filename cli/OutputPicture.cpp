@@ -48,8 +48,11 @@ Result<OutputPicture> OutputPicture::open(const Arguments& arguments, Size size)
         }
     }
     if (!picture.toStandardOut_ && isPngPictureName(out)) {
+        // Key-position mode draws every pixel a random character, or one of the message.
+        const PngContent content =
+            arguments.has("--adapt") ? PngContent::Picture : PngContent::RandomCharacters;
         Result<std::unique_ptr<PngOutputCanvas>> png = PngOutputCanvas::create(
-            std::move(*pending), size.width, size.height, picture.cover_.get());
+            std::move(*pending), size.width, size.height, picture.cover_.get(), content);
         if (!png) {
             return png.problem();
         }

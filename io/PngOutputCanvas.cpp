@@ -14,19 +14,23 @@ constexpr std::size_t kBlockBytes = 1024 * 1024;
 
 } // namespace
 
-Result<std::unique_ptr<PngOutputCanvas>>
-PngOutputCanvas::create(const std::string& path, int width, int height, const Canvas* background) {
+Result<std::unique_ptr<PngOutputCanvas>> PngOutputCanvas::create(const std::string& path, int width,
+                                                                 int height,
+                                                                 const Canvas* background,
+                                                                 PngContent content) {
     Result<PendingFile> created = PendingFile::create(path);
     if (!created) {
         return created.problem();
     }
-    return create(std::move(*created), width, height, background);
+    return create(std::move(*created), width, height, background, content);
 }
 
-Result<std::unique_ptr<PngOutputCanvas>>
-PngOutputCanvas::create(PendingFile pending, int width, int height, const Canvas* background) {
+Result<std::unique_ptr<PngOutputCanvas>> PngOutputCanvas::create(PendingFile pending, int width,
+                                                                 int height,
+                                                                 const Canvas* background,
+                                                                 PngContent content) {
     auto file = std::make_unique<PendingFile>(std::move(pending));
-    Result<PngWriter> writer = PngWriter::start(*file, width, height);
+    Result<PngWriter> writer = PngWriter::start(*file, width, height, content);
     if (!writer) {
         return writer.problem();
     }

@@ -22,9 +22,11 @@ class PngOutputCanvas final : public Canvas {
 public:
     // background, when given, has the same size and outlives the canvas.
     static Result<std::unique_ptr<PngOutputCanvas>>
-    create(const std::string& path, int width, int height, const Canvas* background = nullptr);
-    static Result<std::unique_ptr<PngOutputCanvas>> create(PendingFile file, int width, int height,
-                                                           const Canvas* background = nullptr);
+    create(const std::string& path, int width, int height, const Canvas* background = nullptr,
+           PngContent content = PngContent::Picture);
+    static Result<std::unique_ptr<PngOutputCanvas>>
+    create(PendingFile file, int width, int height, const Canvas* background = nullptr,
+           PngContent content = PngContent::Picture);
 
     int width() const override { return width_; }
     int height() const override { return height_; }

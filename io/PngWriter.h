@@ -9,13 +9,20 @@
 
 namespace kvistra {
 
+// What a picture holds, for how hard its rows are worth compressing.
+enum class PngContent {
+    Picture,          // anything: libpng's own choice of filters and level
+    RandomCharacters, // drawn almost wholly of random characters: stored as they are
+};
+
 // A PNG file written a row at a time, top first, through libpng: 8 bits a channel,
 // no alpha, not interlaced. Its bytes go through the pending file, so that a full
 // disk names the file in our words.
 class PngWriter {
 public:
     // Writes the header into file, which must outlive the writer.
-    static Result<PngWriter> start(PendingFile& file, int width, int height);
+    static Result<PngWriter> start(PendingFile& file, int width, int height,
+                                   PngContent content = PngContent::Picture);
 
     PngWriter(PngWriter&&) noexcept;
     PngWriter& operator=(PngWriter&&) noexcept;
