@@ -7,7 +7,8 @@ namespace kvistra {
 
 namespace {
 
-constexpr std::size_t kBlockBytes = 1024 * 1024;
+// The rows last read are held, up to about this many bytes of them.
+constexpr std::size_t kHeldBytes = 1024 * 1024;
 
 } // namespace
 
@@ -21,43 +22,29 @@ Result<std::unique_ptr<PngFileCanvas>> PngFileCanvas::open(PngReader reader) {
 PngFileCanvas::PngFileCanvas(PngReader reader)
     : reader_(std::move(reader))
     , rowBytes_(std::max<std::size_t>(3 * static_cast<std::size_t>(reader_.width()), 3))
-    , rowsPerBlock_(static_cast<int>(std::clamp<std::size_t>(
-          kBlockBytes / rowBytes_, 1, static_cast<std::size_t>(std::max(reader_.height(), 1)))))
-    , passedRow_(rowBytes_) {}
+    , rowsHeld_(static_cast<int>(std::clamp<std::size_t>(
+          kHeldBytes / rowBytes_, 1, static_cast<std::size_t>(std::max(reader_.height(), 1)))))
+    , rows_(rowBytes_ * static_cast<std::size_t>(rowsHeld_))
+    , blackRow_(rowBytes_, 0) {}
 
-bool PngFileCanvas::readNext(std::uint8_t* row) const {
-    if (readProblem_) {
-        return false;
-    }
-    if (const Status read = reader_.readNextRow({row, rowBytes_}); !read) {
-        readProblem_ = read.problem();
-        return false;
-    }
-    return true;
+std::uint8_t* PngFileCanvas::slot(int y) const {
+    return rows_.data() + static_cast<std::size_t>(y % rowsHeld_) * rowBytes_;
 }
 
-void PngFileCanvas::load(int firstRow) const {
-    firstRow_ = firstRow;
-    rows_ = std::min(rowsPerBlock_, height() - firstRow);
-    // Rows the file cannot give stay black.
-    block_.assign(rowBytes_ * static_cast<std::size_t>(rows_), 0);
-    if (reader_.nextRow() > firstRow && !readProblem_) {
+const std::uint8_t* PngFileCanvas::rowPixels(int y) const {
+    if (y < reader_.nextRow() - rowsHeld_ && !readProblem_) {
         if (const Status rewound = reader_.rewind(); !rewound) {
             readProblem_ = rewound.problem();
         }
     }
-    while (reader_.nextRow() < firstRow && readNext(passedRow_.data())) {
+    while (reader_.nextRow() <= y && !readProblem_) {
+        if (const Status read = reader_.readNextRow({slot(reader_.nextRow()), rowBytes_}); !read) {
+            readProblem_ = read.problem();
+        }
     }
-    for (int i = 0; i < rows_ && readNext(block_.data() + static_cast<std::size_t>(i) * rowBytes_);
-         ++i) {
-    }
-}
-
-const std::uint8_t* PngFileCanvas::rowPixels(int y) const {
-    if (firstRow_ < 0 || y < firstRow_ || y >= firstRow_ + rows_) {
-        load(y / rowsPerBlock_ * rowsPerBlock_);
-    }
-    return block_.data() + static_cast<std::size_t>(y - firstRow_) * rowBytes_;
+    const bool held = y < reader_.nextRow() && y >= reader_.nextRow() - rowsHeld_;
+    // Rows the file could not give read as black.
+    return held ? slot(y) : blackRow_.data();
 }
 
 Colour PngFileCanvas::pixel(int x, int y) const {

@@ -12,7 +12,7 @@
 namespace kvistra {
 
 // A read-only picture over a PNG file that inflates rows only as far as the last
-// one asked for, a block of them held at a time; asking for an earlier row starts
+// one asked for, holding the last of them read; asking for an earlier row starts
 // again from the top. Reading forward, as the decoder does, reads the file once.
 // Not for concurrent use.
 class PngFileCanvas final : public FileCanvas {
@@ -33,17 +33,14 @@ private:
     explicit PngFileCanvas(PngReader reader);
 
     const std::uint8_t* rowPixels(int y) const;
-    void load(int firstRow) const;
-    // The next row of the file into row, or false (the problem kept) when it cannot be had.
-    bool readNext(std::uint8_t* row) const;
+    // Where row y is held, when it is.
+    std::uint8_t* slot(int y) const;
 
     mutable PngReader reader_;
     std::size_t rowBytes_;
-    int rowsPerBlock_;
-    mutable int firstRow_ = -1;
-    mutable int rows_ = 0;
-    mutable std::vector<std::uint8_t> block_;
-    mutable std::vector<std::uint8_t> passedRow_;
+    int rowsHeld_;
+    mutable std::vector<std::uint8_t> rows_; // a ring: row y in slot y % rowsHeld_
+    std::vector<std::uint8_t> blackRow_;
     mutable std::optional<Message> readProblem_;
 };
 

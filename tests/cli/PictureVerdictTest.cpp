@@ -1,6 +1,7 @@
 #include "CliRun.h"
 #include "support/BmpFixture.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace kvistra::cli {
@@ -223,6 +224,42 @@ TEST(CliMemory, AnAllocationThatFailsEndsInAMessage) {
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.err,
               "Minnet räckte inte till, och åtgärden avbröts. Ingenting har sparats.\n");
+}
+
+// What the tool writes, it reads: the longest sides, and pictures just past 2^28
+// pixels (where toolkit image readers give up), with the message in the last
+// pixels, so that every row is written and read.
+TEST(CliPictures, EveryShapeReadsBackWithEveryCommand) {
+    const TempFolder dir;
+    const struct {
+        int width;
+        int height;
+    } shapes[] = {{32767, 1}, {1, 32767}, {16385, 16384}};
+    for (const auto& shape : shapes) {
+        for (const char* extension : {"bmp", "png"}) {
+            const std::string size =
+                std::to_string(shape.width) + "x" + std::to_string(shape.height);
+            SCOPED_TRACE(size + " " + extension);
+            const std::string picture = dir / (std::string("picture.") + extension);
+            const std::int64_t last = std::int64_t{shape.width} * shape.height - 3;
+            const std::string x = std::to_string(last % shape.width);
+            const std::string y = std::to_string(last / shape.width);
+            const CliRun hidden = cli({"hide", "--text", "Hej", "--size", size, "-x", x, "-y", y,
+                                       "--shift", "0", "--out", picture});
+            ASSERT_EQ(hidden.status, 0) << hidden.err;
+
+            const CliRun revealed =
+                cli({"reveal", picture, "-x", x, "-y", y, "--shift", "0", "--length", "3"});
+            EXPECT_EQ(revealed.out, "Hej\n") << revealed.err;
+            const CliRun room = cli({"capacity", picture, "-x", x, "-y", y});
+            EXPECT_EQ(room.out, "3\n") << room.err;
+            const CliRun inspected = cli({"inspect", picture, std::to_string(shape.width - 1),
+                                          std::to_string(shape.height - 1), "--json"});
+            EXPECT_NE(inspected.out.find("\"character\":\"j\""), std::string::npos)
+                << inspected.out << inspected.err;
+            std::filesystem::remove(picture);
+        }
+    }
 }
 
 } // namespace
