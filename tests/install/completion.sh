@@ -3,6 +3,8 @@
 # picture and key file names by extension, nothing where a value of the user's own
 # goes; and for each command the options its help names.
 # Usage: completion.sh COMPLETION_FILE PROGRAM
+# Sorted the same way in every locale.
+export LC_ALL=C
 set -uo pipefail
 completion=$(realpath "$1")
 program=$(realpath "$2")

@@ -4,6 +4,8 @@
 # those of `PROGRAM COMMAND --help`. An option missing from the page fails, and so does
 # an entry for an option the help no longer names.
 # Usage: man-options.sh PAGE PROGRAM
+# Sorted the same way in every locale.
+export LC_ALL=C
 set -euo pipefail
 page=$1
 program=$2
