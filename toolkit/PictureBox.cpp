@@ -41,27 +41,28 @@ void PictureBox::fitToSurface() {
 }
 
 void PictureBox::setPicture(Image picture) {
+    pictureSize_ = QSize(picture.width(), picture.height());
     if (autoSize_) {
-        image_ = picture;
+        // The surface is the whole picture: nothing else needs its pixels.
+        image_ = std::move(picture);
+        picture_.reset();
     } else {
         image_.fill(kWhite);
         copyTopLeft(picture, image_);
+        picture_ = std::move(picture);
     }
-    picture_ = std::move(picture);
     fitToSurface();
 }
 
 void PictureBox::clear() {
     picture_.reset();
+    pictureSize_.reset();
     image_.fill(kWhite);
     update();
 }
 
 std::optional<QSize> PictureBox::pictureSize() const {
-    if (!picture_) {
-        return std::nullopt;
-    }
-    return QSize(picture_->width(), picture_->height());
+    return pictureSize_;
 }
 
 void PictureBox::setAutoSize(bool on) {
@@ -69,8 +70,10 @@ void PictureBox::setAutoSize(bool on) {
     if (!on || !picture_) {
         return;
     }
-    // The picture fills the new size; what was drawn over it stays where it was.
-    Image surface = *picture_;
+    // The picture fills the new size; what was drawn over it stays where it was. The
+    // picture becomes the surface rather than being copied: a large one is held once.
+    Image surface = std::move(*picture_);
+    picture_.reset();
     copyTopLeft(image_, surface);
     image_ = std::move(surface);
     fitToSurface();

@@ -50,7 +50,9 @@ protected:
 private:
     void fitToSurface();
 
+    // The opened picture while the surface shows only part of it.
     std::optional<Image> picture_;
+    std::optional<QSize> pictureSize_;
     Image image_;
     bool autoSize_ = false;
 };
