@@ -29,6 +29,7 @@ private slots:
     void fileDialogKeepsItsNameAndExtension_data();
     void fileDialogKeepsItsNameAndExtension();
     void canvasPaintsItsExactColours();
+    void canvasHoldsALargePictureOnce();
     void secondButtonCanBeTheDefault();
     void openFormKeepsAnExistingName_data();
     void openFormKeepsAnExistingName();
@@ -148,6 +149,27 @@ void ToolkitTest::fileDialogKeepsItsNameAndExtension() {
     QVERIFY(prompt.asked.back().mode == FileDialogMode::Open);
 }
 
+// A picture the canvas takes whole becomes its surface, and a snapshot of the
+// surface shares its pixels until the canvas is drawn on again.
+void ToolkitTest::canvasHoldsALargePictureOnce() {
+    PictureBox canvas(QSize(40, 30));
+    Image picture(300, 200);
+    picture.setPixel(299, 199, 0x123456);
+    const std::uint8_t* pixels = picture.bytes().data();
+    canvas.setPicture(std::move(picture));
+    canvas.surfaceToDrawOn().setPixel(0, 0, 0x010203);
+    canvas.setAutoSize(true);
+    QCOMPARE(canvas.image().bytes().data(), pixels);
+    QCOMPARE(canvas.image().pixel(299, 199), 0x123456);
+    QCOMPARE(canvas.image().pixel(0, 0), 0x010203);
+
+    const std::shared_ptr<const Image> snapshot = canvas.snapshot();
+    QCOMPARE(snapshot.get(), &canvas.image());
+    canvas.surfaceToDrawOn().setPixel(299, 199, 0x654321);
+    QCOMPARE(snapshot->pixel(299, 199), 0x123456);
+    QCOMPARE(canvas.image().pixel(299, 199), 0x654321);
+}
+
 void ToolkitTest::canvasPaintsItsExactColours() {
     PictureBox canvas(QSize(40, 30));
     const int border = PictureBox::kFrameWidth;
@@ -155,9 +177,9 @@ void ToolkitTest::canvasPaintsItsExactColours() {
     const Colour red = 250;
     const Colour green = 251 * 256;
     const Colour blue = 252 * 65536;
-    canvas.image().setPixel(0, 0, red);
-    canvas.image().setPixel(20, 10, green + 1);
-    canvas.image().setPixel(39, 29, blue + 2);
+    canvas.surfaceToDrawOn().setPixel(0, 0, red);
+    canvas.surfaceToDrawOn().setPixel(20, 10, green + 1);
+    canvas.surfaceToDrawOn().setPixel(39, 29, blue + 2);
 
     const auto rgbOf = [](Colour colour) {
         return qRgb(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
