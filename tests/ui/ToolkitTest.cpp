@@ -4,6 +4,7 @@
 #include "toolkit/PictureBox.h"
 #include "toolkit/QtFilePrompt.h"
 #include "toolkit/QtMessageBoxes.h"
+#include "toolkit/WhileRepainting.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -16,6 +17,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <atomic>
+#include <thread>
 
 using namespace kvistra;
 using kvistra::test::ScriptedFilePrompt;
@@ -30,6 +33,7 @@ private slots:
     void fileDialogKeepsItsNameAndExtension();
     void canvasPaintsItsExactColours();
     void canvasHoldsALargePictureOnce();
+    void windowsRepaintWhileWorkRuns();
     void secondButtonCanBeTheDefault();
     void openFormKeepsAnExistingName_data();
     void openFormKeepsAnExistingName();
@@ -168,6 +172,21 @@ void ToolkitTest::canvasHoldsALargePictureOnce() {
     canvas.surfaceToDrawOn().setPixel(299, 199, 0x654321);
     QCOMPARE(snapshot->pixel(299, 199), 0x123456);
     QCOMPARE(canvas.image().pixel(299, 199), 0x654321);
+}
+
+// The work finishes only once a timer of the window's thread has fired: it can
+// only when events go on being handled while it runs.
+void ToolkitTest::windowsRepaintWhileWorkRuns() {
+    std::atomic<bool> timerFired = false;
+    QTimer::singleShot(50, [&timerFired] { timerFired = true; });
+    const bool sawTheTimer = whileRepainting([&timerFired] {
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!timerFired && std::chrono::steady_clock::now() < giveUp) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return timerFired.load();
+    });
+    QVERIFY(sawTheTimer);
 }
 
 void ToolkitTest::canvasPaintsItsExactColours() {
