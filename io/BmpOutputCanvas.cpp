@@ -3,6 +3,7 @@
 #include "BmpFormat.h"
 #include "CanvasRows.h"
 #include "FileDescriptor.h"
+#include "core/ColourRuns.h"
 #include "core/Image.h"
 
 #include <algorithm>
@@ -130,22 +131,14 @@ void BmpOutputCanvas::readRun(int x, int y, std::span<Colour> colours) const {
     assert(contains(x, y) && x + static_cast<int>(colours.size()) <= width_);
     cacheBlockOf(y);
     const std::uint8_t* p = rowInCache(y) + static_cast<std::size_t>(x) * 3;
-    for (Colour& colour : colours) {
-        colour = makeColour(p[2], p[1], p[0]);
-        p += 3;
-    }
+    loadColours(p, colours);
 }
 
 void BmpOutputCanvas::writeRun(int x, int y, std::span<const Colour> colours) {
     assert(contains(x, y) && x + static_cast<int>(colours.size()) <= width_);
     cacheBlockOf(y);
     std::uint8_t* p = rowInCache(y) + static_cast<std::size_t>(x) * 3;
-    for (const Colour colour : colours) {
-        p[0] = static_cast<std::uint8_t>(blueOf(colour));
-        p[1] = static_cast<std::uint8_t>(greenOf(colour));
-        p[2] = static_cast<std::uint8_t>(redOf(colour));
-        p += 3;
-    }
+    storeColours(colours, p);
     dirty_ = true;
 }
 

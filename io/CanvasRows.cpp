@@ -1,5 +1,7 @@
 #include "CanvasRows.h"
 
+#include "core/ColourRuns.h"
+
 #include <algorithm>
 
 namespace kvistra {
@@ -8,13 +10,7 @@ void readRowBytes(const Canvas& canvas, int y, std::span<std::uint8_t> row,
                   std::vector<Colour>& scratch) {
     scratch.resize(static_cast<std::size_t>(canvas.width()));
     canvas.readRun(0, y, scratch);
-    std::uint8_t* p = row.data();
-    for (const Colour colour : scratch) {
-        p[0] = static_cast<std::uint8_t>(blueOf(colour));
-        p[1] = static_cast<std::uint8_t>(greenOf(colour));
-        p[2] = static_cast<std::uint8_t>(redOf(colour));
-        p += 3;
-    }
+    storeColours(scratch, row.data());
 }
 
 void fillWhite(std::span<std::uint8_t> row, int width) {

@@ -1,6 +1,7 @@
 #include "PngOutputCanvas.h"
 
 #include "CanvasRows.h"
+#include "core/ColourRuns.h"
 
 #include <algorithm>
 #include <cassert>
@@ -104,12 +105,7 @@ void PngOutputCanvas::writeRun(int x, int y, std::span<const Colour> colours) {
     }
     moveTo(y);
     std::uint8_t* p = rowInBlock(y) + static_cast<std::size_t>(x) * 3;
-    for (const Colour colour : colours) {
-        p[0] = static_cast<std::uint8_t>(blueOf(colour));
-        p[1] = static_cast<std::uint8_t>(greenOf(colour));
-        p[2] = static_cast<std::uint8_t>(redOf(colour));
-        p += 3;
-    }
+    storeColours(colours, p);
 }
 
 Status PngOutputCanvas::finish() {
