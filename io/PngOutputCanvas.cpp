@@ -48,7 +48,8 @@ PngOutputCanvas::PngOutputCanvas(std::unique_ptr<PendingFile> file, PngWriter wr
     , rowBytes_(std::max<std::size_t>(3 * static_cast<std::size_t>(width), 3))
     , blockRows_(static_cast<int>(std::clamp<std::size_t>(
           kBlockBytes / rowBytes_, 1, static_cast<std::size_t>(std::max(height, 1)))))
-    , background_(background) {
+    , background_(background)
+    , rowDigests_(static_cast<std::size_t>(height), 0) {
     startBlock(0);
 }
 
@@ -69,6 +70,8 @@ void PngOutputCanvas::startBlock(int firstRow) {
 void PngOutputCanvas::writeBlock() {
     for (int y = firstRow_; y < firstRow_ + rows_ && written_; ++y) {
         written_ = writer_.writeRow({rowInBlock(y), rowBytes_});
+        rowDigests_[static_cast<std::size_t>(y)] =
+            rowDigest({rowInBlock(y), 3 * static_cast<std::size_t>(width_)});
     }
 }
 
