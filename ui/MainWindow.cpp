@@ -319,11 +319,26 @@ std::string MainWindow::chooseKeyDialogFile(FileDialogMode mode) {
     return name;
 }
 
+void MainWindow::openStartFiles(const std::string& picture, const std::string& keyFile) {
+    // The picture first: a key is checked against the canvas it will be read on.
+    pictureDialog_.setFileName(picture);
+    openPicture(picture);
+    if (!keyFile.empty()) {
+        keyFileDialog_.setFileName(keyFile);
+        shared_.currentFileName = keyFile;
+        openKeyFile(keyFile);
+    }
+}
+
 void MainWindow::onOpenPictureClicked() {
     const std::string name = choosePictureFile(FileDialogMode::Open);
     if (name.empty()) {
         return;
     }
+    openPicture(name);
+}
+
+void MainWindow::openPicture(const std::string& name) {
     // Pictures are checked against the memory there is before they are read;
     // this catches what the check could not foresee.
     try {
@@ -379,6 +394,10 @@ void MainWindow::onOpenKeyFile() {
     if (name.empty()) {
         return;
     }
+    openKeyFile(name);
+}
+
+void MainWindow::openKeyFile(const std::string& name) {
     const Result<KeyFileLines> lines = readKeyFile(name);
     if (!lines) {
         showMessage(lines.problem());

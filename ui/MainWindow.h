@@ -32,6 +32,10 @@ public:
                SystemServices system, QWidget* parent = nullptr);
     ~MainWindow() override;
 
+    // The files named when the program was started, opened as "öppna bild" and
+    // "Öppna nyckelfil..." open them; an empty key file name opens none.
+    void openStartFiles(const std::string& picture, const std::string& keyFile);
+
     std::int16_t readingLength() const { return readingLength_; }
     Colour pointerColour() const { return pointerColour_; }
 
@@ -68,6 +72,10 @@ private:
     void connectControls();
     void createMenus();
     void loadDefaults();
+
+    // The file commands, from their menu or from the command line.
+    void openPicture(const std::string& name);
+    void openKeyFile(const std::string& name);
 
     int showMessage(const Message& message);
     // A name from the picture dialog; an empty one is reported.

@@ -8,6 +8,7 @@
 #include "ui/MainWindow.h"
 #include "ui/ProgramIcon.h"
 #include "ui/ProgramWideValues.h"
+#include "ui/StartArguments.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -15,6 +16,7 @@
 #include <QScreen>
 #include <QTranslator>
 #include <cstdlib>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -34,11 +36,31 @@ kvistra::SessionEnvironment sessionEnvironment(int argc, char* argv[]) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // Help and version need no display: answered before the toolkit starts.
+    const kvistra::StartRequest asked =
+        kvistra::parseStartArguments(std::vector<std::string>(argv + 1, argv + argc));
+    if (asked.action == kvistra::StartRequest::Action::Help) {
+        std::cout << kvistra::kStartUsage;
+        return 0;
+    }
+    if (asked.action == kvistra::StartRequest::Action::Version) {
+        std::cout << "Kvistra " << kvistra::kVersionText << '\n';
+        return 0;
+    }
+
     if (kvistra::prefersXWayland(sessionEnvironment(argc, argv))) {
         // Wayland itself when the X server cannot be reached after all.
         qputenv("QT_QPA_PLATFORM", "xcb;wayland");
     }
     QApplication application(argc, argv);
+    // The toolkit has taken its own options out of argv; the rest are ours, as bytes,
+    // so that any file name the system allows comes through unchanged.
+    const kvistra::StartRequest request =
+        kvistra::parseStartArguments(std::vector<std::string>(argv + 1, argv + argc));
+    if (request.action == kvistra::StartRequest::Action::UsageError) {
+        std::cerr << "kvistra: " << request.problem << "\n\n" << kvistra::kStartUsage;
+        return 2;
+    }
     kvistra::keepLibraryMessagesQuiet();
     // A session that ends during a save must not leave a picture-sized temporary file behind.
     kvistra::TemporaryFiles::removeOnSignals();
@@ -67,5 +89,8 @@ int main(int argc, char* argv[]) {
         window.move(frame.topLeft());
     }
     window.show();
+    if (!request.picture.empty()) {
+        window.openStartFiles(request.picture, request.keyFile);
+    }
     return QApplication::exec();
 }

@@ -7,6 +7,7 @@ KVISTRA_PACKAGES=(
     libxcb1-dev libxcb-randr0-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth fonts-dejavu-core time locales
+    dpkg-dev file lintian appstream desktop-file-utils man-db bash-completion
 )
 
 kvistra_ensure_packages() {

@@ -103,6 +103,9 @@ private slots:
     void savingPartOfAPictureOverItsFileAsksFirst();
     void openDialogKeepsAnExistingName();
     void elevenLinesDivideTheWindow();
+    void startFilesOpenAsTheMenusOpenThem();
+    void startFileFailuresGiveTheMenusMessages_data();
+    void startFileFailuresGiveTheMenusMessages();
 
 private:
     template <class T> T* control(const char* name) const {
@@ -1206,6 +1209,83 @@ void MainWindowTest::elevenLinesDivideTheWindow() {
         const auto* shown = control<QWidget>(box);
         QVERIFY2(shown->height() >= 3 * shown->fontMetrics().lineSpacing(), box);
     }
+}
+
+void MainWindowTest::startFilesOpenAsTheMenusOpenThem() {
+    Image picture(30, 20);
+    picture.setPixel(7, 3, colourOf(1, 72, 3));
+    QVERIFY(savePicture(path("given.bmp").toStdString(), picture));
+    writeBytes(path("given.txt"), QByteArray("3\r\n7\r\n2\r\n1\r\n"));
+
+    window_->openStartFiles(path("given.bmp").toStdString(), path("given.txt").toStdString());
+
+    QVERIFY(boxes_.shown.empty());
+    QCOMPARE(control<PictureBox>("Picture1")->image().pixel(7, 3), colourOf(1, 72, 3));
+    QCOMPARE(fieldText("Combo1"), QStringLiteral("3"));
+    QCOMPARE(fieldText("Combo2"), QStringLiteral("7"));
+    QCOMPARE(fieldText("Stepping"), QStringLiteral("2"));
+    QCOMPARE(fieldText("Text4"), QStringLiteral("1"));
+    QVERIFY(shared_.decryptEnabled);
+    QCOMPARE(shared_.currentFileName, path("given.txt").toStdString());
+    click("Command2"); // Dekryptera: green 72 shifted back by 2
+    QCOMPARE(boxText("Text2"), std::string("J"));
+
+    // The dialogs go on from the given files, as if they had chosen them.
+    click("SavePicture");
+    trigger("mnuSaveKeyFile");
+    QCOMPARE(prompt_.asked.size(), std::size_t{2});
+    QCOMPARE(prompt_.asked[0].suggestedName, path("given.bmp").toStdString());
+    QCOMPARE(prompt_.asked[1].suggestedName, path("given.txt").toStdString());
+
+    // A picture alone leaves the key fields as they are.
+    type(lineEditOf("Combo1"), QStringLiteral("9"));
+    boxes_.shown.clear();
+    window_->openStartFiles(path("given.bmp").toStdString(), "");
+    QVERIFY(boxes_.shown.empty());
+    QCOMPARE(fieldText("Combo1"), QStringLiteral("9"));
+}
+
+void MainWindowTest::startFileFailuresGiveTheMenusMessages_data() {
+    QTest::addColumn<QByteArray>("pictureBytes"); // empty: no such file
+    QTest::addColumn<QByteArray>("keyBytes");     // empty: no such file
+
+    const QByteArray goodKey("12\r\n1\r\n0\r\n1\r\n"); // y-key as typed below
+    QTest::newRow("no picture") << QByteArray() << goodKey;
+    QTest::newRow("not a picture") << QByteArray("det här är ingen bild") << goodKey;
+    QTest::newRow("no key file") << QByteArray("BM") << QByteArray();
+    QTest::newRow("short key file") << QByteArray() << QByteArray("1\r\n2\r\n");
+    QTest::newRow("key beyond the canvas") << QByteArray() << QByteArray("1\r\n999\r\n0\r\n1\r\n");
+}
+
+void MainWindowTest::startFileFailuresGiveTheMenusMessages() {
+    QFETCH(QByteArray, pictureBytes);
+    QFETCH(QByteArray, keyBytes);
+    const std::string picture = path("bild.bmp").toStdString();
+    const std::string keyFile = path("nyckel.txt").toStdString();
+    if (!pictureBytes.isEmpty()) {
+        writeBytes(path("bild.bmp"), pictureBytes);
+    }
+    if (!keyBytes.isEmpty()) {
+        writeBytes(path("nyckel.txt"), keyBytes);
+    }
+    type(lineEditOf("Combo1"), QStringLiteral("12"));
+
+    prompt_.answers = {picture, keyFile};
+    click("OpenPicture");
+    trigger("mnuOpenKeyFile");
+    const std::vector<MessageBoxText> fromMenus = boxes_.shown;
+    QVERIFY(!fromMenus.empty());
+    boxes_.shown.clear();
+
+    window_->openStartFiles(picture, keyFile);
+    QCOMPARE(boxes_.shown.size(), fromMenus.size());
+    for (std::size_t i = 0; i < fromMenus.size(); ++i) {
+        QCOMPARE(boxes_.shown[i].text, fromMenus[i].text);
+        QCOMPARE(boxes_.shown[i].title, fromMenus[i].title);
+        QCOMPARE(boxes_.shown[i].style, fromMenus[i].style);
+    }
+    // A refused key file changes no field.
+    QCOMPARE(fieldText("Combo1"), QStringLiteral("12"));
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# A manual page and its program's help name the same options: the page's FLAGGOR
+# section those of `PROGRAM --help`, and a subsection for each command its help lists
+# those of `PROGRAM COMMAND --help`. An option missing from the page fails, and so does
+# an entry for an option the help no longer names.
+# Usage: man-options.sh PAGE PROGRAM
+# Sorted the same way in every locale.
+export LC_ALL=C
+set -euo pipefail
+page=$1
+program=$2
+source "$(dirname "$0")/help-options.sh"
+
+# The options on the tag lines of the .TP entries under the .SH or .SS heading given.
+page_options() {
+    awk -v wanted="$1" '
+        /^\.S[HS] / { heading = $0; sub(/^\.S[HS] +/, "", heading); gsub(/"/, "", heading); next }
+        tag { tag = 0; if (heading == wanted) print; next }
+        /^\.TP/ { tag = 1 }' "$page" |
+        sed -E 's/\\-/-/g; s/\\f[BIRP]//g; s/^\.[A-Z]+ //' | options_in
+}
+
+failed=0
+compare() { # where, the help's options, the page's options
+    local missing extra
+    missing=$(comm -23 <(echo "$2") <(echo "$3") | xargs)
+    extra=$(comm -13 <(echo "$2") <(echo "$3") | xargs)
+    if [[ -n $missing ]]; then
+        echo "$page ($1): no entry for $missing"
+        failed=1
+    fi
+    if [[ -n $extra ]]; then
+        echo "$page ($1): entries for $extra, which the help does not name"
+        failed=1
+    fi
+}
+
+compare FLAGGOR "$("$program" --help | options_in)" "$(page_options FLAGGOR)"
+commands=$(commands_of "$program")
+for command in $commands; do
+    if ! grep -qx "\.SS $command" "$page"; then
+        echo "$page: no section for the command $command"
+        failed=1
+    fi
+    compare "$command" "$("$program" "$command" --help | options_in)" "$(page_options "$command")"
+done
+if [[ -z $(page_options FLAGGOR) ]]; then
+    echo "$page: no options found at all"
+    failed=1
+fi
+exit "$failed"
