@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 namespace kvistra {
 
@@ -27,6 +28,8 @@ public:
     std::string showSave() { return show(FileDialogMode::Save); }
 
     const std::string& fileName() const { return fileName_; }
+    // A name the user chose elsewhere, by dropping the file on the window.
+    void setFileName(std::string name) { fileName_ = std::move(name); }
 
 private:
     std::string show(FileDialogMode mode);

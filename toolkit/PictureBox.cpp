@@ -38,6 +38,7 @@ PictureBox::PictureBox(QSize innerSize, QWidget* parent)
 void PictureBox::fitToSurface() {
     setFixedSize(image_.width() + 2 * kFrameWidth, image_.height() + 2 * kFrameWidth);
     update();
+    emit sizeChanged();
 }
 
 void PictureBox::setPicture(Image picture) {

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "core/Image.h"
+#include "core/RunRegions.h"
 
 #include <QAbstractScrollArea>
+#include <optional>
 
 namespace kvistra {
 
@@ -26,6 +28,10 @@ public:
     void setRoom(QSize room);
     void setSnapshot(Image snapshot);
     const Image& snapshot() const { return snapshot_; }
+    // Drawn over the snapshot, in its pixels: the lead-in, the run and the decoys
+    // each outlined in a line of its own.
+    void setOutline(std::optional<RunRegions> outline);
+    const std::optional<RunRegions>& outline() const { return outline_; }
 
     // The part of the picture area in view.
     QRect visiblePart() const;
@@ -43,8 +49,10 @@ protected:
 
 private:
     void updateScrollBars();
+    void paintOutline(QPainter& painter, QPoint offset) const;
 
     Image snapshot_;
+    std::optional<RunRegions> outline_;
     QSize pictureSize_;
     QSize room_{QWIDGETSIZE_MAX, QWIDGETSIZE_MAX};
 };

@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <utility>
 
 using namespace kvistra;
 using kvistra::test::ScriptedFilePrompt;
@@ -75,6 +76,12 @@ void ToolkitTest::messageBoxStylesAndAnswers_data() {
         << QStringList{"Ja", "Nej"} << "Ja" << 6;
     QTest::newRow("question, no") << (Question | YesNo) << "" << int(QMessageBox::Question)
                                   << QStringList{"Ja", "Nej"} << "Nej" << 7;
+    for (const auto& [press, answer] :
+         {std::pair{"Ja", 6}, std::pair{"Nej", 7}, std::pair{"Avbryt", 2}}) {
+        QTest::addRow("three buttons, %s", press)
+            << (Warning | YesNoCancel) << "" << int(QMessageBox::Warning)
+            << QStringList{"Ja", "Nej", "Avbryt"} << press << answer;
+    }
 }
 
 void ToolkitTest::messageBoxStylesAndAnswers() {

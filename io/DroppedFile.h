@@ -1,0 +1,17 @@
+#pragma once
+
+#include "core/NumberLocale.h"
+
+#include <string>
+
+namespace kvistra {
+
+enum class DroppedFileKind { Picture, KeyFile, Text };
+
+// What a file dropped on the window is, by its content rather than its name: a
+// picture when it starts as a bitmap or as a format Qt's readers know, a key file
+// when its first four lines are numbers as the key fields read them, and anything
+// else text. A file that cannot be read is taken as text, whose import says why.
+DroppedFileKind classifyDroppedFile(const std::string& path, const NumberLocale& locale);
+
+} // namespace kvistra
