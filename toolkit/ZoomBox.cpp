@@ -33,11 +33,6 @@ int blockEdge(int source, int destinationLength, int sourceLength) {
     return static_cast<int>((numerator + denominator - 1) / denominator);
 }
 
-struct OutlineStyle {
-    QColor colour;
-    Qt::PenStyle line;
-};
-
 } // namespace
 
 ZoomBox::ZoomBox(QWidget* parent)
@@ -161,7 +156,7 @@ void ZoomBox::paintOutline(QPainter& painter, QPoint offset) const {
     if (!outline_ || snapshot_.width() == 0 || snapshot_.height() == 0) {
         return;
     }
-    const auto outlineOf = [&](const std::vector<PixelRect>& rects) {
+    const auto regionOf = [&](const std::vector<PixelRect>& rects) {
         QRegion region;
         for (const PixelRect& rect : rects) {
             const int left = blockEdge(rect.x, pictureSize_.width(), snapshot_.width());
@@ -172,24 +167,39 @@ void ZoomBox::paintOutline(QPainter& painter, QPoint offset) const {
                 blockEdge(rect.y + rect.height, pictureSize_.height(), snapshot_.height());
             region += QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
         }
-        QPainterPath path;
-        path.addRegion(region.translated(-offset));
-        return path.simplified();
+        return region.translated(-offset);
     };
-    // Lead-in dashed blue, the run solid red, decoys dotted orange; each on a white
-    // halo so that it shows on any picture.
-    const std::pair<const std::vector<PixelRect>*, OutlineStyle> parts[] = {
-        {&outline_->leadIn, {QColor(0x10, 0x50, 0xFF), Qt::DashLine}},
-        {&outline_->decoys, {QColor(0xFF, 0x8C, 0x00), Qt::DotLine}},
-        {&outline_->run, {QColor(0xE0, 0x00, 0x00), Qt::SolidLine}},
+    // The run is outlined outside its pixels, so that none of them is hidden; the
+    // lead-in and the decoys inside theirs. Each line has a white edge so that it
+    // shows on any picture.
+    enum class Side { Inside, Outside };
+    const struct {
+        const std::vector<PixelRect>& rects;
+        QColor colour;
+        Qt::PenStyle line;
+        Side side;
+    } parts[] = {
+        {outline_->leadIn, QColor(0x80, 0x20, 0xD0), Qt::DashLine, Side::Inside},
+        {outline_->decoys, QColor(0xFF, 0x8C, 0x00), Qt::DotLine, Side::Inside},
+        {outline_->run, QColor(0xE0, 0x00, 0x00), Qt::SolidLine, Side::Outside},
     };
-    for (const auto& [rects, style] : parts) {
-        if (rects->empty()) {
+    for (const auto& part : parts) {
+        if (part.rects.empty()) {
             continue;
         }
-        const QPainterPath path = outlineOf(*rects);
-        painter.strokePath(path, QPen(Qt::white, 4));
-        painter.strokePath(path, QPen(style.colour, 2, style.line));
+        const QRegion region = regionOf(part.rects);
+        QPainterPath path;
+        path.addRegion(region);
+        path = path.simplified();
+        painter.save();
+        painter.setClipRegion(part.side == Side::Inside ? region
+                                                        : QRegion(viewport()->rect()) - region,
+                              Qt::IntersectClip);
+        // Centred on the edge and clipped to one side: a white line 3 pixels in, a
+        // coloured one 2 pixels in.
+        painter.strokePath(path, QPen(Qt::white, 6));
+        painter.strokePath(path, QPen(part.colour, 4, part.line));
+        painter.restore();
     }
 }
 

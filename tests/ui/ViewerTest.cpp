@@ -687,12 +687,14 @@ void ViewerTest::zoomOutlinesTheMessageRunOfTheKeyFields() {
     QCOMPARE(items.indexOf(item), items.indexOf(control<QAction>(zoom, "mnu400")) + 2);
     QCOMPARE(items.last()->objectName(), QStringLiteral("mnuGrAvsluta"));
 
+    // Large enough blocks for each line to show beside the others.
+    trigger(zoom, "mnu400");
     const QImage plain = box->grab().toImage();
     item->trigger();
     QCOMPARE(box->outline(), runRegions(20, 10, {18, 2, 25}));
     QCOMPARE(box->outline()->run,
              (std::vector<PixelRect>{{18, 2, 2, 1}, {0, 3, 20, 1}, {0, 4, 3, 1}}));
-    // Drawn over the picture in the run's red, the lead-in's blue and the decoys' orange.
+    // Drawn over the picture in the run's red, the lead-in's violet and the decoys' orange.
     const QImage outlined = box->grab().toImage();
     QVERIFY(outlined != plain);
     const auto shows = [&outlined](QRgb colour) {
@@ -706,7 +708,7 @@ void ViewerTest::zoomOutlinesTheMessageRunOfTheKeyFields() {
         return false;
     };
     QVERIFY(shows(qRgb(0xE0, 0x00, 0x00)));
-    QVERIFY(shows(qRgb(0x10, 0x50, 0xFF)));
+    QVERIFY(shows(qRgb(0x80, 0x20, 0xD0)));
     QVERIFY(shows(qRgb(0xFF, 0x8C, 0x00)));
 
     // It follows the key fields at once, typed or set by the program.
@@ -728,7 +730,7 @@ void ViewerTest::zoomOutlinesTheMessageRunOfTheKeyFields() {
     QCOMPARE(box->outline(), runRegions(20, 10, {0, 1, 2}));
     item->trigger();
     QVERIFY(!box->outline());
-    trigger(zoom, "mnu100");
+    trigger(zoom, "mnu400");
     QCOMPARE(box->grab().toImage(), plain);
 }
 
