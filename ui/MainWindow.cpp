@@ -242,10 +242,13 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 bool MainWindow::acceptFileDrag(QDropEvent& event) const {
-    if (engine_->running() || droppedFileNames(event.mimeData()).empty()) {
+    if (engine_->running() || !(event.possibleActions() & Qt::CopyAction) ||
+        droppedFileNames(event.mimeData()).empty()) {
         return false;
     }
-    event.acceptProposedAction();
+    // Always a copy: a move would let the source remove the user's file.
+    event.setDropAction(Qt::CopyAction);
+    event.accept();
     return true;
 }
 

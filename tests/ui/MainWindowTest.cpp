@@ -52,6 +52,16 @@ namespace {
 constexpr int kCanvasWidth = 269;
 constexpr int kCanvasHeight = 253;
 
+// A drag whose source proposes to move the files.
+template <class Event> struct ProposedAsMove : Event {
+    template <class... Args>
+    explicit ProposedAsMove(Args&&... args)
+        : Event(std::forward<Args>(args)...) {
+        this->m_defaultAction = Qt::MoveAction;
+        this->m_dropAction = Qt::MoveAction;
+    }
+};
+
 Colour colourOf(int red, int green, int blue) {
     return red + 256 * green + 65536 * blue;
 }
@@ -139,7 +149,7 @@ private:
     // The named control that has the keyboard focus (a combo box for its line edit).
     QString focusedControl() const;
     // Files dragged onto a control and dropped there, as the desktop's drag and drop
-    // delivers them; whether the window took the drop.
+    // delivers them; whether the window took the drop, as a copy.
     bool drop(QWidget* target, const QStringList& names);
     // A generated picture, saved or not.
     void generate(const char* message);
@@ -209,14 +219,16 @@ bool MainWindowTest::drop(QWidget* target, const QStringList& names) {
     data.setUrls(urls);
     const QPoint at = target->rect().center();
     // Delivered as Qt delivers a drag: to the nearest control that takes drops.
-    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    // Offered as a move first, as file managers do; taken only as a copy.
+    const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction;
+    ProposedAsMove<QDragEnterEvent> enter(at, offered, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &enter);
-    if (!enter.isAccepted()) {
+    if (!enter.isAccepted() || enter.dropAction() != Qt::CopyAction) {
         return false;
     }
-    QDropEvent dropped(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    ProposedAsMove<QDropEvent> dropped(QPointF(at), offered, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &dropped);
-    return dropped.isAccepted();
+    return dropped.isAccepted() && dropped.dropAction() == Qt::CopyAction;
 }
 
 void MainWindowTest::generate(const char* message) {
