@@ -7,6 +7,7 @@
 #include "TextViewer.h"
 #include "ZoomWindow.h"
 #include "core/ColourSplit.h"
+#include "core/Decoder.h"
 #include "core/FieldChecks.h"
 #include "core/MessageBoxStyle.h"
 #include "core/MessageCatalogue.h"
@@ -41,7 +42,7 @@
 #include <QShortcut>
 #include <QTimer>
 #include <QUrl>
-#include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <filesystem>
 #include <new>
@@ -598,12 +599,19 @@ bool MainWindow::savePictureAs(const std::string& name) {
             showMessage(saved.problem());
             return false;
         }
-        if (const Status readable = checkSavedPicture(name, image, expected); !readable) {
-            showMessage(readable.problem());
-            return false;
-        }
     } catch (const std::bad_alloc&) {
         showMessage({MessageId::OutOfMemory, {}});
+        return false;
+    }
+    // The file is in place now: whatever goes wrong from here says so.
+    Status readable = Done{};
+    try {
+        readable = checkSavedPicture(name, image, expected);
+    } catch (const std::bad_alloc&) {
+        readable = Message{MessageId::SavedPictureUnreadable, {name, systemErrorText(ENOMEM)}};
+    }
+    if (!readable) {
+        showMessage(readable.problem());
         return false;
     }
     pictureUnsaved_ = false;

@@ -63,6 +63,22 @@ TEST(SavedPictureCheck, ReportsTheFirstDifferenceAndSaysWhatToDo) {
     }
 }
 
+TEST(SavedPictureCheck, AFileCutShortIsUnreadableNotDifferent) {
+    const TempFolder dir;
+    const Image canvas = test::randomImage(40, 30, 3);
+    for (const char* name : {"bild.bmp", "bild.png"}) {
+        SCOPED_TRACE(name);
+        const std::string path = dir / name;
+        ASSERT_TRUE(savePicture(path, canvas));
+        const std::string whole = test::readBytes(path);
+        test::writeBytes(path, whole.substr(0, whole.size() / 2));
+        const Status checked = checkSavedPicture(path, canvas, std::nullopt);
+        ASSERT_FALSE(checked);
+        EXPECT_EQ(checked.problem().id, MessageId::SavedPictureUnreadable);
+        EXPECT_EQ(checked.problem().args.at(0), path);
+    }
+}
+
 TEST(SavedPictureCheck, ReadsTheGeneratedMessageBackWithTheKeyValues) {
     const TempFolder dir;
     const std::string path = dir / "bild.png";
