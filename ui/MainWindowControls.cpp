@@ -83,6 +83,7 @@ void MainWindowControls::create(QWidget& window) {
     inputBox = textBox("Text1", "Mata in det du vill kryptera här.", true);
     // `Label7`
     inputLabel = label("Label7", "&Indata", inputBox);
+    // The room line: the message's length and the room for it.
     roomLabel = new QLabel;
     roomLabel->setObjectName(QStringLiteral("roomLine"));
     roomLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);

@@ -61,7 +61,7 @@ void ZoomWindow::createMenus() {
                 [this, factor = zoom.factor] { zoomTo(factor); });
     }
     zoomMenu_->addSeparator()->setObjectName(QStringLiteral("mnuRunBorder"));
-    // `mnuMessageRun`: off at first, so the view shows the picture as it is.
+    // Off at first, so that the view shows the picture as it is.
     outlineItem_ = zoomMenu_->addAction(QStringLiteral("Visa meddelandets plats"));
     outlineItem_->setObjectName(QStringLiteral("mnuMessageRun"));
     outlineItem_->setCheckable(true);
