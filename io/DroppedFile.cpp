@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QImageReader>
 #include <array>
+#include <filesystem>
 
 namespace kvistra {
 
@@ -51,6 +52,14 @@ bool isKeyFile(const std::string& path, const NumberLocale& locale) {
 } // namespace
 
 DroppedFileKind classifyDroppedFile(const std::string& path, const NumberLocale& locale) {
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    if (std::filesystem::is_directory(status) || !std::filesystem::exists(status)) {
+        return DroppedFileKind::Text;
+    }
+    if (!std::filesystem::is_regular_file(status)) {
+        return DroppedFileKind::Special;
+    }
     if (isPicture(path)) {
         return DroppedFileKind::Picture;
     }

@@ -308,6 +308,9 @@ void MainWindow::openDroppedFiles(const std::vector<std::string>& names) {
         case DroppedFileKind::Text:
             texts.push_back(name);
             break;
+        case DroppedFileKind::Special:
+            showMessage({MessageId::NotARegularFile, {name}});
+            break;
         }
     }
     // The picture first: a key is checked against the canvas it will be read on.

@@ -6,6 +6,7 @@
 
 #include <QImage>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace kvistra {
 namespace {
@@ -53,6 +54,11 @@ TEST(DroppedFile, TellsPicturesKeyFilesAndTextByTheirContent) {
     }
     // A folder is no picture and no key; its import says that it is a folder.
     EXPECT_EQ(classifyDroppedFile(dir.path().string(), NumberLocale::c()), DroppedFileKind::Text);
+    // A named pipe is not opened at all: that would wait for a writer.
+    const std::string pipe = dir / "ror";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_EQ(classifyDroppedFile(pipe, NumberLocale::c()), DroppedFileKind::Special);
+    EXPECT_EQ(classifyDroppedFile("/dev/null", NumberLocale::c()), DroppedFileKind::Special);
 }
 
 TEST(DroppedFile, KeyFileNumbersAreReadInTheUsersLocale) {

@@ -40,6 +40,7 @@
 #include <algorithm>
 #include <clocale>
 #include <string>
+#include <sys/stat.h>
 #include <utility>
 
 using namespace kvistra;
@@ -1296,6 +1297,10 @@ void MainWindowTest::droppedFilesOpenAsTheirCommands_data() {
     QTest::newRow("a picture that cannot be read")
         << "Picture1" << QStringList{"trasig.bmp"}
         << "är avkortad: filen innehåller inte alla bildpunkter.";
+    QTest::newRow("a named pipe, which is never opened")
+        << "Text1" << QStringList{"ror"}
+        << "är ingen vanlig fil utan till exempel en enhet eller en namngiven rörledning; den "
+           "varken läses eller skrivs.\r\nAnge en vanlig fil.";
     QTest::newRow("a text with a character Windows-1252 lacks")
         << "Text1" << QStringList{"tecken.txt"}
         << "kan inte användas: tecknet \"✓\" på rad 1 finns inte i teckentabellen "
@@ -1314,6 +1319,7 @@ void MainWindowTest::droppedFilesOpenAsTheirCommands() {
     writeBytes(path("fel-nyckel.txt"), QByteArray("12\r\n300\r\n4\r\n7\r\n"));
     writeBytes(path("brev.txt"), QByteArray("Hej\r\nd\xC3\xA5\r\n"));
     writeBytes(path("tecken.txt"), QByteArray("bock \xE2\x9C\x93\r\n"));
+    QCOMPARE(::mkfifo(path("ror").toLocal8Bit().constData(), 0600), 0);
     QStringList names;
     for (const QString& file : files) {
         names << path(file.toLatin1().constData());
