@@ -4,6 +4,7 @@
 #include "core/RunRegions.h"
 
 #include <QAbstractScrollArea>
+#include <memory>
 #include <optional>
 
 namespace kvistra {
@@ -26,8 +27,10 @@ public:
     QSize outerSize() const { return pictureSize_ + QSize(2 * kFrameWidth, 2 * kFrameWidth); }
     // Shown at its full outer size where the room allows it, else at the room's size.
     void setRoom(QSize room);
-    void setSnapshot(Image snapshot);
-    const Image& snapshot() const { return snapshot_; }
+    // Shared with the canvas it was taken from, which copies its pixels before it
+    // draws again: the snapshot costs no memory of its own until then.
+    void setSnapshot(std::shared_ptr<const Image> snapshot);
+    const Image& snapshot() const { return *snapshot_; }
     // Drawn over the snapshot, in its pixels: the lead-in, the run and the decoys
     // each outlined in a line of its own.
     void setOutline(std::optional<RunRegions> outline);
@@ -51,7 +54,7 @@ private:
     void updateScrollBars();
     void paintOutline(QPainter& painter, QPoint offset) const;
 
-    Image snapshot_;
+    std::shared_ptr<const Image> snapshot_ = std::make_shared<const Image>();
     std::optional<RunRegions> outline_;
     QSize pictureSize_;
     QSize room_{QWIDGETSIZE_MAX, QWIDGETSIZE_MAX};

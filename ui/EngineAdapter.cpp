@@ -63,7 +63,7 @@ bool EngineAdapter::generate() {
     request.message = std::move(*bytes);
     encoding_ = &request;
     const Result<EncodeResult> result =
-        Encoder(controls_.canvas->image(), random_, *this).generate(request);
+        Encoder(controls_.canvas->surfaceToDrawOn(), random_, *this).generate(request);
     encoding_ = nullptr;
     if (!result) {
         message(result.problem());
