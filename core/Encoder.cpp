@@ -20,16 +20,15 @@ float positionCount(const Canvas& canvas) {
     return static_cast<float>(canvas.height()) * static_cast<float>(canvas.width());
 }
 
-// A key is met only by a whole number inside the grid.
-std::optional<int> wholeNumber(const std::string& text, const NumberLocale& locale) {
+} // namespace
+
+std::optional<int> wholeKeyNumber(const std::string& text, const NumberLocale& locale) {
     const std::optional<double> value = parseNumber(text, locale);
     if (!value || *value != roundHalfEven(*value) || *value < -32768.0 || *value > 32767.0) {
         return std::nullopt;
     }
     return static_cast<int>(*value);
 }
-
-} // namespace
 
 Result<std::string> messageBytesOf(const std::string& typed) {
     if (typed.empty()) {
@@ -48,8 +47,8 @@ void Encoder::reportProgress() {
 }
 
 std::optional<KeyPosition> Encoder::keyPosition(const EncodeRequest& request) const {
-    const std::optional<int> x = wholeNumber(request.xKey, request.locale);
-    const std::optional<int> y = wholeNumber(request.yKey, request.locale);
+    const std::optional<int> x = wholeKeyNumber(request.xKey, request.locale);
+    const std::optional<int> y = wholeKeyNumber(request.yKey, request.locale);
     if (!x || !y || !canvas_.contains(*x, *y)) {
         return std::nullopt;
     }

@@ -48,6 +48,10 @@ public:
     virtual void messageWritten(const EncodeResult& result) = 0;
 };
 
+// A key field's text as the encoder takes it: a whole 16-bit number, or nullopt,
+// which no position of the grid meets.
+std::optional<int> wholeKeyNumber(const std::string& text, const NumberLocale& locale);
+
 // The typed text as the picture stores it: NothingEntered, or the character that
 // Windows-1252 lacks.
 Result<std::string> messageBytesOf(const std::string& typed);

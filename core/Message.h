@@ -72,6 +72,13 @@ enum class MessageId {
     AboutProgrammer,
     AboutHelper,
     SystemInformationUnavailable,
+
+    // Saved pictures read back, and work not yet saved
+    SavedPictureUnreadable,  // path, why it could not be read (text)
+    SavedPictureSizeDiffers, // path, width, height read back, canvas width, height
+    SavedPictureDiffers,     // path, x, y of the first pixel that differs
+    SavedMessageMisread,     // path, place (1-based) of the first character misread
+    UnsavedGeneration,       // what is unsaved: "picture", "key" or "both"
 };
 
 struct Message {

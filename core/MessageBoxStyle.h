@@ -11,6 +11,7 @@ inline constexpr int Information = 64;
 
 inline constexpr int OkOnly = 0;
 inline constexpr int OkCancel = 1;
+inline constexpr int YesNoCancel = 3;
 inline constexpr int YesNo = 4;
 
 // The second button, not the first, answers Return.

@@ -1,6 +1,8 @@
 #include "MessageCatalogue.h"
 
+#include "Capacity.h"
 #include "MessageBoxStyle.h"
+#include "NumericText.h"
 
 #include <cerrno>
 #include <charconv>
@@ -12,6 +14,9 @@ namespace {
 
 constexpr const char* kCrLf = "\r\n";
 constexpr const char* kInformation = "Information";
+constexpr const char* kSaveAgain =
+    "Spara bilden på nytt, gärna under ett annat namn eller på en annan disk, och spara inte "
+    "nyckelfilen förrän bilden har sparats utan fel.";
 
 const std::string& arg(const Message& message, std::size_t index) {
     static const std::string empty;
@@ -165,6 +170,28 @@ std::string captionText(StatusCaption caption) {
         return "Status: Dekrypterar";
     }
     return {};
+}
+
+std::string roomLineText(const RoomEstimate& estimate) {
+    const auto grouped = [](std::int64_t value) {
+        return formatGrouped(value, NumberLocale::swedish());
+    };
+    const std::string length = grouped(estimate.length) + " tecken";
+    const std::string room = ", plats för " + grouped(estimate.room);
+    switch (estimate.verdict) {
+    case RoomVerdict::Fits:
+        return length + room;
+    case RoomVerdict::CharacterNotStorable:
+        return length + ": tecknet \"" + estimate.character + "\" (nummer " +
+               grouped(estimate.characterPlace) + ") kan inte lagras";
+    case RoomVerdict::TooLong:
+        return length + ": högst " + grouped(kLongestMessage) + " kan lagras";
+    case RoomVerdict::KeyOutsideGrid:
+        return length + ": nyckelpositionen ligger utanför bilden";
+    case RoomVerdict::DoesNotFit:
+        return length + room + ": får inte plats";
+    }
+    return length;
 }
 
 Message decodeFailedMessage(FailureNumber number, const DecodeFailure& failure) {
@@ -362,6 +389,42 @@ MessageBoxText describe(const Message& m) {
         return {"Moraliskt stöd, Tolvmark", kInformation, MessageBoxStyle::Information};
     case SystemInformationUnavailable:
         return {"System Information Is Unavailable At This Time", "", MessageBoxStyle::OkOnly};
+
+    case SavedPictureUnreadable:
+        return stop("Bilden " + quoted(arg(m, 0)) +
+                    " har sparats men kunde inte läsas tillbaka för kontroll: " + arg(m, 1) +
+                    kCrLf + kSaveAgain);
+    case SavedPictureSizeDiffers:
+        return stop("Bilden " + quoted(arg(m, 0)) +
+                    " har sparats, men filen som lästes tillbaka har " + arg(m, 1) + " x " +
+                    arg(m, 2) + " bildpunkter i stället för bildrutans " + arg(m, 3) + " x " +
+                    arg(m, 4) + "." + kCrLf + kSaveAgain);
+    case SavedPictureDiffers:
+        return stop("Bilden " + quoted(arg(m, 0)) +
+                    " har sparats, men i filen som lästes tillbaka skiljer sig bildpunkt (" +
+                    arg(m, 1) + ", " + arg(m, 2) +
+                    ") från bildrutan, så det dolda meddelandet kan vara förstört." + kCrLf +
+                    kSaveAgain);
+    case SavedMessageMisread:
+        return stop("Bilden " + quoted(arg(m, 0)) +
+                    " har sparats, men med nyckel-x, nyckel-y, förskjutningen och "
+                    "inläsningslängden i fälten blir tecken nummer " +
+                    arg(m, 1) + " fel när meddelandet läses tillbaka ur den." + kCrLf +
+                    "Sätt tillbaka nyckelvärdena från genereringen, eller generera bilden på nytt "
+                    "och spara den igen, innan du sparar nyckelfilen.");
+    case UnsavedGeneration: {
+        const std::string& what = arg(m, 0);
+        const std::string unsaved =
+            what == "picture" ? "Den genererade bilden har inte sparats"
+            : what == "key"   ? "Nyckelvärdena för den genererade bilden har inte sparats i "
+                                "någon nyckelfil"
+                              : "Varken den genererade bilden eller dess nyckelvärden har sparats";
+        return {unsaved + " sedan den senaste genereringen." + kCrLf + kCrLf +
+                    "Vill du spara först?" + kCrLf +
+                    "Ja sparar först, Nej går vidare utan att spara och Avbryt låter allt vara "
+                    "som det är.",
+                kApplicationTitle, MessageBoxStyle::Warning + MessageBoxStyle::YesNoCancel};
+    }
     }
     return stop("Okänt fel");
 }

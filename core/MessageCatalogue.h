@@ -3,6 +3,7 @@
 #include "Decoder.h"
 #include "KeyField.h"
 #include "Message.h"
+#include "MessageRoom.h"
 #include "StatusCaption.h"
 
 #include <string>
@@ -28,6 +29,10 @@ std::string keyFieldCaption(KeyField field);
 
 // The status line shown in the window's caption.
 std::string captionText(StatusCaption caption);
+
+// The line beside the input: "12 tecken, plats för 64 789", numbers grouped as in
+// Swedish, and the reason when "Generera kryptobild" would refuse the message.
+std::string roomLineText(const RoomEstimate& estimate);
 
 // DecodeFailed for a failed decoding: the failure's number in the error report,
 // then what says which value or character could not be read.

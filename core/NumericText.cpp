@@ -215,4 +215,18 @@ std::string formatGeneral(double value, const NumberLocale& locale) {
     return mantissa + exponent;
 }
 
+std::string formatGrouped(std::int64_t value, const NumberLocale& locale) {
+    const std::uint64_t magnitude =
+        value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+    const std::string digits = std::to_string(magnitude);
+    std::string text = value < 0 ? "-" : "";
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) {
+            text += locale.groupSeparator;
+        }
+        text += digits[i];
+    }
+    return text;
+}
+
 } // namespace kvistra

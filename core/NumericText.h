@@ -2,6 +2,7 @@
 
 #include "NumberLocale.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,5 +26,8 @@ double leadingNumber(std::string_view text);
 // General decimal form with up to 15 significant digits and the locale's
 // decimal separator: 0,25  -3  1,5E+20.
 std::string formatGeneral(double value, const NumberLocale& locale);
+
+// A whole number with the locale's group separator every three digits: 64 789.
+std::string formatGrouped(std::int64_t value, const NumberLocale& locale);
 
 } // namespace kvistra

@@ -28,7 +28,7 @@ public:
     std::string showSave() { return show(FileDialogMode::Save); }
 
     const std::string& fileName() const { return fileName_; }
-    // A name the user chose elsewhere, on the command line.
+    // A name the user chose elsewhere: dropped on the window or given at start.
     void setFileName(std::string name) { fileName_ = std::move(name); }
 
 private:

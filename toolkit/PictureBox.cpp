@@ -45,6 +45,7 @@ Image& PictureBox::surfaceToDrawOn() {
 void PictureBox::fitToSurface() {
     setFixedSize(image_->width() + 2 * kFrameWidth, image_->height() + 2 * kFrameWidth);
     update();
+    emit sizeChanged();
 }
 
 void PictureBox::setPicture(Image picture) {

@@ -46,6 +46,8 @@ signals:
     // Pointer position in canvas pixels, only over the drawing surface.
     void mouseMoved(float x, float y);
     void doubleClicked();
+    // The scale width or height may have changed.
+    void sizeChanged();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

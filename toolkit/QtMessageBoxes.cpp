@@ -53,6 +53,9 @@ int QtMessageBoxes::show(const MessageBoxText& box) {
     case MessageBoxStyle::YesNo:
         buttons = {yes, no};
         break;
+    case MessageBoxStyle::YesNoCancel:
+        buttons = {yes, no, cancel};
+        break;
     default:
         buttons = {ok};
         break;
@@ -61,7 +64,7 @@ int QtMessageBoxes::show(const MessageBoxText& box) {
         dialog.addButton(button.button)->setText(QString::fromUtf8(button.caption));
     }
     const bool second = MessageBoxStyle::secondIsDefault(box.style) && buttons.size() > 1;
-    dialog.setDefaultButton((second ? buttons.back() : buttons.front()).button);
+    dialog.setDefaultButton((second ? buttons[1] : buttons.front()).button);
     if (box.style & MessageBoxStyle::SystemModal) {
         dialog.setWindowModality(Qt::ApplicationModal);
         dialog.setWindowFlag(Qt::WindowStaysOnTopHint);

@@ -7,6 +7,8 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPainterPath>
+#include <QRegion>
 #include <QScrollBar>
 #include <algorithm>
 #include <vector>
@@ -18,6 +20,18 @@ namespace {
 constexpr int kBandRows = 64;
 // A click on a scroll bar's arrow moves the view by a few pixels' worth.
 constexpr int kScrollStep = 16;
+
+// Where the block of source pixel `source` begins on a stretched length: the first
+// destination pixel that stretchedSource maps to it or beyond.
+int blockEdge(int source, int destinationLength, int sourceLength) {
+    const std::int64_t numerator =
+        2 * std::int64_t{source} * destinationLength - std::int64_t{sourceLength};
+    if (numerator <= 0) {
+        return 0;
+    }
+    const std::int64_t denominator = 2 * std::int64_t{sourceLength};
+    return static_cast<int>((numerator + denominator - 1) / denominator);
+}
 
 } // namespace
 
@@ -41,6 +55,11 @@ void ZoomBox::setRoom(QSize room) {
     room_ = room;
     setFixedSize(outerSize().boundedTo(room_));
     updateScrollBars();
+    viewport()->update();
+}
+
+void ZoomBox::setOutline(std::optional<RunRegions> outline) {
+    outline_ = std::move(outline);
     viewport()->update();
 }
 
@@ -129,6 +148,58 @@ void ZoomBox::paintEvent(QPaintEvent* event) {
             }
         }
         painter.drawImage(QPoint(area.left(), top) - offset, band);
+    }
+    paintOutline(painter, offset);
+}
+
+void ZoomBox::paintOutline(QPainter& painter, QPoint offset) const {
+    if (!outline_ || snapshot_->width() == 0 || snapshot_->height() == 0) {
+        return;
+    }
+    const auto regionOf = [&](const std::vector<PixelRect>& rects) {
+        QRegion region;
+        for (const PixelRect& rect : rects) {
+            const int left = blockEdge(rect.x, pictureSize_.width(), snapshot_->width());
+            const int top = blockEdge(rect.y, pictureSize_.height(), snapshot_->height());
+            const int right =
+                blockEdge(rect.x + rect.width, pictureSize_.width(), snapshot_->width());
+            const int bottom =
+                blockEdge(rect.y + rect.height, pictureSize_.height(), snapshot_->height());
+            region += QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
+        }
+        return region.translated(-offset);
+    };
+    // The run is outlined outside its pixels, so that none of them is hidden; the
+    // lead-in and the decoys inside theirs. Each line has a white edge so that it
+    // shows on any picture.
+    enum class Side { Inside, Outside };
+    const struct {
+        const std::vector<PixelRect>& rects;
+        QColor colour;
+        Qt::PenStyle line;
+        Side side;
+    } parts[] = {
+        {outline_->leadIn, QColor(0x80, 0x20, 0xD0), Qt::DashLine, Side::Inside},
+        {outline_->decoys, QColor(0xFF, 0x8C, 0x00), Qt::DotLine, Side::Inside},
+        {outline_->run, QColor(0xE0, 0x00, 0x00), Qt::SolidLine, Side::Outside},
+    };
+    for (const auto& part : parts) {
+        if (part.rects.empty()) {
+            continue;
+        }
+        const QRegion region = regionOf(part.rects);
+        QPainterPath path;
+        path.addRegion(region);
+        path = path.simplified();
+        painter.save();
+        painter.setClipRegion(part.side == Side::Inside ? region
+                                                        : QRegion(viewport()->rect()) - region,
+                              Qt::IntersectClip);
+        // Centred on the edge and clipped to one side: a white line 3 pixels in, a
+        // coloured one 2 pixels in.
+        painter.strokePath(path, QPen(Qt::white, 6));
+        painter.strokePath(path, QPen(part.colour, 4, part.line));
+        painter.restore();
     }
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "core/Image.h"
+#include "core/RunRegions.h"
 
 #include <QAbstractScrollArea>
 #include <memory>
+#include <optional>
 
 namespace kvistra {
 
@@ -29,6 +31,10 @@ public:
     // draws again: the snapshot costs no memory of its own until then.
     void setSnapshot(std::shared_ptr<const Image> snapshot);
     const Image& snapshot() const { return *snapshot_; }
+    // Drawn over the snapshot, in its pixels: the lead-in, the run and the decoys
+    // each outlined in a line of its own.
+    void setOutline(std::optional<RunRegions> outline);
+    const std::optional<RunRegions>& outline() const { return outline_; }
 
     // The part of the picture area in view.
     QRect visiblePart() const;
@@ -46,8 +52,10 @@ protected:
 
 private:
     void updateScrollBars();
+    void paintOutline(QPainter& painter, QPoint offset) const;
 
     std::shared_ptr<const Image> snapshot_ = std::make_shared<const Image>();
+    std::optional<RunRegions> outline_;
     QSize pictureSize_;
     QSize room_{QWIDGETSIZE_MAX, QWIDGETSIZE_MAX};
 };

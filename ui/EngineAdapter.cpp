@@ -47,7 +47,7 @@ EngineAdapter::EngineAdapter(QWidget& window, const MainWindowControls& controls
     , messageBoxes_(messageBoxes)
     , shared_(shared) {}
 
-void EngineAdapter::generate() {
+bool EngineAdapter::generate() {
     const RunScope run(*this);
     EncodeRequest request{{},
                           fields_.text(KeyField::XKey),
@@ -58,7 +58,7 @@ void EngineAdapter::generate() {
     Result<std::string> bytes = messageBytesOf(controls_.inputBox->programText());
     if (!bytes) {
         message(bytes.problem());
-        return;
+        return false;
     }
     request.message = std::move(*bytes);
     encoding_ = &request;
@@ -68,6 +68,7 @@ void EngineAdapter::generate() {
     if (!result) {
         message(result.problem());
     }
+    return result.ok();
 }
 
 std::optional<std::int16_t> EngineAdapter::decrypt() {

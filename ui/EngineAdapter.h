@@ -26,8 +26,8 @@ public:
     EngineAdapter(QWidget& window, const MainWindowControls& controls, KeyFields& fields,
                   MessageBoxes& messageBoxes, ProgramWideValues& shared);
 
-    // "Generera kryptobild".
-    void generate();
+    // "Generera kryptobild": whether the message was written.
+    bool generate();
     // "Dekryptera": the reading length read, when the run got that far.
     std::optional<std::int16_t> decrypt();
 

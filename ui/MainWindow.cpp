@@ -7,13 +7,18 @@
 #include "TextViewer.h"
 #include "ZoomWindow.h"
 #include "core/ColourSplit.h"
+#include "core/Decoder.h"
 #include "core/FieldChecks.h"
 #include "core/MessageBoxStyle.h"
 #include "core/MessageCatalogue.h"
+#include "core/MessageRoom.h"
 #include "core/NumericText.h"
+#include "core/Rounding.h"
 #include "core/Windows1252.h"
+#include "io/DroppedFile.h"
 #include "io/KeyFile.h"
 #include "io/PictureFile.h"
+#include "io/SavedPictureCheck.h"
 #include "io/TextImport.h"
 #include "system/DisplayModeSwitch.h"
 #include "toolkit/Clock.h"
@@ -27,12 +32,18 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QPalette>
 #include <QPushButton>
 #include <QShortcut>
 #include <QTimer>
+#include <QUrl>
+#include <cerrno>
 #include <cmath>
 #include <filesystem>
 #include <new>
@@ -40,7 +51,42 @@
 namespace kvistra {
 
 namespace {
+
 constexpr int kHighestListedShift = 29;
+// The room line's colour when the message would be refused.
+constexpr QColor kWarningColour(0xB0, 0x00, 0x18);
+
+// Local files only: a remote one would have to be fetched first.
+std::vector<std::string> droppedFileNames(const QMimeData* data) {
+    std::vector<std::string> names;
+    if (!data || !data->hasUrls()) {
+        return names;
+    }
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile()) {
+            names.push_back(url.toLocalFile().toStdString());
+        }
+    }
+    return names;
+}
+
+// Where a reader with the fields' values starts, read as the decoder reads them.
+std::optional<ReadingPlace> readingPlaceOf(const KeyFields& fields) {
+    const NumberLocale locale = userNumberLocale();
+    const auto key = [&](KeyField field) -> std::optional<std::int16_t> {
+        const std::optional<double> value = parseNumber(fields.text(field), locale);
+        return value ? toInt16(*value) : std::nullopt;
+    };
+    const std::optional<std::int16_t> x = key(KeyField::XKey);
+    const std::optional<std::int16_t> y = key(KeyField::YKey);
+    const std::optional<std::int16_t> length =
+        readingLengthOf(fields.text(KeyField::ReadingLength));
+    if (!x || !y || !length) {
+        return std::nullopt;
+    }
+    return ReadingPlace{*x, *y, *length};
+}
+
 } // namespace
 
 MainWindow::MainWindow(ProgramWideValues& shared, MessageBoxes& messageBoxes,
@@ -64,6 +110,7 @@ MainWindow::MainWindow(ProgramWideValues& shared, MessageBoxes& messageBoxes,
     setFixedSize(MainWindowControls::kClientWidth,
                  MainWindowControls::kClientHeight + menuBar()->sizeHint().height());
     controls_->orderTabs();
+    acceptFileDrops();
     loadDefaults();
 }
 
@@ -88,6 +135,15 @@ void MainWindow::connectControls() {
     connect(c.savePictureButton, &QPushButton::clicked, this, &MainWindow::onSavePictureClicked);
     connect(c.canvas, &PictureBox::doubleClicked, this, &MainWindow::onCanvasDoubleClicked);
     connect(c.canvas, &PictureBox::mouseMoved, this, &MainWindow::onCanvasMouseMoved);
+
+    connect(c.inputBox, &QPlainTextEdit::textChanged, this, &MainWindow::onRoomChanged);
+    connect(c.adaptCheck, &QCheckBox::toggled, this, &MainWindow::onRoomChanged);
+    connect(c.canvas, &PictureBox::sizeChanged, this, &MainWindow::onRoomChanged);
+    for (QComboBox* key : {c.xKeyBox, c.yKeyBox}) {
+        connect(key, &QComboBox::editTextChanged, this, &MainWindow::onRoomChanged);
+        connect(key, &QComboBox::editTextChanged, this, &MainWindow::onReadingPlaceChanged);
+    }
+    connect(c.readingLengthBox, &QLineEdit::textChanged, this, &MainWindow::onReadingPlaceChanged);
 
     // The usual keys of the commands that have one; the buttons keep their access keys.
     connect(new QShortcut(QKeySequence::Open, this), &QShortcut::activated, c.openPictureButton,
@@ -165,15 +221,174 @@ void MainWindow::loadDefaults() {
     fields_->set(KeyField::XKey, kDefaultKey);
     setWindowTitle(QString::fromStdString(captionText(StatusCaption::Waiting)));
     controls_->clock->start();
+    onRoomChanged();
+}
+
+void MainWindow::acceptFileDrops() {
+    setAcceptDrops(true);
+    // The text boxes take drops themselves; files dropped on them come here.
+    for (QWidget* child : findChildren<QWidget*>()) {
+        if (child->acceptDrops()) {
+            child->installEventFilter(this);
+        }
+    }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     // A run holds the window's state; it ends within moments.
-    if (engine_->running()) {
+    if (engine_->running() || (!exiting_ && !confirmLosingWork())) {
         event->ignore();
         return;
     }
     QMainWindow::closeEvent(event);
+}
+
+bool MainWindow::acceptFileDrag(QDropEvent& event) const {
+    if (engine_->running() || !(event.possibleActions() & Qt::CopyAction) ||
+        droppedFileNames(event.mimeData()).empty()) {
+        return false;
+    }
+    // Always a copy: a move would let the source remove the user's file.
+    event.setDropAction(Qt::CopyAction);
+    event.accept();
+    return true;
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!acceptFileDrag(*event)) {
+        QMainWindow::dragEnterEvent(event);
+    }
+}
+
+void MainWindow::dragMoveEvent(QDragMoveEvent* event) {
+    if (!acceptFileDrag(*event)) {
+        QMainWindow::dragMoveEvent(event);
+    }
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    if (!acceptFileDrag(*event)) {
+        QMainWindow::dropEvent(event);
+        return;
+    }
+    openDroppedFiles(droppedFileNames(event->mimeData()));
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+        if (acceptFileDrag(*static_cast<QDragMoveEvent*>(event))) {
+            return true;
+        }
+        break;
+    case QEvent::Drop:
+        if (acceptFileDrag(*static_cast<QDropEvent*>(event))) {
+            openDroppedFiles(droppedFileNames(static_cast<QDropEvent*>(event)->mimeData()));
+            return true;
+        }
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::openDroppedFiles(const std::vector<std::string>& names) {
+    std::vector<std::string> pictures;
+    std::vector<std::string> keyFiles;
+    std::vector<std::string> texts;
+    for (const std::string& name : names) {
+        switch (classifyDroppedFile(name, userNumberLocale())) {
+        case DroppedFileKind::Picture:
+            pictures.push_back(name);
+            break;
+        case DroppedFileKind::KeyFile:
+            keyFiles.push_back(name);
+            break;
+        case DroppedFileKind::Text:
+            texts.push_back(name);
+            break;
+        case DroppedFileKind::Special:
+            showMessage({MessageId::NotARegularFile, {name}});
+            break;
+        }
+    }
+    // The picture first: a key is checked against the canvas it will be read on.
+    for (const std::string& name : pictures) {
+        openNamedPicture(name);
+    }
+    for (const std::string& name : keyFiles) {
+        openNamedKeyFile(name);
+    }
+    for (const std::string& name : texts) {
+        keyFileDialog_.setFileName(name);
+        shared_.currentFileName = name;
+        insertTextFile(name);
+    }
+}
+
+bool MainWindow::confirmLosingWork() {
+    if (!pictureUnsaved_ && !keyUnsaved_) {
+        return true;
+    }
+    const char* what = pictureUnsaved_ && keyUnsaved_ ? "both"
+                       : pictureUnsaved_              ? "picture"
+                                                      : "key";
+    switch (showMessage({MessageId::UnsavedGeneration, {what}})) {
+    case MessageBoxAnswer::Yes:
+        return saveUnsavedWork();
+    case MessageBoxAnswer::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool MainWindow::saveUnsavedWork() {
+    // As "spara bild" and "Spara nyckelfil som..." would; a cancelled or failed save stays.
+    if (pictureUnsaved_) {
+        const std::string name = choosePictureFile(FileDialogMode::Save);
+        if (name.empty() || !confirmSavingPart(name) || !savePictureAs(name)) {
+            return false;
+        }
+    }
+    if (keyUnsaved_) {
+        const std::string name = chooseKeyDialogFile(FileDialogMode::Save);
+        if (name.empty() || !saveKeyFileAs(name)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void MainWindow::forgetGeneration() {
+    generated_ = false;
+    pictureUnsaved_ = false;
+    keyUnsaved_ = false;
+}
+
+void MainWindow::onRoomChanged() {
+    const PictureBox& canvas = *controls_->canvas;
+    const RoomEstimate estimate =
+        estimateRoom({controls_->inputBox->programText(), fields_->text(KeyField::XKey),
+                      fields_->text(KeyField::YKey), controls_->adaptCheck->isChecked(),
+                      canvas.scaleWidth(), canvas.scaleHeight(), userNumberLocale()});
+    QLabel& line = *controls_->roomLabel;
+    line.setText(QString::fromStdString(roomLineText(estimate)));
+    // Cut off in a narrow window: the whole line shows over it.
+    line.setToolTip(line.text());
+    QPalette palette = controls_->client()->palette();
+    if (estimate.warns()) {
+        palette.setColor(QPalette::WindowText, kWarningColour);
+    }
+    line.setPalette(palette);
+}
+
+void MainWindow::onReadingPlaceChanged() {
+    if (zoom_) {
+        zoom_->setReadingPlace(readingPlaceOf(*fields_));
+    }
 }
 
 int MainWindow::showMessage(const Message& message) {
@@ -181,7 +396,11 @@ int MainWindow::showMessage(const Message& message) {
 }
 
 void MainWindow::onExit() {
+    if (!confirmLosingWork()) {
+        return;
+    }
     showMessage({MessageId::ExitReminder, {}});
+    exiting_ = true;
     close();
     // Every other window goes with the program, unsaved and without asking.
     QCoreApplication::exit(0);
@@ -242,6 +461,9 @@ void MainWindow::onReadingLengthEdited() {
 }
 
 void MainWindow::onClearAllClicked() {
+    if (!confirmLosingWork()) {
+        return;
+    }
     controls_->inputBox->setProgramText("");
     controls_->decryptedBox->setProgramText("");
     controls_->directDataBox->setProgramText("");
@@ -257,10 +479,16 @@ void MainWindow::onDecryptClicked() {
 
 void MainWindow::onClearCanvasClicked() {
     controls_->canvas->clear();
+    // The picture is gone: nothing of it is left to save.
+    forgetGeneration();
 }
 
 void MainWindow::onGenerateClicked() {
-    engine_->generate();
+    if (engine_->generate()) {
+        generated_ = true;
+        pictureUnsaved_ = true;
+        keyUnsaved_ = true;
+    }
 }
 
 void MainWindow::onShowViewerClicked() {
@@ -280,6 +508,7 @@ void MainWindow::onCanvasDoubleClicked() {
     }
     if (!zoom_) {
         zoom_ = std::make_unique<ZoomWindow>(*controls_->canvas, *this);
+        zoom_->setReadingPlace(readingPlaceOf(*fields_));
     }
     zoom_->open();
 }
@@ -321,13 +550,21 @@ std::string MainWindow::chooseKeyDialogFile(FileDialogMode mode) {
 
 void MainWindow::openStartFiles(const std::string& picture, const std::string& keyFile) {
     // The picture first: a key is checked against the canvas it will be read on.
-    pictureDialog_.setFileName(picture);
-    openPicture(picture);
+    openNamedPicture(picture);
     if (!keyFile.empty()) {
-        keyFileDialog_.setFileName(keyFile);
-        shared_.currentFileName = keyFile;
-        openKeyFile(keyFile);
+        openNamedKeyFile(keyFile);
     }
+}
+
+void MainWindow::openNamedPicture(const std::string& name) {
+    pictureDialog_.setFileName(name);
+    openPicture(name);
+}
+
+void MainWindow::openNamedKeyFile(const std::string& name) {
+    keyFileDialog_.setFileName(name);
+    shared_.currentFileName = name;
+    openKeyFile(name);
 }
 
 void MainWindow::onOpenPictureClicked() {
@@ -354,6 +591,8 @@ void MainWindow::openPicture(const std::string& name) {
     }
     openedPicture_ = name;
     shared_.decryptEnabled = true;
+    // The generated picture was replaced.
+    forgetGeneration();
 }
 
 void MainWindow::onSavePictureClicked() {
@@ -361,13 +600,42 @@ void MainWindow::onSavePictureClicked() {
     if (name.empty() || !confirmSavingPart(name)) {
         return;
     }
+    savePictureAs(name);
+}
+
+bool MainWindow::savePictureAs(const std::string& name) {
+    const Image& image = controls_->canvas->image();
+    // A generated picture must also give its message back with the fields' key values.
+    std::optional<ExpectedMessage> expected;
+    if (generated_) {
+        expected =
+            ExpectedMessage{{readingLengthOf(fields_->text(KeyField::ReadingLength)).value_or(0),
+                             fields_->text(KeyField::YKey), fields_->text(KeyField::XKey),
+                             fields_->text(KeyField::Shift), userNumberLocale()},
+                            shared_.messageText};
+    }
     try {
-        if (const Status saved = savePicture(name, controls_->canvas->image()); !saved) {
+        if (const Status saved = savePicture(name, image); !saved) {
             showMessage(saved.problem());
+            return false;
         }
     } catch (const std::bad_alloc&) {
         showMessage({MessageId::OutOfMemory, {}});
+        return false;
     }
+    // The file is in place now: whatever goes wrong from here says so.
+    Status readable = Done{};
+    try {
+        readable = checkSavedPicture(name, image, expected);
+    } catch (const std::bad_alloc&) {
+        readable = Message{MessageId::SavedPictureUnreadable, {name, systemErrorText(ENOMEM)}};
+    }
+    if (!readable) {
+        showMessage(readable.problem());
+        return false;
+    }
+    pictureUnsaved_ = false;
+    return true;
 }
 
 bool MainWindow::confirmSavingPart(const std::string& name) {
@@ -424,16 +692,23 @@ void MainWindow::onSaveKeyFile() {
     if (name.empty()) {
         return;
     }
+    saveKeyFileAs(name);
+}
+
+bool MainWindow::saveKeyFileAs(const std::string& name) {
     const Result<KeyValues> values = convertKeyFields(
         fields_->text(KeyField::YKey), fields_->text(KeyField::XKey),
         fields_->text(KeyField::Shift), fields_->text(KeyField::ReadingLength), userNumberLocale());
     if (!values) {
         showMessage(values.problem());
-        return;
+        return false;
     }
     if (const Status written = writeKeyFile(name, *values); !written) {
         showMessage(written.problem());
+        return false;
     }
+    keyUnsaved_ = false;
+    return true;
 }
 
 void MainWindow::onInsertTextFile() {
@@ -441,6 +716,10 @@ void MainWindow::onInsertTextFile() {
     if (name.empty()) {
         return;
     }
+    insertTextFile(name);
+}
+
+void MainWindow::insertTextFile(const std::string& name) {
     const Result<std::string> imported = importTextFile(name);
     if (!imported) {
         showMessage(imported.problem());

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace kvistra {
 
@@ -41,6 +42,11 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Files dropped anywhere on the window, its text boxes included.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private slots:
     void onClockTick();
@@ -67,15 +73,36 @@ private slots:
     void onAboutProgrammer();
     void onDisplaySettings();
     void onAboutHelper();
+    // The message, the key fields, the canvas or the mode changed.
+    void onRoomChanged();
+    void onReadingPlaceChanged();
 
 private:
     void connectControls();
     void createMenus();
     void loadDefaults();
+    void acceptFileDrops();
 
-    // The file commands, from their menu or from the command line.
+    // The file commands, from their menu or button, or from a drop.
     void openPicture(const std::string& name);
     void openKeyFile(const std::string& name);
+    // A file named outside the dialogs, dropped or given at start: the dialogs go on
+    // from its name.
+    void openNamedPicture(const std::string& name);
+    void openNamedKeyFile(const std::string& name);
+    void insertTextFile(const std::string& name);
+    // Saved and read back as it should be.
+    bool savePictureAs(const std::string& name);
+    bool saveKeyFileAs(const std::string& name);
+    void openDroppedFiles(const std::vector<std::string>& names);
+    // Whether the event carries files to drop; accepts it when it does.
+    bool acceptFileDrag(QDropEvent& event) const;
+
+    // The picture of the last generation, or its key values, not saved since:
+    // the user chooses to save first, go on, or stay (false).
+    bool confirmLosingWork();
+    bool saveUnsavedWork();
+    void forgetGeneration();
 
     int showMessage(const Message& message);
     // A name from the picture dialog; an empty one is reported.
@@ -97,6 +124,12 @@ private:
     Colour pointerColour_ = 0;
     // The file the canvas's picture was last opened from.
     std::string openedPicture_;
+    // The canvas holds the picture of the last generation; what of it is unsaved.
+    bool generated_ = false;
+    bool pictureUnsaved_ = false;
+    bool keyUnsaved_ = false;
+    // "Avsluta" has asked already; the close that follows does not ask again.
+    bool exiting_ = false;
 
     std::unique_ptr<MainWindowControls> controls_;
     std::unique_ptr<KeyFields> fields_;

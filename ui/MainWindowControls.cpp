@@ -83,6 +83,12 @@ void MainWindowControls::create(QWidget& window) {
     inputBox = textBox("Text1", "Mata in det du vill kryptera här.", true);
     // `Label7`
     inputLabel = label("Label7", "&Indata", inputBox);
+    // The room line: the message's length and the room for it.
+    roomLabel = new QLabel;
+    roomLabel->setObjectName(QStringLiteral("roomLine"));
+    roomLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // However long its words, it takes the row's room and never widens the column.
+    roomLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
     // `Tid`: the time of day.
     clockLabel = new QLabel;
@@ -185,8 +191,17 @@ void MainWindowControls::layOut() {
     readingLength->addWidget(readingLengthLabel);
     readingLength->addWidget(readingLengthBox);
 
+    // The room line shares the caption's row, so that nothing below it moves.
+    auto* inputCaption = new QHBoxLayout;
+    inputCaption->addWidget(inputLabel);
+    inputCaption->addWidget(roomLabel, 1);
+    auto* input = new QVBoxLayout;
+    input->setSpacing(2);
+    input->addLayout(inputCaption);
+    input->addWidget(inputBox);
+
     auto* left = new QVBoxLayout;
-    left->addLayout(labelled(inputLabel, inputBox), 3);
+    left->addLayout(input, 3);
     left->addWidget(line(QFrame::HLine));
     left->addLayout(keys);
     left->addWidget(line(QFrame::HLine));

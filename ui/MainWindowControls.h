@@ -33,6 +33,8 @@ public:
 
     TextBox* inputBox = nullptr;
     QLabel* inputLabel = nullptr;
+    // Beside "Indata": the message's length and the room for it.
+    QLabel* roomLabel = nullptr;
     QLabel* clockLabel = nullptr;
     QPushButton* decryptButton = nullptr;
     QComboBox* shiftBox = nullptr;

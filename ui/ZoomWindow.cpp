@@ -60,6 +60,12 @@ void ZoomWindow::createMenus() {
         connect(action, &QAction::triggered, this,
                 [this, factor = zoom.factor] { zoomTo(factor); });
     }
+    zoomMenu_->addSeparator()->setObjectName(QStringLiteral("mnuRunBorder"));
+    // Off at first, so that the view shows the picture as it is.
+    outlineItem_ = zoomMenu_->addAction(QStringLiteral("Visa meddelandets plats"));
+    outlineItem_->setObjectName(QStringLiteral("mnuMessageRun"));
+    outlineItem_->setCheckable(true);
+    connect(outlineItem_, &QAction::toggled, this, &ZoomWindow::updateOutline);
     zoomMenu_->addSeparator()->setObjectName(QStringLiteral("mnuGrBorder"));
     // `mnuGrAvsluta`
     QAction* quit = zoomMenu_->addAction(QStringLiteral("Avsluta"));
@@ -89,10 +95,26 @@ void ZoomWindow::zoomTo(double factor) {
     zoomBox_->setRoom(window - margins);
     // A snapshot: later drawing on the canvas shows only when a factor is chosen again.
     zoomBox_->setSnapshot(canvas_.snapshot());
+    updateOutline();
     setFixedSize(window);
     if (isVisible()) {
         keepOnScreen(*this);
     }
+}
+
+void ZoomWindow::setReadingPlace(std::optional<ReadingPlace> place) {
+    readingPlace_ = place;
+    updateOutline();
+}
+
+void ZoomWindow::updateOutline() {
+    // Over the snapshot shown, whatever size the canvas has taken since.
+    const Image& shown = zoomBox_->snapshot();
+    std::optional<RunRegions> regions;
+    if (outlineItem_->isChecked() && readingPlace_) {
+        regions = runRegions(shown.width(), shown.height(), *readingPlace_);
+    }
+    zoomBox_->setOutline(std::move(regions));
 }
 
 void ZoomWindow::onZoomBoxClicked(QPoint globalPosition) {

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "ToolWindow.h"
+#include "core/RunRegions.h"
+
+#include <optional>
 
 class QMenu;
 
@@ -11,7 +14,8 @@ class ZoomBox;
 
 // `Granskning`: a snapshot of the whole canvas enlarged by a chosen factor, the
 // window sized to fit, within its screen (beyond it the view scrolls) and never
-// narrower than its menu bar. The view follows the canvas only when a factor is chosen.
+// narrower than its menu bar. The view follows the canvas only when a factor is chosen;
+// the outline of the message run, when asked for, follows the key fields at once.
 class ZoomWindow : public ToolWindow {
     Q_OBJECT
 
@@ -24,8 +28,13 @@ public:
 
     void zoomTo(double factor);
 
+    // The key values and reading length in the main window's fields, as a reader
+    // would take them; nullopt when they are no numbers. The outline follows them.
+    void setReadingPlace(std::optional<ReadingPlace> place);
+
 private slots:
     void onZoomBoxClicked(QPoint globalPosition);
+    void updateOutline();
     void onExit();
 
 private:
@@ -35,6 +44,8 @@ private:
     const PictureBox& canvas_;
     ZoomBox* zoomBox_ = nullptr;
     QMenu* zoomMenu_ = nullptr;
+    QAction* outlineItem_ = nullptr;
+    std::optional<ReadingPlace> readingPlace_;
 };
 
 } // namespace kvistra

@@ -19,22 +19,28 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QFrame>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QMouseEvent>
+#include <QPalette>
 #include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 #include <algorithm>
 #include <clocale>
 #include <string>
+#include <sys/stat.h>
 #include <utility>
 
 using namespace kvistra;
@@ -46,6 +52,16 @@ namespace {
 
 constexpr int kCanvasWidth = 269;
 constexpr int kCanvasHeight = 253;
+
+// A drag whose source proposes to move the files.
+template <class Event> struct ProposedAsMove : Event {
+    template <class... Args>
+    explicit ProposedAsMove(Args&&... args)
+        : Event(std::forward<Args>(args)...) {
+        this->m_defaultAction = Qt::MoveAction;
+        this->m_dropAction = Qt::MoveAction;
+    }
+};
 
 Colour colourOf(int red, int green, int blue) {
     return red + 256 * green + 65536 * blue;
@@ -106,6 +122,17 @@ private slots:
     void startFilesOpenAsTheMenusOpenThem();
     void startFileFailuresGiveTheMenusMessages_data();
     void startFileFailuresGiveTheMenusMessages();
+    void droppedFilesOpenAsTheirCommands_data();
+    void droppedFilesOpenAsTheirCommands();
+    void droppedPictureComesBeforeItsKey();
+    void droppedTextIsNoDropOfFiles();
+    void roomLineFollowsTheMessageKeysCanvasAndMode();
+    void roomLineWarnsExactlyWhenGenerationWouldRefuse_data();
+    void roomLineWarnsExactlyWhenGenerationWouldRefuse();
+    void savedPictureIsReadBackWithTheKeyValues();
+    void unsavedGenerationIsAskedAbout_data();
+    void unsavedGenerationIsAskedAbout();
+    void answeringYesSavesBothBeforeGoingOn();
 
 private:
     template <class T> T* control(const char* name) const {
@@ -125,6 +152,13 @@ private:
     void activate();
     // The named control that has the keyboard focus (a combo box for its line edit).
     QString focusedControl() const;
+    // Files dragged onto a control and dropped there, as the desktop's drag and drop
+    // delivers them; whether the window took the drop, as a copy.
+    bool drop(QWidget* target, const QStringList& names);
+    // A generated picture, saved or not.
+    void generate(const char* message);
+    QString roomLine() const { return control<QLabel>("roomLine")->text(); }
+    bool roomLineWarns() const;
 };
 
 void MainWindowTest::init() {
@@ -178,6 +212,39 @@ QString MainWindowTest::focusedControl() const {
         }
     }
     return QStringLiteral("(none)");
+}
+
+bool MainWindowTest::drop(QWidget* target, const QStringList& names) {
+    QList<QUrl> urls;
+    for (const QString& name : names) {
+        urls << QUrl::fromLocalFile(name);
+    }
+    QMimeData data;
+    data.setUrls(urls);
+    const QPoint at = target->rect().center();
+    // Delivered as Qt delivers a drag: to the nearest control that takes drops.
+    // Offered as a move first, as file managers do; taken only as a copy.
+    const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction;
+    ProposedAsMove<QDragEnterEvent> enter(at, offered, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    if (!enter.isAccepted() || enter.dropAction() != Qt::CopyAction) {
+        return false;
+    }
+    ProposedAsMove<QDropEvent> dropped(QPointF(at), offered, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &dropped);
+    return dropped.isAccepted() && dropped.dropAction() == Qt::CopyAction;
+}
+
+void MainWindowTest::generate(const char* message) {
+    control<TextBox>("Text1")->setProgramText(message);
+    click("Command4");
+    boxes_.shown.clear();
+}
+
+bool MainWindowTest::roomLineWarns() const {
+    const auto* line = control<QLabel>("roomLine");
+    return line->palette().color(QPalette::WindowText) !=
+           window_->centralWidget()->palette().color(QPalette::WindowText);
 }
 
 QStringList MainWindowTest::generateCollectingCaptions() {
@@ -1186,10 +1253,10 @@ void MainWindowTest::elevenLinesDivideTheWindow() {
     const QWidget* client = window_->centralWidget();
     QList<const QWidget*> parts(lines.begin(), lines.end());
     for (const char* name :
-         {"Label7",   "Text1",    "Tid",     "Command2", "Label4",   "Stepping",    "Label1",
-          "Combo2",   "Label2",   "Combo1",  "Command4", "Command5", "OpenPicture", "SavePicture",
-          "Label8",   "Text2",    "Label3",  "Text4",    "Label6",   "List1",       "canvasPlace",
-          "Command3", "Command1", "Anpassa", "Bar",      "Label5",   "Text3"}) {
+         {"Label7",      "roomLine", "Text1",    "Tid",     "Command2", "Label4",   "Stepping",
+          "Label1",      "Combo2",   "Label2",   "Combo1",  "Command4", "Command5", "OpenPicture",
+          "SavePicture", "Label8",   "Text2",    "Label3",  "Text4",    "Label6",   "List1",
+          "canvasPlace", "Command3", "Command1", "Anpassa", "Bar",      "Label5",   "Text3"}) {
         parts << control<QWidget>(name);
     }
     const auto placeOf = [client](const QWidget* part) {
@@ -1286,6 +1353,381 @@ void MainWindowTest::startFileFailuresGiveTheMenusMessages() {
     }
     // A refused key file changes no field.
     QCOMPARE(fieldText("Combo1"), QStringLiteral("12"));
+}
+
+void MainWindowTest::droppedFilesOpenAsTheirCommands_data() {
+    QTest::addColumn<QString>("target");    // where the files are dropped
+    QTest::addColumn<QStringList>("files"); // made in the test's folder
+    QTest::addColumn<QString>("message");   // the one box expected, or empty
+
+    const QStringList picture{"bild.bmp"};
+    const QStringList key{"nyckel.txt"};
+    const QStringList text{"brev.txt"};
+    for (const char* target : {"Picture1", "Text1", "Combo2", "Label3", "Text2"}) {
+        QTest::addRow("picture on %s", target) << target << picture << "";
+        QTest::addRow("key file on %s", target) << target << key << "";
+        QTest::addRow("text on %s", target) << target << text << "";
+    }
+    QTest::newRow("picture and key file together")
+        << "Picture1" << QStringList{"nyckel.txt", "bild.bmp"} << "";
+    QTest::newRow("key file the fields refuse")
+        << "Text1" << QStringList{"fel-nyckel.txt"}
+        << "kan inte användas: rad 2 (Nyckel-x:) är \"300\".\r\nDu måste mata in ett tal under "
+           "269!";
+    QTest::newRow("a picture that cannot be read")
+        << "Picture1" << QStringList{"trasig.bmp"}
+        << "är avkortad: filen innehåller inte alla bildpunkter.";
+    QTest::newRow("a named pipe, which is never opened")
+        << "Text1" << QStringList{"ror"}
+        << "är ingen vanlig fil utan till exempel en enhet eller en namngiven rörledning; den "
+           "varken läses eller skrivs.\r\nAnge en vanlig fil.";
+    QTest::newRow("a text with a character Windows-1252 lacks")
+        << "Text1" << QStringList{"tecken.txt"}
+        << "kan inte användas: tecknet \"✓\" på rad 1 finns inte i teckentabellen "
+           "Windows-1252 och kan inte lagras i bilden.";
+}
+
+void MainWindowTest::droppedFilesOpenAsTheirCommands() {
+    QFETCH(QString, target);
+    QFETCH(QStringList, files);
+    QFETCH(QString, message);
+
+    const Colour green = colourOf(0, 200, 0);
+    QVERIFY(savePicture(path("bild.bmp").toStdString(), Image(30, 20, green)).ok());
+    writeBytes(path("trasig.bmp"), QByteArray("BM\x10\0\0\0", 6));
+    writeBytes(path("nyckel.txt"), QByteArray("12\r\n34\r\n4\r\n7\r\n"));
+    writeBytes(path("fel-nyckel.txt"), QByteArray("12\r\n300\r\n4\r\n7\r\n"));
+    writeBytes(path("brev.txt"), QByteArray("Hej\r\nd\xC3\xA5\r\n"));
+    writeBytes(path("tecken.txt"), QByteArray("bock \xE2\x9C\x93\r\n"));
+    QCOMPARE(::mkfifo(path("ror").toLocal8Bit().constData(), 0600), 0);
+    QStringList names;
+    for (const QString& file : files) {
+        names << path(file.toLatin1().constData());
+    }
+
+    QWidget* on = lineEditOf(target);
+    if (!on) {
+        on = control<QWidget>(target.toLatin1().constData());
+    }
+    if (auto* box = qobject_cast<TextBox*>(on)) {
+        on = box->viewport(); // where a drag over a text box arrives
+    }
+    QVERIFY(drop(on, names));
+    QVERIFY(prompt_.asked.empty());
+
+    if (!message.isEmpty()) {
+        QCOMPARE(boxes_.shown.size(), std::size_t{1});
+        QVERIFY2(QString::fromStdString(boxes_.shown[0].text).endsWith(message),
+                 boxes_.shown[0].text.c_str());
+        QCOMPARE(boxes_.shown[0].style, MessageBoxStyle::Error);
+        // Nothing changed, as after the same file through its menu command.
+        QCOMPARE(fieldText("Combo2"), QStringLiteral("5"));
+        QCOMPARE(boxText("Text1"), std::string());
+        QCOMPARE(control<PictureBox>("Picture1")->image().pixel(0, 0), kWhite);
+        QVERIFY(!shared_.decryptEnabled);
+        return;
+    }
+    QVERIFY(boxes_.shown.empty());
+    const bool picture = files.contains("bild.bmp");
+    const bool key = files.contains("nyckel.txt");
+    const bool text = files.contains("brev.txt");
+    QCOMPARE(control<PictureBox>("Picture1")->image().pixel(29, 19), picture ? green : kWhite);
+    QCOMPARE(fieldText("Combo2"), key ? QStringLiteral("34") : QStringLiteral("5"));
+    QCOMPARE(fieldText("Text4"), key ? QStringLiteral("7") : QString());
+    QCOMPARE(boxText("Text1"), text ? std::string("Hej|då|") : std::string());
+    QCOMPARE(shared_.decryptEnabled, picture || key);
+    if (key || text) {
+        const char* named = key ? "nyckel.txt" : "brev.txt";
+        QCOMPARE(shared_.currentFileName, path(named).toStdString());
+    }
+    if (picture) {
+        // "spara bild" offers the dropped picture's name, as after "öppna bild".
+        click("SavePicture");
+        QCOMPARE(prompt_.asked.back().suggestedName, path("bild.bmp").toStdString());
+    }
+}
+
+void MainWindowTest::droppedPictureComesBeforeItsKey() {
+    // A key beyond the canvas at start, within the picture that comes with it.
+    QTest::mouseDClick(control<PictureBox>("Picture1"), Qt::LeftButton, {}, QPoint(10, 10));
+    QVERIFY(savePicture(path("stor.png").toStdString(), Image(400, 300)).ok());
+    writeBytes(path("nyckel.txt"), QByteArray("290\r\n380\r\n0\r\n3\r\n"));
+    QVERIFY(drop(control<QWidget>("Picture1"), {path("nyckel.txt"), path("stor.png")}));
+    QVERIFY(boxes_.shown.empty());
+    QCOMPARE(control<PictureBox>("Picture1")->scaleWidth(), 400);
+    QCOMPARE(fieldText("Combo1"), QStringLiteral("290"));
+    QCOMPARE(fieldText("Combo2"), QStringLiteral("380"));
+}
+
+void MainWindowTest::droppedTextIsNoDropOfFiles() {
+    // Text dragged from elsewhere still goes where the text box puts it.
+    QMimeData data;
+    data.setText(QStringLiteral("släppt"));
+    auto* input = control<TextBox>("Text1");
+    const QPoint at = input->viewport()->rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(input->viewport(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent dropped(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(input->viewport(), &dropped);
+    QCOMPARE(boxText("Text1"), std::string("släppt"));
+    QVERIFY(boxes_.shown.empty());
+
+    // A URL that is no local file opens nothing.
+    QMimeData remote;
+    remote.setUrls({QUrl(QStringLiteral("https://example.org/bild.bmp"))});
+    QDragEnterEvent far(QPoint(5, 5), Qt::CopyAction, &remote, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(control<QWidget>("Picture1"), &far);
+    QVERIFY(!far.isAccepted());
+}
+
+void MainWindowTest::roomLineFollowsTheMessageKeysCanvasAndMode() {
+    const QString space = QStringLiteral("\u00A0");
+    // Adapt mode at start: the whole 269 x 253 canvas.
+    QCOMPARE(roomLine(), "0 tecken, plats för 68" + space + "057");
+    QVERIFY(!roomLineWarns());
+    // Its own row beside "Indata": nothing below it moves.
+    const auto* caption = control<QLabel>("Label7");
+    const auto* line = control<QLabel>("roomLine");
+    QCOMPARE(line->mapTo(window_.get(), QPoint(0, 0)).y(),
+             caption->mapTo(window_.get(), QPoint(0, 0)).y());
+    QCOMPARE(line->height(), caption->height());
+
+    auto* input = control<TextBox>("Text1");
+    QTest::keyClicks(input, QStringLiteral("Hej"));
+    QCOMPARE(roomLine(), "3 tecken, plats för 68" + space + "057");
+    QTest::keyClick(input, Qt::Key_Return); // CR and LF
+    QCOMPARE(roomLine(), "5 tecken, plats för 68" + space + "057");
+
+    control<QCheckBox>("Anpassa")->setChecked(false);
+    QCOMPARE(roomLine(), "5 tecken, plats för 66" + space + "707"); // from the key (5, 5)
+    type(lineEditOf("Combo2"), QStringLiteral("266"));
+    type(lineEditOf("Combo1"), QStringLiteral("252"));
+    QCOMPARE(roomLine(), QStringLiteral("5 tecken, plats för 3: får inte plats"));
+    QVERIFY(roomLineWarns());
+    // Picked from the list: no check, but the room follows.
+    control<QComboBox>("Combo2")->setCurrentIndex(264);
+    QCOMPARE(roomLine(), QStringLiteral("5 tecken, plats för 5"));
+    QVERIFY(!roomLineWarns());
+    control<QComboBox>("Combo2")->setCurrentIndex(269);
+    QCOMPARE(roomLine(), QStringLiteral("5 tecken: nyckelpositionen ligger utanför bilden"));
+    QVERIFY(roomLineWarns());
+
+    input->insertPlainText(QStringLiteral("✓"));
+    QCOMPARE(roomLine(), QStringLiteral("6 tecken: tecknet \"✓\" (nummer 6) kan inte lagras"));
+    QVERIFY(roomLineWarns());
+    input->setPlainText(QStringLiteral("ok"));
+    control<QCheckBox>("Anpassa")->setChecked(true);
+    QCOMPARE(roomLine(), "2 tecken, plats för 68" + space + "057");
+
+    // A canvas that takes a picture's size.
+    QTest::mouseDClick(control<PictureBox>("Picture1"), Qt::LeftButton, {}, QPoint(10, 10));
+    QVERIFY(savePicture(path("liten.bmp").toStdString(), Image(10, 3)).ok());
+    prompt_.answers = {path("liten.bmp").toStdString()};
+    click("OpenPicture");
+    QCOMPARE(roomLine(), QStringLiteral("2 tecken, plats för 30"));
+    QVERIFY(boxes_.shown.empty());
+}
+
+void MainWindowTest::roomLineWarnsExactlyWhenGenerationWouldRefuse_data() {
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("adapt");
+    QTest::addColumn<QString>("xKey");
+    QTest::addColumn<QString>("yKey");
+
+    const QString fullRow(kCanvasWidth, QLatin1Char('a'));
+    QTest::newRow("fits") << "Hej" << false << "5"
+                          << "5";
+    QTest::newRow("to the last position") << "ab" << false << "267"
+                                          << "252";
+    QTest::newRow("one past the last position") << "abc" << false << "267"
+                                                << "252";
+    QTest::newRow("key equal to the height") << "a" << false << "0"
+                                             << "253";
+    QTest::newRow("fractional key") << "a" << false << "2.5"
+                                    << "0";
+    QTest::newRow("adapt ignores the key") << "a" << true << "2.5"
+                                           << "0";
+    QTest::newRow("character outside Windows-1252") << "a ✓" << true << "0"
+                                                    << "0";
+    QTest::newRow("a full row from the last row") << fullRow << false << "0"
+                                                  << "252";
+    QTest::newRow("longer than the last row") << fullRow + "a" << false << "0"
+                                              << "252";
+}
+
+void MainWindowTest::roomLineWarnsExactlyWhenGenerationWouldRefuse() {
+    QFETCH(QString, message);
+    QFETCH(bool, adapt);
+    QFETCH(QString, xKey);
+    QFETCH(QString, yKey);
+
+    control<QCheckBox>("Anpassa")->setChecked(adapt);
+    type(lineEditOf("Combo2"), xKey);
+    type(lineEditOf("Combo1"), yKey);
+    control<TextBox>("Text1")->setPlainText(message);
+    QVERIFY(boxes_.shown.empty());
+    const bool warned = roomLineWarns();
+    click("Command4");
+    const bool refused = !shared_.decryptEnabled;
+    QCOMPARE(warned, refused);
+    if (refused) {
+        QCOMPARE(boxes_.shown.size(), std::size_t{1});
+        QCOMPARE(boxes_.shown[0].style, MessageBoxStyle::Error);
+    }
+}
+
+void MainWindowTest::savedPictureIsReadBackWithTheKeyValues() {
+    control<QCheckBox>("Anpassa")->setChecked(false);
+    generate("Hej");
+    prompt_.answers = {path("bild.png").toStdString()};
+    click("SavePicture");
+    QVERIFY(boxes_.shown.empty());
+
+    // A reading length that no longer matches the generation: said at once.
+    type(lineEditOf("Text4"), QStringLiteral("4"));
+    prompt_.answers = {path("bild2.bmp").toStdString()};
+    click("SavePicture");
+    QCOMPARE(boxes_.shown.size(), std::size_t{1});
+    const MessageBoxText& box = boxes_.shown[0];
+    QCOMPARE(QString::fromStdString(box.text),
+             "Bilden \"" + path("bild2.bmp") +
+                 "\" har sparats, men med nyckel-x, nyckel-y, förskjutningen och "
+                 "inläsningslängden i fälten blir tecken nummer 4 fel när meddelandet läses "
+                 "tillbaka ur den.\r\nSätt tillbaka nyckelvärdena från genereringen, eller "
+                 "generera bilden på nytt och spara den igen, innan du sparar nyckelfilen.");
+    QCOMPARE(box.style, MessageBoxStyle::Error);
+    // The file is there, as saved; the picture counts as unsaved still.
+    QVERIFY(QFile::exists(path("bild2.bmp")));
+    boxes_.shown.clear();
+    boxes_.answers = {MessageBoxAnswer::Cancel};
+    click("Command1");
+    QCOMPARE(boxes_.shown.size(), std::size_t{1});
+    QCOMPARE(boxText("Text1"), std::string("Hej"));
+
+    // A picture opened, not generated, is only compared pixel for pixel.
+    boxes_.shown.clear();
+    prompt_.answers = {path("bild.png").toStdString()};
+    click("OpenPicture");
+    prompt_.answers = {path("bild3.bmp").toStdString()};
+    click("SavePicture");
+    QVERIFY(boxes_.shown.empty());
+}
+
+void MainWindowTest::unsavedGenerationIsAskedAbout_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("saved"); // before the command: "", "picture", "key" or "both"
+    QTest::addColumn<int>("answer");    // 0: no question expected
+    QTest::addColumn<bool>("goesOn");
+
+    const char* commands[] = {"mnuAvsluta", "close box", "Command1", "mnuNewProject"};
+    for (const char* command : commands) {
+        QTest::addRow("%s, nothing saved, Nej", command)
+            << command << "" << MessageBoxAnswer::No << true;
+        QTest::addRow("%s, nothing saved, Avbryt", command)
+            << command << "" << MessageBoxAnswer::Cancel << false;
+        QTest::addRow("%s, picture saved, Avbryt", command)
+            << command << "picture" << MessageBoxAnswer::Cancel << false;
+        QTest::addRow("%s, key saved, Nej", command)
+            << command << "key" << MessageBoxAnswer::No << true;
+        QTest::addRow("%s, both saved", command) << command << "both" << 0 << true;
+    }
+}
+
+void MainWindowTest::unsavedGenerationIsAskedAbout() {
+    QFETCH(QString, command);
+    QFETCH(QString, saved);
+    QFETCH(int, answer);
+    QFETCH(bool, goesOn);
+
+    generate("Hej");
+    if (saved == "picture" || saved == "both") {
+        prompt_.answers = {path("bild.bmp").toStdString()};
+        click("SavePicture");
+    }
+    if (saved == "key" || saved == "both") {
+        prompt_.answers = {path("nyckel.txt").toStdString()};
+        trigger("mnuSaveKeyFile");
+    }
+    QVERIFY(boxes_.shown.empty());
+
+    boxes_.answers = {answer};
+    if (command == "close box") {
+        window_->close();
+    } else if (command.startsWith("mnu")) {
+        trigger(command.toLatin1().constData());
+    } else {
+        click(command.toLatin1().constData());
+    }
+
+    std::vector<std::string> texts = boxes_.texts();
+    if (answer != 0) {
+        QVERIFY(!texts.empty());
+        const MessageBoxText& question = boxes_.shown[0];
+        const std::string unsaved = saved == "picture" ? "Nyckelvärdena för den genererade bilden"
+                                    : saved == "key"   ? "Den genererade bilden har inte"
+                                                       : "Varken den genererade bilden";
+        QVERIFY2(question.text.starts_with(unsaved), question.text.c_str());
+        QVERIFY(question.text.find("Ja sparar först, Nej går vidare utan att spara och Avbryt "
+                                   "låter allt vara som det är.") != std::string::npos);
+        QCOMPARE(question.style, MessageBoxStyle::Warning | MessageBoxStyle::YesNoCancel);
+        QCOMPARE(question.title, std::string("Kvistra"));
+        texts.erase(texts.begin());
+    }
+    // "Avsluta" reminds as ever, once the user goes on.
+    const bool exits = command == "mnuAvsluta";
+    QCOMPARE(texts.size(), std::size_t{exits && goesOn ? 1u : 0u});
+    if (command == "mnuAvsluta" || command == "close box") {
+        QCOMPARE(window_->isVisible(), !goesOn);
+    } else {
+        QCOMPARE(boxText("Text1"), goesOn ? std::string() : std::string("Hej"));
+        QCOMPARE(control<PictureBox>("Picture1")->image().pixel(0, 0) == kWhite, goesOn);
+    }
+    QCOMPARE(prompt_.asked.size(), static_cast<std::size_t>(saved.isEmpty()   ? 0
+                                                            : saved == "both" ? 2
+                                                                              : 1));
+}
+
+void MainWindowTest::answeringYesSavesBothBeforeGoingOn() {
+    control<QCheckBox>("Anpassa")->setChecked(false);
+    generate("Hej");
+    // Ja: each unsaved half through its own dialog, then the command.
+    boxes_.answers = {MessageBoxAnswer::Yes};
+    prompt_.answers = {path("bild").toStdString(), path("nyckel").toStdString()};
+    click("Command1");
+    QCOMPARE(boxes_.shown.size(), std::size_t{1});
+    QCOMPARE(prompt_.asked.size(), std::size_t{2});
+    QVERIFY(prompt_.asked[0].mode == FileDialogMode::Save);
+    QCOMPARE(prompt_.asked[0].defaultExtension, std::string("bmp"));
+    QCOMPARE(prompt_.asked[1].defaultExtension, std::string("txt"));
+    QCOMPARE(fileBytes(path("nyckel.txt")), QByteArray("5\r\n5\r\n0\r\n3\r\n"));
+    QVERIFY(QFile::exists(path("bild.bmp")));
+    QCOMPARE(boxText("Text1"), std::string());
+    // Nothing unsaved is left: the next clearing asks nothing.
+    boxes_.shown.clear();
+    click("Command1");
+    QVERIFY(boxes_.shown.empty());
+
+    // Ja, then the save dialog cancelled: the command does not go on.
+    generate("Hej");
+    boxes_.answers = {MessageBoxAnswer::Yes};
+    click("Command1");
+    QCOMPARE(boxes_.texts().back(), std::string("Du måste välja ett filnamn"));
+    QCOMPARE(boxText("Text1"), std::string("Hej"));
+
+    // Ja, the picture saved, the key file's dialog cancelled: the question comes back
+    // for the key alone.
+    boxes_.shown.clear();
+    boxes_.answers = {MessageBoxAnswer::Yes};
+    prompt_.answers = {path("bild2.bmp").toStdString()};
+    window_->close();
+    QVERIFY(window_->isVisible());
+    QVERIFY(QFile::exists(path("bild2.bmp")));
+    boxes_.shown.clear();
+    boxes_.answers = {MessageBoxAnswer::No};
+    window_->close();
+    QVERIFY(boxes_.shown.at(0).text.starts_with("Nyckelvärdena för den genererade bilden"));
+    QVERIFY(!window_->isVisible());
 }
 
 QTEST_MAIN(MainWindowTest)

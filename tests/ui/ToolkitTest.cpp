@@ -19,6 +19,7 @@
 #include <QTimer>
 #include <atomic>
 #include <thread>
+#include <utility>
 
 using namespace kvistra;
 using kvistra::test::ScriptedFilePrompt;
@@ -80,6 +81,12 @@ void ToolkitTest::messageBoxStylesAndAnswers_data() {
         << QStringList{"Ja", "Nej"} << "Ja" << 6;
     QTest::newRow("question, no") << (Question | YesNo) << "" << int(QMessageBox::Question)
                                   << QStringList{"Ja", "Nej"} << "Nej" << 7;
+    for (const auto& [press, answer] :
+         {std::pair{"Ja", 6}, std::pair{"Nej", 7}, std::pair{"Avbryt", 2}}) {
+        QTest::addRow("three buttons, %s", press)
+            << (Warning | YesNoCancel) << "" << int(QMessageBox::Warning)
+            << QStringList{"Ja", "Nej", "Avbryt"} << press << answer;
+    }
 }
 
 void ToolkitTest::messageBoxStylesAndAnswers() {

@@ -2,6 +2,7 @@
 #include "FocusShown.h"
 #include "MainWindowFixture.h"
 #include "core/Image.h"
+#include "core/RunRegions.h"
 #include "toolkit/PictureBox.h"
 #include "toolkit/TextBox.h"
 #include "toolkit/ZoomBox.h"
@@ -12,6 +13,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -84,6 +87,7 @@ private slots:
     void besideTheAnchor();
     void viewerLeavesTheMenuBarFree();
     void exitRemindsOnceAndEndsWithEveryWindow();
+    void zoomOutlinesTheMessageRunOfTheKeyFields();
 
 private:
     template <class T> static T* control(QWidget* window, const char* name) {
@@ -659,6 +663,75 @@ void ViewerTest::viewerLeavesTheMenuBarFree() {
     const QRect menu(menuBar->mapToGlobal(QPoint(0, 0)), menuBar->size());
     QTRY_VERIFY(!viewer->frameGeometry().intersects(menu));
     QVERIFY(available.contains(viewer->frameGeometry()));
+}
+
+void ViewerTest::zoomOutlinesTheMessageRunOfTheKeyFields() {
+    auto* canvas = control<PictureBox>(window_.get(), "Picture1");
+    canvas->setPicture(Image(20, 10, 0x404040));
+    const auto field = [this](const char* name) {
+        return control<QComboBox>(window_.get(), name)->lineEdit();
+    };
+    field("Combo2")->setText(QStringLiteral("18"));
+    field("Combo1")->setText(QStringLiteral("2"));
+    control<QLineEdit>(window_.get(), "Text4")->setText(QStringLiteral("25"));
+
+    ZoomWindow* zoom = openZoom();
+    auto* box = control<ZoomBox>(zoom, "Picture2");
+    auto* item = control<QAction>(zoom, "mnuMessageRun");
+    QCOMPARE(item->text(), QStringLiteral("Visa meddelandets plats"));
+    QVERIFY(item->isCheckable());
+    QVERIFY(!item->isChecked()); // off at first: the picture as it is
+    QVERIFY(!box->outline());
+    // Among the factors and before "Avsluta", which stays last.
+    const QList<QAction*> items = control<QMenu>(zoom, "mnuZooming")->actions();
+    QCOMPARE(items.indexOf(item), items.indexOf(control<QAction>(zoom, "mnu400")) + 2);
+    QCOMPARE(items.last()->objectName(), QStringLiteral("mnuGrAvsluta"));
+
+    // Large enough blocks for each line to show beside the others.
+    trigger(zoom, "mnu400");
+    const QImage plain = box->grab().toImage();
+    item->trigger();
+    QCOMPARE(box->outline(), runRegions(20, 10, {18, 2, 25}));
+    QCOMPARE(box->outline()->run,
+             (std::vector<PixelRect>{{18, 2, 2, 1}, {0, 3, 20, 1}, {0, 4, 3, 1}}));
+    // Drawn over the picture in the run's red, the lead-in's violet and the decoys' orange.
+    const QImage outlined = box->grab().toImage();
+    QVERIFY(outlined != plain);
+    const auto shows = [&outlined](QRgb colour) {
+        for (int y = 0; y < outlined.height(); ++y) {
+            for (int x = 0; x < outlined.width(); ++x) {
+                if (outlined.pixel(x, y) == colour) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    };
+    QVERIFY(shows(qRgb(0xE0, 0x00, 0x00)));
+    QVERIFY(shows(qRgb(0x80, 0x20, 0xD0)));
+    QVERIFY(shows(qRgb(0xFF, 0x8C, 0x00)));
+
+    // It follows the key fields at once, typed or set by the program.
+    field("Combo2")->setText(QStringLiteral("0"));
+    QCOMPARE(box->outline(), runRegions(20, 10, {0, 2, 25}));
+    control<QLineEdit>(window_.get(), "Text4")->setText(QStringLiteral("3"));
+    QCOMPARE(box->outline()->run, (std::vector<PixelRect>{{0, 2, 3, 1}}));
+    // Nothing to outline: a key outside the picture, or no length.
+    field("Combo1")->setText(QStringLiteral("10"));
+    QVERIFY(!box->outline());
+    field("Combo1")->setText(QStringLiteral("1"));
+    control<QLineEdit>(window_.get(), "Text4")->setText(QString());
+    QVERIFY(!box->outline());
+    control<QLineEdit>(window_.get(), "Text4")->setText(QStringLiteral("2"));
+    QCOMPARE(box->outline()->run, (std::vector<PixelRect>{{0, 1, 2, 1}}));
+
+    // Over the snapshot shown, at any factor; switched off, the picture is plain again.
+    trigger(zoom, "mnu300");
+    QCOMPARE(box->outline(), runRegions(20, 10, {0, 1, 2}));
+    item->trigger();
+    QVERIFY(!box->outline());
+    trigger(zoom, "mnu400");
+    QCOMPARE(box->grab().toImage(), plain);
 }
 
 QTEST_MAIN(ViewerTest)

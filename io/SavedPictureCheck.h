@@ -1,0 +1,25 @@
+#pragma once
+
+#include "core/Decoder.h"
+#include "core/Image.h"
+#include "core/Result.h"
+
+#include <optional>
+#include <string>
+
+namespace kvistra {
+
+// The message a generated picture must give back, and the key values to read it with.
+struct ExpectedMessage {
+    DecodeRequest request;
+    std::string message; // Windows-1252
+};
+
+// Reads a just-saved picture back and compares it with what was saved, pixel for
+// pixel, then reads the expected message out of the file's pixels. The first
+// difference as SavedPictureUnreadable, SavedPictureSizeDiffers,
+// SavedPictureDiffers or SavedMessageMisread.
+Status checkSavedPicture(const std::string& path, const Image& saved,
+                         const std::optional<ExpectedMessage>& expected);
+
+} // namespace kvistra

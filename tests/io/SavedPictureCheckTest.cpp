@@ -1,0 +1,105 @@
+#include "io/SavedPictureCheck.h"
+
+#include "RandomImage.h"
+#include "core/MessageCatalogue.h"
+#include "io/PictureFile.h"
+#include "support/FileBytes.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+namespace kvistra {
+namespace {
+
+using test::TempFolder;
+
+constexpr Colour withGreen(int green) {
+    return 40 + 256 * green + 65536 * 50;
+}
+
+TEST(SavedPictureCheck, PassesWhatWasSavedInEitherFormat) {
+    const TempFolder dir;
+    const Image image = test::randomImage(13, 7, 5);
+    for (const char* name : {"bild.bmp", "bild.png"}) {
+        const std::string path = dir / name;
+        ASSERT_TRUE(savePicture(path, image));
+        EXPECT_TRUE(checkSavedPicture(path, image, std::nullopt)) << name;
+    }
+}
+
+TEST(SavedPictureCheck, ReportsTheFirstDifferenceAndSaysWhatToDo) {
+    const TempFolder dir;
+    const std::string path = dir / "bild.bmp";
+    const Image canvas = test::randomImage(13, 7, 9);
+
+    Image changed = canvas;
+    changed.setPixel(11, 4, canvas.pixel(11, 4) ^ 1);
+    const struct {
+        const char* name;
+        std::string bytes; // what the file holds when read back
+        Message problem;
+    } cases[] = {
+        {"one pixel", "", {MessageId::SavedPictureDiffers, {path, "11", "4"}}},
+        {"another size", "", {MessageId::SavedPictureSizeDiffers, {path, "7", "13", "13", "7"}}},
+        {"not a picture", "inte en bild",
+         {MessageId::SavedPictureUnreadable,
+          {path, "Filen \"" + path + "\" är ingen bild som programmet kan läsa."}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.problem.id == MessageId::SavedPictureDiffers) {
+            ASSERT_TRUE(savePicture(path, changed));
+        } else if (c.problem.id == MessageId::SavedPictureSizeDiffers) {
+            ASSERT_TRUE(savePicture(path, Image(7, 13)));
+        } else {
+            test::writeBytes(path, c.bytes);
+        }
+        const Status checked = checkSavedPicture(path, canvas, std::nullopt);
+        ASSERT_FALSE(checked);
+        EXPECT_EQ(checked.problem(), c.problem);
+        const std::string text = describe(checked.problem()).text;
+        EXPECT_NE(text.find(path), std::string::npos);
+        EXPECT_NE(text.find("Spara bilden på nytt"), std::string::npos) << text;
+    }
+}
+
+TEST(SavedPictureCheck, AFileCutShortIsUnreadableNotDifferent) {
+    const TempFolder dir;
+    const Image canvas = test::randomImage(40, 30, 3);
+    for (const char* name : {"bild.bmp", "bild.png"}) {
+        SCOPED_TRACE(name);
+        const std::string path = dir / name;
+        ASSERT_TRUE(savePicture(path, canvas));
+        const std::string whole = test::readBytes(path);
+        test::writeBytes(path, whole.substr(0, whole.size() / 2));
+        const Status checked = checkSavedPicture(path, canvas, std::nullopt);
+        ASSERT_FALSE(checked);
+        EXPECT_EQ(checked.problem().id, MessageId::SavedPictureUnreadable);
+        EXPECT_EQ(checked.problem().args.at(0), path);
+    }
+}
+
+TEST(SavedPictureCheck, ReadsTheGeneratedMessageBackWithTheKeyValues) {
+    const TempFolder dir;
+    const std::string path = dir / "bild.png";
+    Image canvas(5, 3, withGreen(200));
+    canvas.setPixel(3, 1, withGreen('H'));
+    canvas.setPixel(4, 1, withGreen('e'));
+    canvas.setPixel(0, 2, withGreen('j'));
+    ASSERT_TRUE(savePicture(path, canvas));
+
+    const ExpectedMessage right{{3, "1", "3", "0", NumberLocale::c()}, "Hej"};
+    EXPECT_TRUE(checkSavedPicture(path, canvas, right));
+
+    ExpectedMessage wrongShift = right;
+    wrongShift.request.shift = "1";
+    const Status checked = checkSavedPicture(path, canvas, wrongShift);
+    ASSERT_FALSE(checked);
+    EXPECT_EQ(checked.problem(), (Message{MessageId::SavedMessageMisread, {path, "1"}}));
+    const std::string text = describe(checked.problem()).text;
+    EXPECT_NE(text.find("tecken nummer 1 fel"), std::string::npos) << text;
+    EXPECT_NE(text.find("generera bilden på nytt"), std::string::npos) << text;
+}
+
+} // namespace
+} // namespace kvistra
