@@ -72,6 +72,14 @@ enum class MessageId {
     AboutProgrammer,
     AboutHelper,
     SystemInformationUnavailable,
+
+    // A message sealed with a passphrase
+    SealedMessageRefused,
+    SealedMessageDoesNotFit, // length, capacity
+    PassphraseEmpty,
+    PassphrasesDiffer,
+    PassphraseTooLong, // longest in bytes
+    NoPassphraseTerminal,
 };
 
 struct Message {

@@ -362,6 +362,26 @@ MessageBoxText describe(const Message& m) {
         return {"Moraliskt stöd, Tolvmark", kInformation, MessageBoxStyle::Information};
     case SystemInformationUnavailable:
         return {"System Information Is Unavailable At This Time", "", MessageBoxStyle::OkOnly};
+
+    case SealedMessageRefused:
+        return stop("Meddelandet kunde inte öppnas: lösenfrasen eller nyckeln stämmer inte, "
+                    "eller så har bilden ändrats." +
+                    std::string(kCrLf) + "Ingenting har ändrats.");
+    case SealedMessageDoesNotFit:
+        return stop("Indata (" + arg(m, 0) +
+                    " tecken) får inte plats i bilden från nyckelpositionen när det skyddas med "
+                    "lösenfras: där finns plats för " +
+                    arg(m, 1) + " tecken." + kCrLf + "Ingenting har skrivits.");
+    case PassphraseEmpty:
+        return stop("Lösenfrasen är tom. Ingenting har ändrats.");
+    case PassphrasesDiffer:
+        return stop("Lösenfraserna är inte lika. Ingenting har ändrats.");
+    case PassphraseTooLong:
+        return stop("Lösenfrasen är för lång: högst " + arg(m, 0) +
+                    " byte kan användas. Ingenting har ändrats.");
+    case NoPassphraseTerminal:
+        return stop("Det finns ingen terminal att fråga efter lösenfrasen på. Ange den med "
+                    "--passphrase-file.");
     }
     return stop("Okänt fel");
 }

@@ -4,7 +4,7 @@
 KVISTRA_PACKAGES=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-qpa-plugins qt6-translations-l10n
-    libxcb1-dev libxcb-randr0-dev
+    libxcb1-dev libxcb-randr0-dev libsodium-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth fonts-dejavu-core time locales
 )
