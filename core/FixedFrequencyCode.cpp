@@ -209,6 +209,12 @@ std::optional<std::vector<std::uint8_t>> bytesOfCharacters(std::string_view char
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         bytes[i] = static_cast<std::uint8_t>(x.byteAt(8 * (bytes.size() - 1 - i)));
     }
+    // Characters whose slots hold no bytes of their own (a changed last character,
+    // say) round up to the bytes of other characters: only the characters these
+    // bytes give are theirs, so that no change goes unseen.
+    if (charactersOfBytes(bytes) != characters) {
+        return std::nullopt;
+    }
     return bytes;
 }
 

@@ -27,7 +27,7 @@ std::optional<std::size_t> byteCountOf(std::size_t characterCount);
 // Windows-1252 characters of the set, codedLength(bytes.size()) of them.
 std::string charactersOfBytes(std::span<const std::uint8_t> bytes);
 // Nullopt for a length no byte count gives, a character outside the set, or
-// characters that no bytes give.
+// characters that no bytes give: no two strings of characters give the same bytes.
 std::optional<std::vector<std::uint8_t>> bytesOfCharacters(std::string_view characters);
 
 } // namespace kvistra

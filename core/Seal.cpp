@@ -27,7 +27,7 @@ struct KeyCost {
 std::optional<KeyCost> costOf(std::uint8_t version) {
     switch (static_cast<SealSetting>(version)) {
     case SealSetting::Standard:
-        return KeyCost{2, std::size_t{64} << 20};
+        return KeyCost{3, std::size_t{128} << 20};
     case SealSetting::Quick:
         return KeyCost{crypto_pwhash_argon2id_OPSLIMIT_MIN, crypto_pwhash_argon2id_MEMLIMIT_MIN};
     }

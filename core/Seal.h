@@ -15,7 +15,7 @@ namespace kvistra {
 // How hard the key is to derive from the passphrase, stored in the sealed bytes
 // as their version: a reader derives the key the way the writer did.
 enum class SealSetting : std::uint8_t {
-    // Argon2id at 2 passes over 64 MiB: about a quarter of a second.
+    // Argon2id at 3 passes over 128 MiB: about a quarter of a second here.
     Standard = 1,
     // The least Argon2id allows, for tests that seal often. The writer chooses the
     // cost, so a reader may accept it: it makes no stored message weaker.

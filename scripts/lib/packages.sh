@@ -4,9 +4,10 @@
 KVISTRA_PACKAGES=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-qpa-plugins qt6-translations-l10n
-    libxcb1-dev libxcb-randr0-dev libsodium-dev
+    libxcb1-dev libxcb-randr0-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth fonts-dejavu-core time locales
+    libsodium-dev
 )
 
 kvistra_ensure_packages() {

@@ -1,5 +1,6 @@
 #include "core/Seal.h"
 
+#include "core/CharacterSet.h"
 #include "core/FixedFrequencyCode.h"
 #include "core/SecretBytes.h"
 
@@ -96,6 +97,30 @@ TEST(FixedFrequencyCode, RefusesWhatNoBytesGive) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(bytesOfCharacters(c.characters), std::nullopt);
+    }
+}
+
+// A changed character must never read back as the bytes it came from, or a
+// changed pixel would go unseen.
+TEST(FixedFrequencyCode, EveryChangedCharacterGivesOtherBytesOrNone) {
+    std::mt19937 generator(16);
+    for (const std::size_t size : {1u, 2u, 17u, 45u}) {
+        const Bytes bytes = randomBytes(size, generator);
+        const std::string characters = charactersOfBytes(bytes);
+        for (std::size_t at = 0; at < characters.size(); ++at) {
+            for (int index = 1; index <= kCharacterSetSize; ++index) {
+                std::string changed = characters;
+                changed[at] = static_cast<char>(characterAt(index));
+                if (changed == characters) {
+                    continue;
+                }
+                const std::optional<Bytes> read = bytesOfCharacters(changed);
+                ASSERT_NE(read, bytes) << "size " << size << ", character " << at;
+                if (read) {
+                    ASSERT_EQ(charactersOfBytes(*read), changed);
+                }
+            }
+        }
     }
 }
 
