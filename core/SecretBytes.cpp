@@ -62,4 +62,8 @@ bool SecretBytes::sameAs(const SecretBytes& other) const {
            (size_ == 0 || sodium_memcmp(bytes_.get(), other.bytes_.get(), size_) == 0);
 }
 
+void wipeBytes(void* data, std::size_t size) {
+    sodium_memzero(data, size);
+}
+
 } // namespace kvistra

@@ -41,4 +41,7 @@ private:
     std::size_t size_ = 0;
 };
 
+// Overwrites memory that held a secret, in a way the compiler keeps.
+void wipeBytes(void* data, std::size_t size);
+
 } // namespace kvistra

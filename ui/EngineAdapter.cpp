@@ -2,7 +2,10 @@
 
 #include "KeyFields.h"
 #include "MainWindowControls.h"
+#include "PassphraseProtection.h"
 #include "core/MessageCatalogue.h"
+#include "core/SealedMessage.h"
+#include "core/Windows1252.h"
 #include "toolkit/ListBox.h"
 #include "toolkit/MessageBoxes.h"
 #include "toolkit/PictureBox.h"
@@ -47,7 +50,7 @@ EngineAdapter::EngineAdapter(QWidget& window, const MainWindowControls& controls
     , messageBoxes_(messageBoxes)
     , shared_(shared) {}
 
-void EngineAdapter::generate() {
+void EngineAdapter::generate(PassphraseProtection& protection) {
     const RunScope run(*this);
     EncodeRequest request{{},
                           fields_.text(KeyField::XKey),
@@ -61,16 +64,51 @@ void EngineAdapter::generate() {
         return;
     }
     request.message = std::move(*bytes);
+    if (protection.on() && !seal(request, protection)) {
+        return;
+    }
     encoding_ = &request;
+    sealing_ = protection.on();
     const Result<EncodeResult> result =
         Encoder(controls_.canvas->image(), random_, *this).generate(request);
     encoding_ = nullptr;
+    sealing_ = false;
     if (!result) {
         message(result.problem());
     }
 }
 
-std::optional<std::int16_t> EngineAdapter::decrypt() {
+bool EngineAdapter::seal(EncodeRequest& request, PassphraseProtection& protection) {
+    const Canvas& canvas = controls_.canvas->image();
+    const std::optional<std::int64_t> room = roomFor(canvas, request);
+    if (!room) {
+        message({MessageId::KeyOutsideGrid,
+                 {request.xKey, request.yKey, std::to_string(canvas.width()),
+                  std::to_string(canvas.height())}});
+        return false;
+    }
+    const auto length = static_cast<std::int64_t>(request.message.size());
+    const std::int64_t capacity = sealedCapacity(*room);
+    if (length > capacity) {
+        message({MessageId::SealedMessageDoesNotFit,
+                 {std::to_string(length), std::to_string(capacity)}});
+        return false;
+    }
+    const std::optional<SecretBytes> passphrase = protection.ask(true);
+    if (!passphrase) {
+        return false;
+    }
+    Result<std::string> characters = sealedCharacters(request.message, *passphrase);
+    if (!characters) {
+        message(characters.problem());
+        return false;
+    }
+    request.message = std::move(*characters);
+    request.shift = std::string(1, '0');
+    return true;
+}
+
+std::optional<std::int16_t> EngineAdapter::decrypt(PassphraseProtection& protection) {
     const RunScope run(*this);
     if (!shared_.decryptEnabled) {
         return std::nullopt;
@@ -78,7 +116,44 @@ std::optional<std::int16_t> EngineAdapter::decrypt() {
     const DecodeRunRequest request{fields_.text(KeyField::ReadingLength),
                                    fields_.text(KeyField::YKey), fields_.text(KeyField::XKey),
                                    fields_.text(KeyField::Shift), userNumberLocale()};
-    return runDecoder(controls_.canvas->image(), request, *this).readingLength;
+    if (!protection.on()) {
+        return runDecoder(controls_.canvas->image(), request, *this).readingLength;
+    }
+    const std::optional<SecretBytes> passphrase = protection.ask(false);
+    if (!passphrase) {
+        return std::nullopt;
+    }
+    return decryptSealed(request, *passphrase);
+}
+
+std::optional<std::int16_t> EngineAdapter::decryptSealed(const DecodeRunRequest& request,
+                                                         const SecretBytes& passphrase) {
+    held_.emplace();
+    const DecoderRunResult read = runDecoder(controls_.canvas->image(), request, *this);
+    const HeldOutput held = std::move(*held_);
+    held_.reset();
+    // Whatever went wrong, one message, and the fields stay as they were.
+    Result<std::string> opened = Message{MessageId::SealedMessageRefused, {}};
+    if (read.result.outcome == DecodeOutcome::Finished) {
+        opened = openedMessage(read.text, passphrase);
+    }
+    if (!opened) {
+        message(opened.problem());
+        return std::nullopt;
+    }
+    started();
+    std::vector<std::string> lines;
+    lines.reserve(opened->size());
+    for (const char character : *opened) {
+        const auto code = static_cast<unsigned char>(character);
+        lines.push_back(listLine({code, code}));
+    }
+    decoded(lines, utf8FromWindows1252(*opened));
+    for (const Message& notice : held.messages) {
+        message(notice);
+    }
+    clockStopped();
+    return read.readingLength;
 }
 
 void EngineAdapter::caption(StatusCaption caption) {
@@ -93,6 +168,10 @@ void EngineAdapter::progress(const Progress& progress) {
 }
 
 void EngineAdapter::message(const Message& message) {
+    if (held_) {
+        held_->messages.push_back(message);
+        return;
+    }
     messageBoxes_.show(describe(message));
 }
 
@@ -106,6 +185,9 @@ void EngineAdapter::messageWritten(const EncodeResult& result) {
         fields_.set(KeyField::YKey, std::to_string(result.key.y));
         fields_.set(KeyField::XKey, std::to_string(result.key.x));
     }
+    if (sealing_) {
+        fields_.set(KeyField::Shift, std::to_string(result.shift));
+    }
     shared_.messageText = encoding_->message;
     shared_.decryptEnabled = true;
     if (result.runStart) {
@@ -115,6 +197,9 @@ void EngineAdapter::messageWritten(const EncodeResult& result) {
 }
 
 void EngineAdapter::started() {
+    if (held_) {
+        return;
+    }
     controls_.clock->start();
     controls_.decryptedBox->setProgramText("");
     controls_.directDataBox->setProgramText("");
@@ -122,11 +207,17 @@ void EngineAdapter::started() {
 }
 
 void EngineAdapter::decoded(const std::vector<std::string>& listLines, const std::string& text) {
+    if (held_) {
+        return;
+    }
     controls_.decodedList->addLines(listLines);
     controls_.decryptedBox->setProgramText(text);
 }
 
 void EngineAdapter::clockStopped() {
+    if (held_) {
+        return;
+    }
     controls_.clock->stop();
 }
 

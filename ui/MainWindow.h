@@ -19,6 +19,8 @@ class EngineAdapter;
 class KeyFields;
 class MainWindowControls;
 class MessageBoxes;
+class PassphrasePrompt;
+class PassphraseProtection;
 class TextViewer;
 class ZoomWindow;
 
@@ -29,7 +31,8 @@ class MainWindow : public QMainWindow {
 
 public:
     MainWindow(ProgramWideValues& shared, MessageBoxes& messageBoxes, FilePrompt& filePrompt,
-               SystemServices system, QWidget* parent = nullptr);
+               SystemServices system, PassphrasePrompt& passphrasePrompt,
+               QWidget* parent = nullptr);
     ~MainWindow() override;
 
     std::int16_t readingLength() const { return readingLength_; }
@@ -93,6 +96,7 @@ private:
     std::unique_ptr<MainWindowControls> controls_;
     std::unique_ptr<KeyFields> fields_;
     std::unique_ptr<EngineAdapter> engine_;
+    std::unique_ptr<PassphraseProtection> protection_;
 
     // Created when first shown; each exists once.
     std::unique_ptr<TextViewer> viewer_;
