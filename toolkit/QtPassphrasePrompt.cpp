@@ -7,6 +7,7 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLineEdit>
+#include <QPushButton>
 
 namespace kvistra {
 
@@ -52,6 +53,8 @@ std::optional<PassphraseAnswer> QtPassphrasePrompt::ask(bool repeat) {
         layout->addRow(QStringLiteral("Lösenfras &igen:"), again);
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    // In Swedish also where the toolkit's translations are missing.
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Avbryt"));
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     layout->addRow(buttons);
