@@ -1,95 +1,120 @@
 #include "OutputPicture.h"
 
-#include "core/MemoryBudget.h"
-#include "io/BmpFormat.h"
 #include "io/FileDescriptor.h"
 #include "io/PairCommit.h"
 #include "io/PictureFile.h"
 
+#include <array>
 #include <cerrno>
+#include <cstdlib>
 
 namespace kvistra::cli {
 
+namespace {
+
+// Where a picture for standard output is drawn: a name that is never committed,
+// so that only its temporary file beside it is made, and removed again.
+std::string standardOutDraft() {
+    const char* folder = std::getenv("TMPDIR");
+    return std::string(folder != nullptr && *folder != '\0' ? folder : "/tmp") +
+           "/kvistra-standard-out.bmp";
+}
+
+} // namespace
+
 Result<OutputPicture> OutputPicture::open(const Arguments& arguments, Size size) {
-    const std::string out = *arguments.value("--out");
-    const auto cover = arguments.value("--cover");
-    const bool toStandardOut = out == kStandardOut;
-    if (!arguments.has("--adapt") && !isPngPictureName(out) && !toStandardOut) {
-        if (cover) {
+    const std::string out = arguments.value("--out").value_or(std::string(kStandardOut));
+    OutputPicture picture;
+    picture.toStandardOut_ = out == kStandardOut;
+    Result<PendingFile> pending =
+        PendingFile::create(picture.toStandardOut_ ? standardOutDraft() : out);
+    if (!pending) {
+        return pending.problem();
+    }
+    if (const auto cover = arguments.value("--cover")) {
+        if (arguments.has("--adapt")) {
+            Result<std::unique_ptr<Canvas>> opened = openPictureForReading(*cover);
+            if (!opened) {
+                return opened.problem();
+            }
+            picture.cover_ = std::move(*opened);
+            size = {picture.cover_->width(), picture.cover_->height()};
+        } else {
             const Result<std::pair<int, int>> measured = pictureSize(*cover);
             if (!measured) {
                 return measured.problem();
             }
             size = {measured->first, measured->second};
         }
-        Result<std::unique_ptr<BmpOutputCanvas>> file =
-            BmpOutputCanvas::create(out, size.width, size.height);
-        if (!file) {
-            return file.problem();
+    }
+    if (!picture.toStandardOut_ && isPngPictureName(out)) {
+        // Key-position mode draws every pixel a random character, or one of the message.
+        const PngContent content =
+            arguments.has("--adapt") ? PngContent::Picture : PngContent::RandomCharacters;
+        Result<std::unique_ptr<PngOutputCanvas>> png = PngOutputCanvas::create(
+            std::move(*pending), size.width, size.height, picture.cover_.get(), content);
+        if (!png) {
+            return png.problem();
         }
-        return OutputPicture(std::move(*file), nullptr, std::nullopt);
+        picture.png_ = std::move(*png);
+    } else {
+        picture.bitmap_ = BmpOutputCanvas::create(std::move(*pending), size.width, size.height,
+                                                  picture.cover_.get());
     }
-    std::optional<PendingFile> pending;
-    if (!toStandardOut) {
-        Result<PendingFile> created = PendingFile::create(out);
-        if (!created) {
-            return created.problem();
-        }
-        pending.emplace(std::move(*created));
+    return picture;
+}
+
+Canvas& OutputPicture::canvas() {
+    return bitmap_ ? static_cast<Canvas&>(*bitmap_) : *png_;
+}
+
+PendingFile& OutputPicture::file() {
+    return bitmap_ ? bitmap_->file() : png_->file();
+}
+
+Status OutputPicture::finish() {
+    if (Status finished = bitmap_ ? bitmap_->finish() : png_->finish(); !finished) {
+        return finished;
     }
-    if (!cover) {
-        if (const Status fits = checkPictureMemory("", size.width, size.height,
-                                                   Image::bytesFor(size.width, size.height));
-            !fits) {
-            return fits.problem();
-        }
-    }
-    Result<Image> image = cover ? loadPicture(*cover) : Image(size.width, size.height);
-    if (!image) {
-        return image.problem();
-    }
-    return OutputPicture(nullptr, std::make_unique<Image>(std::move(*image)), std::move(pending));
+    // A cover that failed partway gave black rows, which must not be saved as its own.
+    return cover_ ? laterReads(*cover_) : Status(Done{});
 }
 
 Status OutputPicture::save(std::ostream& standardOut, PendingFile* keyFile) {
-    PendingFile* picture = nullptr;
-    if (file_) {
-        if (Status finished = file_->finish(); !finished) {
-            return finished;
-        }
-        picture = &file_->file();
-    } else if (pending_) {
-        if (Status written = writePicture(*pending_, *image_); !written) {
-            return written;
-        }
-        picture = &*pending_;
-    } else {
-        if (Status written = writeToStream(standardOut); !written) {
-            return written;
+    if (Status finished = finish(); !finished) {
+        return finished;
+    }
+    if (toStandardOut_) {
+        if (Status copied = copyToStream(standardOut); !copied) {
+            return copied;
         }
         return keyFile ? keyFile->commit() : Status(Done{});
     }
-    return keyFile ? commitPair(*picture, *keyFile) : picture->commit();
+    return keyFile ? commitPair(file(), *keyFile) : file().commit();
 }
 
-OutputPicture::OutputPicture(std::unique_ptr<BmpOutputCanvas> file, std::unique_ptr<Image> image,
-                             std::optional<PendingFile> pending)
-    : file_(std::move(file))
-    , image_(std::move(image))
-    , pending_(std::move(pending)) {}
-
-Status OutputPicture::writeToStream(std::ostream& stream) const {
-    const auto header = bmpHeader(image_->width(), image_->height());
-    stream.write(reinterpret_cast<const char*>(header.data()),
-                 static_cast<std::streamsize>(header.size()));
-    for (int y = image_->height() - 1; y >= 0; --y) {
-        const ByteSpan row = image_->row(y);
-        stream.write(reinterpret_cast<const char*>(row.data()),
-                     static_cast<std::streamsize>(row.size()));
+Status OutputPicture::copyToStream(std::ostream& stream) {
+    const Message failed{MessageId::CannotWriteFile, {kStandardOut, errorText(EIO)}};
+    Result<FileDescriptor> draft = openRegularFile(file().temporaryPath());
+    if (!draft) {
+        return draft.problem();
+    }
+    std::array<std::uint8_t, 256 * 1024> buffer{};
+    std::uint64_t offset = 0;
+    for (;;) {
+        const long long got = readAt(draft->get(), buffer.data(), buffer.size(), offset);
+        if (got < 0) {
+            return failed;
+        }
+        if (got == 0) {
+            break;
+        }
+        stream.write(reinterpret_cast<const char*>(buffer.data()), got);
+        offset += static_cast<std::uint64_t>(got);
     }
     stream.flush();
     if (!stream) {
-        return Message{MessageId::CannotWriteFile, {kStandardOut, errorText(EIO)}};
+        return failed;
     }
     return Done{};
 }

@@ -3,41 +3,44 @@
 #include "Arguments.h"
 #include "CommandLine.h"
 #include "core/Canvas.h"
-#include "core/Image.h"
 #include "core/Result.h"
 #include "io/BmpOutputCanvas.h"
 #include "io/PendingFile.h"
+#include "io/PngOutputCanvas.h"
 
 #include <memory>
-#include <optional>
 #include <ostream>
 
 namespace kvistra::cli {
 
-// The canvas to draw on and how to save it. In key-position mode every pixel is
-// overwritten, so a bitmap goes straight to its file row by row and of the cover
-// only its size matters; otherwise the picture is held whole and saved at the end.
-// The file is opened first, so that a name that cannot be written is refused
-// before any work is done.
+// The canvas to draw on and how to save it. The picture is never held whole: its
+// rows go straight to the file as the encoder draws them, a bitmap or a PNG file
+// by the name, and in adapt mode the rows the message leaves alone are copied from
+// the cover as they pass (in key-position mode every pixel is drawn, so of the
+// cover only its size matters). Standard output gets a bitmap, drawn into a
+// temporary file first, since a bitmap's rows run from the bottom up. The file is
+// opened first, so that a name that cannot be written is refused before any work.
 class OutputPicture {
 public:
     static Result<OutputPicture> open(const Arguments& arguments, Size size);
 
-    Canvas& canvas() { return file_ ? static_cast<Canvas&>(*file_) : *image_; }
+    Canvas& canvas();
 
     // Puts the picture in place, as one with the key file when there is one.
     Status save(std::ostream& standardOut, PendingFile* keyFile);
 
 private:
-    OutputPicture(std::unique_ptr<BmpOutputCanvas> file, std::unique_ptr<Image> image,
-                  std::optional<PendingFile> pending);
+    OutputPicture() = default;
 
-    // A bitmap, since a stream has no name to tell another format by.
-    Status writeToStream(std::ostream& stream) const;
+    // The whole file, written but not yet in place.
+    Status finish();
+    PendingFile& file();
+    Status copyToStream(std::ostream& stream);
 
-    std::unique_ptr<BmpOutputCanvas> file_; // streamed, or
-    std::unique_ptr<Image> image_;          // held whole,
-    std::optional<PendingFile> pending_;    // to be written here, or to standard output
+    std::unique_ptr<Canvas> cover_;           // before the canvases, which read it to the end
+    std::unique_ptr<BmpOutputCanvas> bitmap_; // one of these two
+    std::unique_ptr<PngOutputCanvas> png_;
+    bool toStandardOut_ = false;
 };
 
 } // namespace kvistra::cli

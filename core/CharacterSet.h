@@ -22,8 +22,11 @@ unsigned char randomCharacterCode(float r);
 // The same for r = bits / 2^24 with bits < 2^24, in integer arithmetic. Adding
 // just under one half rounds half down, which is half to even here: the only
 // exact half, r = 0.5, gives 38.5, whose lower neighbour is even.
+constexpr int randomIndexFromBits(std::uint32_t bits) {
+    return static_cast<int>((bits * 77u + 0x7FFFFFu) >> 24) + 1;
+}
 constexpr unsigned char randomCharacterCodeFromBits(std::uint32_t bits) {
-    return characterAt(static_cast<int>((bits * 77u + 0x7FFFFFu) >> 24) + 1);
+    return characterAt(randomIndexFromBits(bits));
 }
 
 } // namespace kvistra

@@ -25,6 +25,12 @@ public:
     // keeps the seeds apart, and a whole fill costs one clock read.
     void fillReseededColours(std::span<Colour> colours) override;
 
+    // The colour a fill gives the pixel drawn with this counter value, from a clock
+    // reading already spread (time * kTimeSpread): one pixel's whole rule, which the
+    // fill computes many pixels at a time.
+    static Colour reseededColour(std::uint64_t spreadTime, std::uint64_t counter);
+    static constexpr std::uint64_t kTimeSpread = 0xD1342543DE82EF95ull;
+
 private:
     void reseed(std::uint64_t time);
     std::uint64_t nextWord();

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "BmpReader.h"
-#include "core/Canvas.h"
+#include "FileCanvas.h"
 #include "core/Result.h"
 
 #include <cstdint>
@@ -15,7 +15,7 @@ namespace kvistra {
 // A read-only picture over an uncompressed bitmap file that reads only the rows
 // asked for, so that revealing a text from the top of a large picture does not
 // read the whole file. Not for concurrent use: reads fill a shared cache.
-class BmpFileCanvas final : public Canvas {
+class BmpFileCanvas final : public FileCanvas {
 public:
     // Any uncompressed file whose every row can be decoded on its own; others are
     // refused with PictureMalformed. Rows are read from the reader's open file.
@@ -31,9 +31,7 @@ public:
     void readRun(int x, int y, std::span<Colour> colours) const override;
     void writeRun(int x, int y, std::span<const Colour> colours) override;
 
-    // Set when a row could not be read after opening (the file shrank or failed);
-    // such rows read as black.
-    const std::optional<Message>& readProblem() const { return readProblem_; }
+    const std::optional<Message>& readProblem() const override { return readProblem_; }
 
 private:
     explicit BmpFileCanvas(BmpReader reader);

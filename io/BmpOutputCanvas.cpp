@@ -1,6 +1,7 @@
 #include "BmpOutputCanvas.h"
 
 #include "BmpFormat.h"
+#include "CanvasRows.h"
 #include "FileDescriptor.h"
 #include "core/Image.h"
 
@@ -31,30 +32,33 @@ int writeAt(int fd, const std::uint8_t* bytes, std::size_t size, std::uint64_t o
 
 } // namespace
 
-Result<std::unique_ptr<BmpOutputCanvas>> BmpOutputCanvas::create(const std::string& path, int width,
-                                                                 int height) {
+Result<std::unique_ptr<BmpOutputCanvas>>
+BmpOutputCanvas::create(const std::string& path, int width, int height, const Canvas* background) {
     Result<PendingFile> file = PendingFile::create(path);
     if (!file) {
         return file.problem();
     }
-    return std::unique_ptr<BmpOutputCanvas>(new BmpOutputCanvas(std::move(*file), width, height));
+    return create(std::move(*file), width, height, background);
+}
+
+std::unique_ptr<BmpOutputCanvas> BmpOutputCanvas::create(PendingFile file, int width, int height,
+                                                         const Canvas* background) {
+    return std::unique_ptr<BmpOutputCanvas>(
+        new BmpOutputCanvas(std::move(file), width, height, background));
 }
 
 namespace {
 constexpr std::size_t kBlockBytes = 256 * 1024; // few system calls, little memory
 } // namespace
 
-BmpOutputCanvas::BmpOutputCanvas(PendingFile file, int width, int height)
+BmpOutputCanvas::BmpOutputCanvas(PendingFile file, int width, int height, const Canvas* background)
     : file_(std::move(file))
     , width_(width)
     , height_(height)
     , stride_(Image::strideFor(width))
     , blockRows_(static_cast<int>(std::max<std::size_t>(1, kBlockBytes / stride_)))
-    , whiteRow_(stride_, 0)
-    , written_(static_cast<std::size_t>((height + blockRows_ - 1) / blockRows_), false) {
-    // Padding bytes stay zero, as in every file we write.
-    std::fill_n(whiteRow_.begin(), 3 * static_cast<std::size_t>(width), 0xFF);
-}
+    , background_(background)
+    , written_(static_cast<std::size_t>((height + blockRows_ - 1) / blockRows_), false) {}
 
 int BmpOutputCanvas::blockEnd(int block) const {
     return std::min(height_, (block + 1) * blockRows_);
@@ -90,11 +94,16 @@ void BmpOutputCanvas::cacheBlockOf(int y) const {
     flushBlock();
     cachedBlock_ = block;
     const auto rows = static_cast<std::size_t>(blockEnd(block) - block * blockRows_);
-    block_.resize(rows * stride_);
+    // Padding bytes stay zero, as in every file we write.
+    block_.assign(rows * stride_, 0);
     if (!written_[static_cast<std::size_t>(block)]) {
-        for (std::size_t row = 0; row < rows; ++row) {
-            std::copy(whiteRow_.begin(), whiteRow_.end(),
-                      block_.begin() + static_cast<std::ptrdiff_t>(row * stride_));
+        for (int y = block * blockRows_; y < blockEnd(block); ++y) {
+            const std::span<std::uint8_t> row(rowInCache(y), stride_);
+            if (background_ != nullptr) {
+                readRowBytes(*background_, y, row, scratch_);
+            } else {
+                fillWhite(row, width_);
+            }
         }
     } else if (readAt(file_.fd(), block_.data(), block_.size(), blockOffset(block)) !=
                static_cast<long long>(block_.size())) {

@@ -11,14 +11,19 @@
 
 namespace kvistra {
 
-// A white canvas whose rows go straight into a new 24-bit bitmap file, a block
-// of rows held in memory at a time: a picture drawn in raster order, as the
-// encoder draws one, never has to be held whole. commit() puts the file in
+// A canvas whose rows go straight into a new 24-bit bitmap file, a block of rows
+// held in memory at a time: a picture drawn in raster order, as the encoder draws
+// one, never has to be held whole. Rows never drawn on are white, or taken from a
+// background (a cover picture, read from the top down). commit() puts the file in
 // place; without it the file is removed again.
 class BmpOutputCanvas final : public Canvas {
 public:
-    static Result<std::unique_ptr<BmpOutputCanvas>> create(const std::string& path, int width,
-                                                           int height);
+    // background, when given, has the same size and outlives the canvas.
+    static Result<std::unique_ptr<BmpOutputCanvas>>
+    create(const std::string& path, int width, int height, const Canvas* background = nullptr);
+    // Into a pending file of the caller's (a temporary one, say).
+    static std::unique_ptr<BmpOutputCanvas> create(PendingFile file, int width, int height,
+                                                   const Canvas* background = nullptr);
 
     int width() const override { return width_; }
     int height() const override { return height_; }
@@ -35,7 +40,7 @@ public:
     Status commit();
 
 private:
-    BmpOutputCanvas(PendingFile file, int width, int height);
+    BmpOutputCanvas(PendingFile file, int width, int height, const Canvas* background);
 
     // Brings the block holding row y into memory, writing the one held out first.
     void cacheBlockOf(int y) const;
@@ -49,7 +54,8 @@ private:
     int height_;
     std::size_t stride_;
     int blockRows_;
-    std::vector<std::uint8_t> whiteRow_;
+    const Canvas* background_;
+    mutable std::vector<Colour> scratch_;
     // The cache follows reads too, hence mutable; errors wait for commit().
     mutable std::vector<std::uint8_t> block_; // rows bottom-up, as in the file
     mutable int cachedBlock_ = -1;

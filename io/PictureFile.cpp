@@ -5,15 +5,15 @@
 #include "BmpReader.h"
 #include "FileDescriptor.h"
 #include "PendingFile.h"
+#include "PngFileCanvas.h"
+#include "PngReader.h"
+#include "PngWriter.h"
 #include "core/Capacity.h"
 #include "core/MemoryBudget.h"
 
-#include <QBuffer>
-#include <QByteArray>
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
-#include <QImageWriter>
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -22,8 +22,8 @@ namespace kvistra {
 
 namespace {
 
-// A picture in a format other than bitmap and PNG may take at most this much
-// memory to decode: such a file of a few bytes can claim a huge size.
+// A picture in a format other than bitmap and PNG goes through Qt, and may take at
+// most this much memory to decode: such a file of a few bytes can claim a huge size.
 constexpr std::uint64_t kDecodeLimit = std::uint64_t{1} << 30;
 constexpr std::uint64_t kMiB = 1024 * 1024;
 
@@ -64,20 +64,27 @@ Message tooLarge(const std::string& path, int width, int height) {
     return {MessageId::PictureTooLarge, {path, std::to_string(width), std::to_string(height)}};
 }
 
-// Opens the file and tells whether it starts like a bitmap.
-Result<bool> startsLikeBmp(int fd, const std::string& path) {
-    std::array<std::uint8_t, 2> signature{};
-    const long long got = readAt(fd, signature.data(), signature.size(), 0);
+enum class Signature { Bmp, Png, Other };
+
+// What the file's first bytes say it is.
+Result<Signature> signatureOf(int fd, const std::string& path) {
+    std::array<std::uint8_t, 8> head{};
+    const long long got = readAt(fd, head.data(), head.size(), 0);
     if (got < 0) {
         return cannotOpen(path, errno);
     }
-    return got == 2 && hasBmpSignature(signature);
+    const std::span<const std::uint8_t> read(head.data(), static_cast<std::size_t>(got));
+    if (read.size() >= 2 && hasBmpSignature(read.first(2))) {
+        return Signature::Bmp;
+    }
+    return PngReader::hasSignature(read) ? Signature::Png : Signature::Other;
 }
 
-// An opened picture file: a bitmap's reader, which holds the file, or for any
-// other format the file itself, for Qt's readers.
+// An opened picture file: a bitmap's or a PNG file's reader, which holds the file,
+// or for any other format the file itself, for Qt's readers.
 struct OpenedPicture {
     std::optional<BmpReader> bitmap;
+    std::optional<PngReader> png;
     FileDescriptor other;
 };
 
@@ -86,18 +93,27 @@ Result<OpenedPicture> openPictureFile(const std::string& path) {
     if (!opened) {
         return opened.problem();
     }
-    const Result<bool> bmp = startsLikeBmp(opened->get(), path);
-    if (!bmp) {
-        return bmp.problem();
+    const Result<Signature> signature = signatureOf(opened->get(), path);
+    if (!signature) {
+        return signature.problem();
     }
-    if (!*bmp) {
-        return OpenedPicture{std::nullopt, std::move(*opened)};
+    OpenedPicture picture;
+    if (*signature == Signature::Bmp) {
+        Result<BmpReader> reader = BmpReader::open(std::move(*opened), path);
+        if (!reader) {
+            return reader.problem();
+        }
+        picture.bitmap.emplace(std::move(*reader));
+    } else if (*signature == Signature::Png) {
+        Result<PngReader> reader = PngReader::open(std::move(*opened), path);
+        if (!reader) {
+            return reader.problem();
+        }
+        picture.png.emplace(std::move(*reader));
+    } else {
+        picture.other = std::move(*opened);
     }
-    Result<BmpReader> reader = BmpReader::open(std::move(*opened), path);
-    if (!reader) {
-        return reader.problem();
-    }
-    return OpenedPicture{std::move(*reader), FileDescriptor()};
+    return picture;
 }
 
 // Qt reads from the descriptor we opened, so the name is never re-encoded by Qt.
@@ -113,10 +129,9 @@ Result<Image> loadWithQt(int fd, const std::string& path) {
         return Message{MessageId::NotAPicture, {path}};
     }
     // Only the header has been read yet: the size is checked before anything is decoded.
-    const bool png = reader.format() == "png";
     const QSize declared = reader.size();
     const int bitsPerPixel = decodedBitsPerPixel(reader);
-    std::uint64_t limit = png ? UINT64_MAX : kDecodeLimit;
+    std::uint64_t limit = kDecodeLimit;
     if (declared.isValid()) {
         if (declared.width() > kLongestSide || declared.height() > kLongestSide) {
             return tooLarge(path, declared.width(), declared.height());
@@ -173,29 +188,27 @@ Result<Image> loadWithQt(int fd, const std::string& path) {
 }
 
 // The whole picture, by whichever reader the file needs.
-Result<Image> readOpenedPicture(const OpenedPicture& opened, const std::string& path) {
-    return opened.bitmap ? opened.bitmap->read() : loadWithQt(opened.other.get(), path);
+Result<Image> readOpenedPicture(OpenedPicture& opened, const std::string& path) {
+    if (opened.bitmap) {
+        return opened.bitmap->read();
+    }
+    if (opened.png) {
+        return opened.png->readWhole();
+    }
+    return loadWithQt(opened.other.get(), path);
 }
 
-// Encoded in memory first: the file is then written by our own code, so a full
-// disk or a write error names the file in our words, not the PNG library's.
 Status writePng(PendingFile& pending, const Image& image) {
-    // Image's rows are already BGR888 scan lines; Qt reads them in place.
-    const QImage view(image.bytes().data(), image.width(), image.height(),
-                      static_cast<qsizetype>(image.stride()), QImage::Format_BGR888);
-    QByteArray encoded;
-    QBuffer buffer(&encoded);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "png");
-    if (!writer.write(view)) {
-        // Only memory can run out while writing to memory.
-        return Message{MessageId::CannotWriteFile, {pending.path(), errorText(ENOMEM)}};
+    Result<PngWriter> writer = PngWriter::start(pending, image.width(), image.height());
+    if (!writer) {
+        return writer.problem();
     }
-    const std::string_view bytes(encoded.constData(), static_cast<std::size_t>(encoded.size()));
-    if (const Status written = pending.write(bytes); !written) {
-        return written;
+    for (int y = 0; y < image.height(); ++y) {
+        if (Status written = writer->writeRow(image.row(y)); !written) {
+            return written;
+        }
     }
-    return Done{};
+    return writer->finish();
 }
 
 } // namespace
@@ -208,7 +221,7 @@ bool isLossyPictureName(const std::string& path) {
 }
 
 Result<Image> loadPicture(const std::string& path) {
-    const Result<OpenedPicture> opened = openPictureFile(path);
+    Result<OpenedPicture> opened = openPictureFile(path);
     if (!opened) {
         return opened.problem();
     }
@@ -216,7 +229,7 @@ Result<Image> loadPicture(const std::string& path) {
 }
 
 Status laterReads(const Canvas& canvas) {
-    if (const auto* file = dynamic_cast<const BmpFileCanvas*>(&canvas)) {
+    if (const auto* file = dynamic_cast<const FileCanvas*>(&canvas)) {
         if (const std::optional<Message>& problem = file->readProblem()) {
             return *problem;
         }
@@ -232,6 +245,14 @@ Result<std::unique_ptr<Canvas>> openPictureForReading(const std::string& path) {
     if (opened->bitmap && opened->bitmap->layout().everyRowValid()) {
         Result<std::unique_ptr<BmpFileCanvas>> canvas =
             BmpFileCanvas::open(std::move(*opened->bitmap));
+        if (!canvas) {
+            return canvas.problem();
+        }
+        return std::unique_ptr<Canvas>(std::move(*canvas));
+    }
+    if (opened->png && !opened->png->interlaced()) {
+        Result<std::unique_ptr<PngFileCanvas>> canvas =
+            PngFileCanvas::open(std::move(*opened->png));
         if (!canvas) {
             return canvas.problem();
         }
@@ -255,6 +276,11 @@ Result<std::pair<int, int>> pictureSize(const std::string& path) {
             return pixels.problem();
         }
         return std::pair(opened->bitmap->layout().width, opened->bitmap->layout().height);
+    }
+    if (opened->png) {
+        // Its header, checked by its checksum, is enough: whoever needs the pixels
+        // reads them as they go and is told if the rest of the file fails.
+        return std::pair(opened->png->width(), opened->png->height());
     }
     const Result<Image> image = loadWithQt(opened->other.get(), path);
     if (!image) {

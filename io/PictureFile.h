@@ -11,22 +11,22 @@
 
 namespace kvistra {
 
-// Bitmap files (by their signature) through our own strict reader, anything else
-// through Qt's image readers. CannotOpenFile when the file cannot be opened,
-// NotAPicture when nothing can read it. Alpha is dropped: the colour channels
-// are kept as stored, not blended onto any background.
+// Bitmap files (by their signature) through our own strict reader, PNG files
+// through libpng, anything else through Qt's image readers. CannotOpenFile when the file cannot be
+// opened, NotAPicture when nothing can read it. Alpha is dropped: the colour channels are kept as
+// stored, not blended onto any background.
 Result<Image> loadPicture(const std::string& path);
 
-// A canvas for revealing: uncompressed bitmaps are read lazily from the file,
-// everything else is loaded whole.
+// A canvas for revealing: uncompressed bitmaps and PNG files that are not
+// interlaced are read lazily from the file, everything else is loaded whole.
 Result<std::unique_ptr<Canvas>> openPictureForReading(const std::string& path);
 
 // Whether reading a canvas from openPictureForReading went well after it was
 // opened; when not (the file shrank, say), its pixels are not to be trusted.
 Status laterReads(const Canvas& canvas);
 
-// Width and height, checked as loadPicture would: every pixel of a bitmap whose
-// headers allow bad values, without holding the picture.
+// Width and height, without holding the picture: every pixel of a bitmap whose
+// headers allow bad values is checked, a PNG file's checked header is enough.
 Result<std::pair<int, int>> pictureSize(const std::string& path);
 
 // PNG for names ending .png, a 24-bit bitmap for anything else; names of lossy

@@ -3,7 +3,7 @@
 
 KVISTRA_PACKAGES=(
     cmake g++ make pkg-config
-    qt6-base-dev qt6-qpa-plugins qt6-translations-l10n
+    qt6-base-dev qt6-qpa-plugins qt6-translations-l10n libpng-dev
     libxcb1-dev libxcb-randr0-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth fonts-dejavu-core time locales

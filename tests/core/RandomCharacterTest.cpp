@@ -115,6 +115,25 @@ TEST(ClockSeededRandom, AFillDrawnInPiecesEqualsOneDrawnWhole) {
     EXPECT_EQ(whole.next(), pieces.next());
 }
 
+// The fill draws many pixels at once; each must still be its own reseeded pixel.
+TEST(ClockSeededRandom, AFillGivesEachPixelItsOwnReseededColour) {
+    const std::uint64_t time = 987654321;
+    for (const std::size_t size : {1u, 511u, 512u, 513u, 40000u}) {
+        SCOPED_TRACE(size);
+        ClockSeededRandom random([time] { return time; });
+        std::vector<Colour> skipped(3);
+        random.fillReseededColours(skipped);
+        std::vector<Colour> colours(size);
+        random.fillReseededColours(colours);
+        for (std::size_t i = 0; i < size; ++i) {
+            ASSERT_EQ(colours[i],
+                      ClockSeededRandom::reseededColour(time * ClockSeededRandom::kTimeSpread,
+                                                        skipped.size() + i + 1))
+                << i;
+        }
+    }
+}
+
 TEST(ClockSeededRandom, StartsUnseededWithTheSameSequence) {
     ClockSeededRandom first;
     ClockSeededRandom second([] { return std::uint64_t{7}; });

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "core/Canvas.h"
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace kvistra {
+
+// Row y of canvas in Image's layout (blue, green, red), through a scratch row of
+// colours that the caller keeps between calls.
+void readRowBytes(const Canvas& canvas, int y, std::span<std::uint8_t> row,
+                  std::vector<Colour>& scratch);
+
+// A row of white pixels in Image's layout, its padding left zero.
+void fillWhite(std::span<std::uint8_t> row, int width);
+
+} // namespace kvistra

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "PendingFile.h"
+#include "PngWriter.h"
+#include "core/Canvas.h"
+#include "core/Result.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kvistra {
+
+// A canvas whose rows go straight into a new PNG file, a block of rows held at a
+// time. A PNG file is written from the top down, so the canvas is drawn in raster
+// order, as the encoder draws: a row above the block held is no longer there to
+// change, and drawing there is refused at commit(). Rows never drawn on are taken
+// from the background (a cover picture, read row by row) or left white.
+class PngOutputCanvas final : public Canvas {
+public:
+    // background, when given, has the same size and outlives the canvas.
+    static Result<std::unique_ptr<PngOutputCanvas>>
+    create(const std::string& path, int width, int height, const Canvas* background = nullptr,
+           PngContent content = PngContent::Picture);
+    static Result<std::unique_ptr<PngOutputCanvas>>
+    create(PendingFile file, int width, int height, const Canvas* background = nullptr,
+           PngContent content = PngContent::Picture);
+
+    int width() const override { return width_; }
+    int height() const override { return height_; }
+    Colour pixel(int x, int y) const override;
+    void setPixel(int x, int y, Colour colour) override;
+    void writeRun(int x, int y, std::span<const Colour> colours) override;
+
+    // Writes the rows still to come and the end: the file is whole, though not yet
+    // in place (file() is then to be committed, alone or with a key file).
+    Status finish();
+    PendingFile& file() { return *file_; }
+    // Finishes and puts the file in place.
+    Status commit();
+
+private:
+    PngOutputCanvas(std::unique_ptr<PendingFile> file, PngWriter writer, int width, int height,
+                    const Canvas* background);
+
+    // Writes the block held and every row before the block that holds row y.
+    void moveTo(int y);
+    void startBlock(int firstRow);
+    void writeBlock();
+    Status writeRest();
+    std::uint8_t* rowInBlock(int y) { return block_.data() + (y - firstRow_) * rowBytes_; }
+
+    std::unique_ptr<PendingFile> file_; // the writer keeps its address
+    PngWriter writer_;
+    int width_;
+    int height_;
+    std::size_t rowBytes_;
+    int blockRows_;
+    const Canvas* background_;
+    int firstRow_ = 0;
+    int rows_ = 0;
+    std::vector<std::uint8_t> block_;
+    std::vector<Colour> scratch_;
+    Status written_ = Done{};
+    bool outOfOrder_ = false;
+    std::optional<Status> finished_;
+};
+
+} // namespace kvistra

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "PendingFile.h"
+#include "core/Result.h"
+
+#include <cstdint>
+#include <memory>
+#include <span>
+
+namespace kvistra {
+
+// What a picture holds, for how hard its rows are worth compressing.
+enum class PngContent {
+    Picture,          // anything: libpng's own choice of filters and level
+    RandomCharacters, // drawn almost wholly of random characters: stored as they are
+};
+
+// A PNG file written a row at a time, top first, through libpng: 8 bits a channel,
+// no alpha, not interlaced. Its bytes go through the pending file, so that a full
+// disk names the file in our words.
+class PngWriter {
+public:
+    // Writes the header into file, which must outlive the writer.
+    static Result<PngWriter> start(PendingFile& file, int width, int height,
+                                   PngContent content = PngContent::Picture);
+
+    PngWriter(PngWriter&&) noexcept;
+    PngWriter& operator=(PngWriter&&) noexcept;
+    ~PngWriter();
+
+    // One row in Image's layout (blue, green, red), at least width * 3 bytes.
+    Status writeRow(std::span<const std::uint8_t> row);
+    // After the last row: the end of the file, everything handed to the pending file.
+    Status finish();
+
+    struct State; // libpng's structures, kept in the source file
+
+private:
+    explicit PngWriter(std::unique_ptr<State> state);
+
+    std::unique_ptr<State> state_;
+};
+
+} // namespace kvistra
