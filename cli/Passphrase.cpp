@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <sodium.h>
 #include <termios.h>
@@ -62,28 +63,60 @@ Result<SecretBytes> checked(SecretBytes passphrase, bool tooLong) {
     return passphrase;
 }
 
+// The terminal as it was before the echo went, for a signal handler to put back:
+// it can reach nothing but a program-wide value.
+struct SavedTerminal {
+    int fd = -1;
+    termios settings{};
+    struct sigaction previous[3]{};
+};
+SavedTerminal savedTerminal;
+constexpr int kEndingSignals[3] = {SIGINT, SIGTERM, SIGHUP};
+
+// Ctrl-C at the prompt must not leave the terminal without its echo: the settings
+// go back, then the signal goes on to whatever handled it before.
+void restoreAndPassOn(int signal) {
+    ::tcsetattr(savedTerminal.fd, TCSAFLUSH, &savedTerminal.settings);
+    for (int i = 0; i < 3; ++i) {
+        ::sigaction(kEndingSignals[i], &savedTerminal.previous[i], nullptr);
+    }
+    ::raise(signal); // pending until this handler returns
+}
+
 // Puts the terminal's echo back however the reading ends.
 class EchoOff {
 public:
-    explicit EchoOff(int fd)
-        : fd_(fd) {
-        if (::tcgetattr(fd_, &saved_) == 0) {
-            termios quiet = saved_;
-            quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
-            active_ = ::tcsetattr(fd_, TCSAFLUSH, &quiet) == 0;
+    explicit EchoOff(int fd) {
+        if (::tcgetattr(fd, &savedTerminal.settings) != 0) {
+            return;
         }
+        savedTerminal.fd = fd;
+        struct sigaction action {};
+        action.sa_handler = restoreAndPassOn;
+        sigemptyset(&action.sa_mask);
+        for (int i = 0; i < 3; ++i) {
+            ::sigaction(kEndingSignals[i], &action, &savedTerminal.previous[i]);
+        }
+        termios quiet = savedTerminal.settings;
+        quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+        active_ = ::tcsetattr(fd, TCSAFLUSH, &quiet) == 0;
     }
     ~EchoOff() {
-        if (active_) {
-            ::tcsetattr(fd_, TCSAFLUSH, &saved_);
+        if (savedTerminal.fd < 0) {
+            return;
         }
+        if (active_) {
+            ::tcsetattr(savedTerminal.fd, TCSAFLUSH, &savedTerminal.settings);
+        }
+        for (int i = 0; i < 3; ++i) {
+            ::sigaction(kEndingSignals[i], &savedTerminal.previous[i], nullptr);
+        }
+        savedTerminal.fd = -1;
     }
     EchoOff(const EchoOff&) = delete;
     EchoOff& operator=(const EchoOff&) = delete;
 
 private:
-    int fd_;
-    termios saved_{};
     bool active_ = false;
 };
 
@@ -107,12 +140,13 @@ Result<SecretBytes> TerminalPassphrasePrompt::ask(const std::string& prompt) {
     if (!terminal.valid()) {
         return Message{MessageId::NoPassphraseTerminal, {}};
     }
-    writeAll(terminal.get(), prompt);
     SecretBytes passphrase(kLongestPassphrase);
     bool tooLong = false;
     LineEnd end = LineEnd::Failed;
     {
+        // The echo goes before the prompt shows, so that nothing typed after it is seen.
         const EchoOff quiet(terminal.get());
+        writeAll(terminal.get(), prompt);
         end = readFirstLine(terminal.get(), passphrase, tooLong);
     }
     // The line end typed was not shown either.

@@ -7,6 +7,8 @@
 #include "io/PictureFile.h"
 
 #include <chrono>
+#include <csignal>
+#include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -14,6 +16,8 @@
 #include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <termios.h>
+#include <thread>
 #include <unistd.h>
 
 namespace kvistra::cli {
@@ -404,6 +408,108 @@ TEST(SealedCli, PassphraseStaysOutOfTheArgumentListAndEveryFileWritten) {
         SCOPED_TRACE(written);
         EXPECT_EQ(readBytes(dir / written).find("kvistra-l"), std::string::npos);
     }
+}
+
+struct TerminalRun {
+    std::string shown; // what the terminal showed
+    int status;        // as waitpid gives it
+    termios after;     // the terminal's settings once the program ended
+};
+
+// The program on a terminal of its own, with what is typed at each prompt.
+TerminalRun onATerminal(const std::vector<std::string>& args,
+                        const std::vector<std::string>& typed) {
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0) {
+        ADD_FAILURE() << "no terminal to be had";
+        return {};
+    }
+    const std::string slaveName = ::ptsname(master);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        // The terminal becomes the program's controlling terminal, as in a shell.
+        ::setsid();
+        const int slave = ::open(slaveName.c_str(), O_RDWR);
+        ::dup2(slave, STDIN_FILENO);
+        std::vector<char*> argv{const_cast<char*>(KVISTRA_CLI)};
+        for (const std::string& arg : args) {
+            argv.push_back(const_cast<char*>(arg.c_str()));
+        }
+        argv.push_back(nullptr);
+        ::execv(KVISTRA_CLI, argv.data());
+        ::_exit(127);
+    }
+    // Held open, so that the terminal outlives the program and can be looked at after.
+    const int slave = ::open(slaveName.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    std::string shown;
+    const auto readUntil = [&](const std::string& text) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (shown.find(text) == std::string::npos &&
+               std::chrono::steady_clock::now() < deadline) {
+            char buffer[256];
+            const ssize_t count = ::read(master, buffer, sizeof buffer);
+            if (count <= 0) {
+                break;
+            }
+            shown.append(buffer, static_cast<std::size_t>(count));
+        }
+    };
+    std::size_t prompts = 0;
+    for (const std::string& line : typed) {
+        readUntil(prompts == 0 ? "Lösenfras: " : "Lösenfras igen: ");
+        ++prompts;
+        EXPECT_EQ(::write(master, line.data(), line.size()), static_cast<ssize_t>(line.size()));
+    }
+    int status = 0;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (::waitpid(child, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            ::kill(child, SIGKILL);
+            ::waitpid(child, &status, 0);
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    // What was shown after the last answer.
+    ::fcntl(master, F_SETFL, O_NONBLOCK);
+    for (char buffer[256];;) {
+        const ssize_t count = ::read(master, buffer, sizeof buffer);
+        if (count <= 0) {
+            break;
+        }
+        shown.append(buffer, static_cast<std::size_t>(count));
+    }
+    termios after{};
+    ::tcgetattr(slave, &after);
+    ::close(slave);
+    ::close(master);
+    return {shown, status, after};
+}
+
+TEST(SealedCli, TheTerminalShowsThePromptsButNotTheTyping) {
+    const TempFolder dir;
+    const std::vector<std::string> hide = {"hide",        "--text",          "Hej",
+                                           "--out",       dir / "p.bmp",     "--key",
+                                           dir / "k.txt", "--ask-passphrase"};
+    const TerminalRun hidden = onATerminal(hide, {"tyst fras\n", "tyst fras\n"});
+    EXPECT_TRUE(WIFEXITED(hidden.status) && WEXITSTATUS(hidden.status) == 0) << hidden.shown;
+    EXPECT_NE(hidden.shown.find("Lösenfras: "), std::string::npos) << hidden.shown;
+    EXPECT_NE(hidden.shown.find("Lösenfras igen: "), std::string::npos) << hidden.shown;
+    EXPECT_EQ(hidden.shown.find("tyst"), std::string::npos) << hidden.shown;
+    EXPECT_TRUE(hidden.after.c_lflag & ECHO) << "the echo is back";
+
+    writeBytes(dir / "phrase", "tyst fras\n");
+    const CliRun revealed = sealedCli(
+        {"reveal", dir / "p.bmp", "--key", dir / "k.txt", "--passphrase-file", dir / "phrase"});
+    EXPECT_EQ(revealed.out, "Hej\n") << revealed.err;
+
+    // Ctrl-C at the prompt ends the program as ever, and the echo comes back.
+    const std::vector<std::string> before = dir.entries();
+    const TerminalRun interrupted = onATerminal(hide, {"\x03"});
+    EXPECT_TRUE(WIFSIGNALED(interrupted.status) && WTERMSIG(interrupted.status) == SIGINT)
+        << interrupted.status << interrupted.shown;
+    EXPECT_TRUE(interrupted.after.c_lflag & ECHO) << "the echo is back";
+    EXPECT_EQ(dir.entries(), before);
 }
 
 } // namespace
