@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Seal.h"
 #include "core/SecretBytes.h"
 
 #include <optional>
@@ -20,6 +21,8 @@ public:
 
     // Nullopt when the user cancels. With `repeat`, the passphrase is asked twice.
     virtual std::optional<PassphraseAnswer> ask(bool repeat) = 0;
+    // What deriving a key from the answer costs; tests take the quick setting.
+    virtual SealSetting setting() const { return SealSetting::Standard; }
 };
 
 } // namespace kvistra

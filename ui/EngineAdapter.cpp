@@ -98,7 +98,8 @@ bool EngineAdapter::seal(EncodeRequest& request, PassphraseProtection& protectio
     if (!passphrase) {
         return false;
     }
-    Result<std::string> characters = sealedCharacters(request.message, *passphrase);
+    Result<std::string> characters =
+        sealedCharacters(request.message, *passphrase, protection.setting());
     if (!characters) {
         message(characters.problem());
         return false;

@@ -23,6 +23,10 @@ bool PassphraseProtection::on() const {
     return check_.isChecked();
 }
 
+SealSetting PassphraseProtection::setting() const {
+    return prompt_.setting();
+}
+
 std::optional<SecretBytes> PassphraseProtection::ask(bool writing) {
     std::optional<PassphraseAnswer> answer = prompt_.ask(writing);
     if (!answer) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Seal.h"
 #include "core/SecretBytes.h"
 
 #include <optional>
@@ -24,6 +25,8 @@ public:
     // The passphrase to write with (typed twice) or to read with. Nullopt when the
     // user cancels, or when the typing is refused, which a message box says.
     std::optional<SecretBytes> ask(bool writing);
+    // How a message is sealed.
+    SealSetting setting() const;
 
 private:
     QCheckBox& check_;

@@ -69,7 +69,7 @@ public:
 };
 
 // Answers the passphrase dialog from a script (cancel when it runs dry) and
-// records whether each asked twice.
+// records whether each asked twice. Keys come at the quick setting unless told.
 class ScriptedPassphrasePrompt final : public PassphrasePrompt {
 public:
     struct Answer {
@@ -79,6 +79,9 @@ public:
 
     std::deque<Answer> answers;
     std::vector<bool> asked;
+    SealSetting sealing = SealSetting::Quick;
+
+    SealSetting setting() const override { return sealing; }
 
     std::optional<PassphraseAnswer> ask(bool repeat) override {
         asked.push_back(repeat);

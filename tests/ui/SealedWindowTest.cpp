@@ -140,17 +140,20 @@ void SealedWindowTest::protectionIsOffUntilTickedAndThenShowsASign() {
 void SealedWindowTest::generateAndDecryptRoundTrip_data() {
     QTest::addColumn<bool>("adapt");
     QTest::addColumn<qint64>("length");
+    QTest::addColumn<bool>("standard"); // the key setting the program itself uses
     // The canvas holds more than a reading length: the most is what 32767 characters seal.
     const qint64 most = sealedCapacity(kLongestMessage);
-    QTest::newRow("key position, 1 character") << false << qint64{1};
-    QTest::newRow("key position, the most that fits") << false << most;
-    QTest::newRow("adapt, 1 character") << true << qint64{1};
-    QTest::newRow("adapt, the most that fits") << true << most;
+    QTest::newRow("key position, 1 character") << false << qint64{1} << true;
+    QTest::newRow("key position, the most that fits") << false << most << false;
+    QTest::newRow("adapt, 1 character") << true << qint64{1} << false;
+    QTest::newRow("adapt, the most that fits") << true << most << false;
 }
 
 void SealedWindowTest::generateAndDecryptRoundTrip() {
     QFETCH(bool, adapt);
     QFETCH(qint64, length);
+    QFETCH(bool, standard);
+    passphrases_.sealing = standard ? SealSetting::Standard : SealSetting::Quick;
     const std::string message = messageOfLength(length);
     const int written = writeSealed(message, adapt);
     QCOMPARE(passphrases_.asked, std::vector<bool>{true});
