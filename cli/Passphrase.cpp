@@ -95,7 +95,11 @@ public:
         action.sa_handler = restoreAndPassOn;
         sigemptyset(&action.sa_mask);
         for (int i = 0; i < 3; ++i) {
-            ::sigaction(kEndingSignals[i], &action, &savedTerminal.previous[i]);
+            ::sigaction(kEndingSignals[i], nullptr, &savedTerminal.previous[i]);
+            // A signal the caller chose to ignore stays ignored.
+            if (savedTerminal.previous[i].sa_handler != SIG_IGN) {
+                ::sigaction(kEndingSignals[i], &action, nullptr);
+            }
         }
         termios quiet = savedTerminal.settings;
         quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
