@@ -103,15 +103,25 @@ KVISTRA_VECTOR_CLONES __attribute__((optimize("O3"))) void drawIndices(std::uint
 // its time mixing bits. A pixel depends only on the clock reading and its own
 // counter value, so parts of a span can be drawn side by side, and many at once.
 void fillFromCounter(std::span<Colour> colours, std::uint64_t spreadTime, std::uint64_t counter) {
+    // Each character already in its place within a colour: a look-up a channel, and no shift.
+    static constexpr auto kChannels = [] {
+        std::array<std::array<Colour, kCharacterSetSize>, 3> channels{};
+        for (int index = 0; index < kCharacterSetSize; ++index) {
+            const int code = characterAt(index + 1);
+            channels[0][static_cast<std::size_t>(index)] = makeColour(code, 0, 0);
+            channels[1][static_cast<std::size_t>(index)] = makeColour(0, code, 0);
+            channels[2][static_cast<std::size_t>(index)] = makeColour(0, 0, code);
+        }
+        return channels;
+    }();
     std::array<std::uint32_t, kBatch> indices;
     for (std::size_t done = 0; done < colours.size(); done += kBatch) {
         const std::size_t count = std::min(kBatch, colours.size() - done);
         drawIndices(indices.data(), count, spreadTime, counter + done);
         for (std::size_t i = 0; i < count; ++i) {
             const std::uint32_t packed = indices[i];
-            colours[done + i] = makeColour(characterAt(static_cast<int>(packed & 0xFF) + 1),
-                                           characterAt(static_cast<int>(packed >> 8 & 0xFF) + 1),
-                                           characterAt(static_cast<int>(packed >> 16) + 1));
+            colours[done + i] = kChannels[0][packed & 0xFF] | kChannels[1][packed >> 8 & 0xFF] |
+                                kChannels[2][packed >> 16];
         }
     }
 }

@@ -1,5 +1,7 @@
 #include "Image.h"
 
+#include "ColourRuns.h"
+
 #include <algorithm>
 #include <cassert>
 
@@ -62,21 +64,13 @@ void Image::setPixel(int x, int y, Colour colour) {
 void Image::readRun(int x, int y, std::span<Colour> colours) const {
     assert(contains(x, y) && x + static_cast<int>(colours.size()) <= width_);
     const std::uint8_t* p = row(y).data() + static_cast<std::size_t>(x) * 3;
-    for (Colour& colour : colours) {
-        colour = makeColour(p[2], p[1], p[0]);
-        p += 3;
-    }
+    loadColours(p, colours);
 }
 
 void Image::writeRun(int x, int y, std::span<const Colour> colours) {
     assert(contains(x, y) && x + static_cast<int>(colours.size()) <= width_);
     std::uint8_t* p = row(y).data() + static_cast<std::size_t>(x) * 3;
-    for (const Colour colour : colours) {
-        p[0] = static_cast<std::uint8_t>(blueOf(colour));
-        p[1] = static_cast<std::uint8_t>(greenOf(colour));
-        p[2] = static_cast<std::uint8_t>(redOf(colour));
-        p += 3;
-    }
+    storeColours(colours, p);
 }
 
 void Image::fill(Colour colour) {

@@ -1,5 +1,7 @@
 #include "BmpFileCanvas.h"
 
+#include "core/ColourRuns.h"
+
 #include <algorithm>
 #include <cassert>
 #include <cerrno>
@@ -101,10 +103,7 @@ void BmpFileCanvas::readRun(int x, int y, std::span<Colour> colours) const {
         return;
     }
     const std::uint8_t* p = rowPixels(y) + static_cast<std::size_t>(x) * 3;
-    for (Colour& colour : colours) {
-        colour = makeColour(p[2], p[1], p[0]);
-        p += 3;
-    }
+    loadColours(p, colours);
 }
 
 void BmpFileCanvas::setPixel(int, int, Colour) {

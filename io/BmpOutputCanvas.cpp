@@ -3,6 +3,7 @@
 #include "BmpFormat.h"
 #include "CanvasRows.h"
 #include "FileDescriptor.h"
+#include "core/ColourRuns.h"
 #include "core/Image.h"
 
 #include <algorithm>
@@ -58,7 +59,8 @@ BmpOutputCanvas::BmpOutputCanvas(PendingFile file, int width, int height, const 
     , stride_(Image::strideFor(width))
     , blockRows_(static_cast<int>(std::max<std::size_t>(1, kBlockBytes / stride_)))
     , background_(background)
-    , written_(static_cast<std::size_t>((height + blockRows_ - 1) / blockRows_), false) {}
+    , written_(static_cast<std::size_t>((height + blockRows_ - 1) / blockRows_), false)
+    , rowDigests_(static_cast<std::size_t>(height), 0) {}
 
 int BmpOutputCanvas::blockEnd(int block) const {
     return std::min(height_, (block + 1) * blockRows_);
@@ -84,6 +86,10 @@ void BmpOutputCanvas::flushBlock() const {
     }
     written_[static_cast<std::size_t>(cachedBlock_)] = true;
     dirty_ = false;
+    for (int y = cachedBlock_ * blockRows_; y < blockEnd(cachedBlock_); ++y) {
+        rowDigests_[static_cast<std::size_t>(y)] =
+            rowDigest({rowInCache(y), 3 * static_cast<std::size_t>(width_)});
+    }
 }
 
 void BmpOutputCanvas::cacheBlockOf(int y) const {
@@ -130,22 +136,14 @@ void BmpOutputCanvas::readRun(int x, int y, std::span<Colour> colours) const {
     assert(contains(x, y) && x + static_cast<int>(colours.size()) <= width_);
     cacheBlockOf(y);
     const std::uint8_t* p = rowInCache(y) + static_cast<std::size_t>(x) * 3;
-    for (Colour& colour : colours) {
-        colour = makeColour(p[2], p[1], p[0]);
-        p += 3;
-    }
+    loadColours(p, colours);
 }
 
 void BmpOutputCanvas::writeRun(int x, int y, std::span<const Colour> colours) {
     assert(contains(x, y) && x + static_cast<int>(colours.size()) <= width_);
     cacheBlockOf(y);
     std::uint8_t* p = rowInCache(y) + static_cast<std::size_t>(x) * 3;
-    for (const Colour colour : colours) {
-        p[0] = static_cast<std::uint8_t>(blueOf(colour));
-        p[1] = static_cast<std::uint8_t>(greenOf(colour));
-        p[2] = static_cast<std::uint8_t>(redOf(colour));
-        p += 3;
-    }
+    storeColours(colours, p);
     dirty_ = true;
 }
 

@@ -36,6 +36,8 @@ public:
     // yet in place (file() is then to be committed, alone or with a key file).
     Status finish();
     PendingFile& file() { return file_; }
+    // Each row's digest as it went to the file, for a check of the file read back.
+    const std::vector<std::uint64_t>& rowDigests() const { return rowDigests_; }
     // Finishes and puts the file in place.
     Status commit();
 
@@ -61,6 +63,7 @@ private:
     mutable int cachedBlock_ = -1;
     mutable bool dirty_ = false;
     mutable std::vector<bool> written_; // per block
+    mutable std::vector<std::uint64_t> rowDigests_;
     mutable int error_ = 0;
 };
 

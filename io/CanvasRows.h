@@ -13,6 +13,10 @@ namespace kvistra {
 void readRowBytes(const Canvas& canvas, int y, std::span<std::uint8_t> row,
                   std::vector<Colour>& scratch);
 
+// A digest of a row's pixel bytes (width * 3 of them, without padding): what a
+// picture written row by row keeps of each row to check the file read back.
+std::uint64_t rowDigest(std::span<const std::uint8_t> pixels);
+
 // A row of white pixels in Image's layout, its padding left zero.
 void fillWhite(std::span<std::uint8_t> row, int width);
 

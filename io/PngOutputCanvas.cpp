@@ -1,6 +1,7 @@
 #include "PngOutputCanvas.h"
 
 #include "CanvasRows.h"
+#include "core/ColourRuns.h"
 
 #include <algorithm>
 #include <cassert>
@@ -47,7 +48,8 @@ PngOutputCanvas::PngOutputCanvas(std::unique_ptr<PendingFile> file, PngWriter wr
     , rowBytes_(std::max<std::size_t>(3 * static_cast<std::size_t>(width), 3))
     , blockRows_(static_cast<int>(std::clamp<std::size_t>(
           kBlockBytes / rowBytes_, 1, static_cast<std::size_t>(std::max(height, 1)))))
-    , background_(background) {
+    , background_(background)
+    , rowDigests_(static_cast<std::size_t>(height), 0) {
     startBlock(0);
 }
 
@@ -68,6 +70,8 @@ void PngOutputCanvas::startBlock(int firstRow) {
 void PngOutputCanvas::writeBlock() {
     for (int y = firstRow_; y < firstRow_ + rows_ && written_; ++y) {
         written_ = writer_.writeRow({rowInBlock(y), rowBytes_});
+        rowDigests_[static_cast<std::size_t>(y)] =
+            rowDigest({rowInBlock(y), 3 * static_cast<std::size_t>(width_)});
     }
 }
 
@@ -104,12 +108,7 @@ void PngOutputCanvas::writeRun(int x, int y, std::span<const Colour> colours) {
     }
     moveTo(y);
     std::uint8_t* p = rowInBlock(y) + static_cast<std::size_t>(x) * 3;
-    for (const Colour colour : colours) {
-        p[0] = static_cast<std::uint8_t>(blueOf(colour));
-        p[1] = static_cast<std::uint8_t>(greenOf(colour));
-        p[2] = static_cast<std::uint8_t>(redOf(colour));
-        p += 3;
-    }
+    storeColours(colours, p);
 }
 
 Status PngOutputCanvas::finish() {

@@ -38,6 +38,8 @@ public:
     // in place (file() is then to be committed, alone or with a key file).
     Status finish();
     PendingFile& file() { return *file_; }
+    // Each row's digest as it went to the file, for a check of the file read back.
+    const std::vector<std::uint64_t>& rowDigests() const { return rowDigests_; }
     // Finishes and puts the file in place.
     Status commit();
 
@@ -63,6 +65,7 @@ private:
     int rows_ = 0;
     std::vector<std::uint8_t> block_;
     std::vector<Colour> scratch_;
+    std::vector<std::uint64_t> rowDigests_;
     Status written_ = Done{};
     bool outOfOrder_ = false;
     std::optional<Status> finished_;

@@ -31,37 +31,45 @@ PictureBox::PictureBox(QSize innerSize, QWidget* parent)
     setLineWidth(kFrameWidth);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    image_ = Image(innerSize.width(), innerSize.height());
+    image_ = std::make_shared<Image>(innerSize.width(), innerSize.height());
     fitToSurface();
 }
 
+Image& PictureBox::surfaceToDrawOn() {
+    if (image_.use_count() > 1) {
+        image_ = std::make_shared<Image>(*image_);
+    }
+    return *image_;
+}
+
 void PictureBox::fitToSurface() {
-    setFixedSize(image_.width() + 2 * kFrameWidth, image_.height() + 2 * kFrameWidth);
+    setFixedSize(image_->width() + 2 * kFrameWidth, image_->height() + 2 * kFrameWidth);
     update();
 }
 
 void PictureBox::setPicture(Image picture) {
+    pictureSize_ = QSize(picture.width(), picture.height());
     if (autoSize_) {
-        image_ = picture;
+        // The surface is the whole picture: nothing else needs its pixels.
+        image_ = std::make_shared<Image>(std::move(picture));
+        picture_.reset();
     } else {
-        image_.fill(kWhite);
-        copyTopLeft(picture, image_);
+        surfaceToDrawOn().fill(kWhite);
+        copyTopLeft(picture, *image_);
+        picture_ = std::move(picture);
     }
-    picture_ = std::move(picture);
     fitToSurface();
 }
 
 void PictureBox::clear() {
     picture_.reset();
-    image_.fill(kWhite);
+    pictureSize_.reset();
+    surfaceToDrawOn().fill(kWhite);
     update();
 }
 
 std::optional<QSize> PictureBox::pictureSize() const {
-    if (!picture_) {
-        return std::nullopt;
-    }
-    return QSize(picture_->width(), picture_->height());
+    return pictureSize_;
 }
 
 void PictureBox::setAutoSize(bool on) {
@@ -69,10 +77,12 @@ void PictureBox::setAutoSize(bool on) {
     if (!on || !picture_) {
         return;
     }
-    // The picture fills the new size; what was drawn over it stays where it was.
-    Image surface = *picture_;
-    copyTopLeft(image_, surface);
-    image_ = std::move(surface);
+    // The picture fills the new size; what was drawn over it stays where it was. The
+    // picture becomes the surface rather than being copied: a large one is held once.
+    Image surface = std::move(*picture_);
+    picture_.reset();
+    copyTopLeft(*image_, surface);
+    image_ = std::make_shared<Image>(std::move(surface));
     fitToSurface();
 }
 
@@ -87,16 +97,16 @@ void PictureBox::paintEvent(QPaintEvent* event) {
     if (exposed.isEmpty()) {
         return;
     }
-    const QImage view(image_.bytes().data(), image_.width(), image_.height(),
-                      static_cast<qsizetype>(image_.stride()), QImage::Format_BGR888);
+    const QImage view(image_->bytes().data(), image_->width(), image_->height(),
+                      static_cast<qsizetype>(image_->stride()), QImage::Format_BGR888);
     QPainter painter(this);
     painter.drawImage(exposed, view, exposed.translated(-inside.topLeft()));
 }
 
 void PictureBox::mouseMoveEvent(QMouseEvent* event) {
     const QPointF position = event->position() - contentsRect().topLeft();
-    if (position.x() >= 0 && position.y() >= 0 && position.x() < image_.width() &&
-        position.y() < image_.height()) {
+    if (position.x() >= 0 && position.y() >= 0 && position.x() < image_->width() &&
+        position.y() < image_->height()) {
         emit mouseMoved(static_cast<float>(position.x()), static_cast<float>(position.y()));
     }
     QFrame::mouseMoveEvent(event);

@@ -3,6 +3,7 @@
 #include "core/Image.h"
 
 #include <QFrame>
+#include <memory>
 #include <optional>
 
 namespace kvistra {
@@ -19,11 +20,15 @@ public:
     explicit PictureBox(QSize innerSize, QWidget* parent = nullptr);
 
     // The scale width and height: the inner size in pixels.
-    int scaleWidth() const { return image_.width(); }
-    int scaleHeight() const { return image_.height(); }
+    int scaleWidth() const { return image_->width(); }
+    int scaleHeight() const { return image_->height(); }
 
-    Image& image() { return image_; }
-    const Image& image() const { return image_; }
+    const Image& image() const { return *image_; }
+    // The surface to draw on. A snapshot taken before keeps the pixels it shared
+    // with the surface: they are copied only now, and only while a snapshot holds them.
+    Image& surfaceToDrawOn();
+    // The surface as it is now, sharing its pixels until the next drawing.
+    std::shared_ptr<const Image> snapshot() const { return image_; }
 
     // Placed at the top-left corner at its own size; cut off at the canvas's
     // edges unless the canvas follows the picture's size.
@@ -50,8 +55,10 @@ protected:
 private:
     void fitToSurface();
 
+    // The opened picture while the surface shows only part of it.
     std::optional<Image> picture_;
-    Image image_;
+    std::optional<QSize> pictureSize_;
+    std::shared_ptr<Image> image_;
     bool autoSize_ = false;
 };
 

@@ -44,7 +44,7 @@ void ZoomBox::setRoom(QSize room) {
     viewport()->update();
 }
 
-void ZoomBox::setSnapshot(Image snapshot) {
+void ZoomBox::setSnapshot(std::shared_ptr<const Image> snapshot) {
     snapshot_ = std::move(snapshot);
     viewport()->update();
 }
@@ -105,7 +105,7 @@ void ZoomBox::paintEvent(QPaintEvent* event) {
     if (area.isEmpty()) {
         return;
     }
-    if (snapshot_.width() == 0 || snapshot_.height() == 0) {
+    if (snapshot_->width() == 0 || snapshot_->height() == 0) {
         painter.fillRect(area.translated(-offset), Qt::white);
         return;
     }
@@ -113,14 +113,14 @@ void ZoomBox::paintEvent(QPaintEvent* event) {
     std::vector<std::size_t> sourceColumns(static_cast<std::size_t>(area.width()));
     for (int x = 0; x < area.width(); ++x) {
         sourceColumns[static_cast<std::size_t>(x)] = static_cast<std::size_t>(
-            3 * stretchedSource(area.left() + x, pictureSize_.width(), snapshot_.width()));
+            3 * stretchedSource(area.left() + x, pictureSize_.width(), snapshot_->width()));
     }
     for (int top = area.top(); top <= area.bottom(); top += kBandRows) {
         const int rows = std::min(kBandRows, area.bottom() + 1 - top);
         QImage band(area.width(), rows, QImage::Format_BGR888);
         for (int y = 0; y < rows; ++y) {
-            const auto source =
-                snapshot_.row(stretchedSource(top + y, pictureSize_.height(), snapshot_.height()));
+            const auto source = snapshot_->row(
+                stretchedSource(top + y, pictureSize_.height(), snapshot_->height()));
             uchar* target = band.scanLine(y);
             for (const std::size_t column : sourceColumns) {
                 *target++ = source[column];

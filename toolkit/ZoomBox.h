@@ -3,6 +3,7 @@
 #include "core/Image.h"
 
 #include <QAbstractScrollArea>
+#include <memory>
 
 namespace kvistra {
 
@@ -24,8 +25,10 @@ public:
     QSize outerSize() const { return pictureSize_ + QSize(2 * kFrameWidth, 2 * kFrameWidth); }
     // Shown at its full outer size where the room allows it, else at the room's size.
     void setRoom(QSize room);
-    void setSnapshot(Image snapshot);
-    const Image& snapshot() const { return snapshot_; }
+    // Shared with the canvas it was taken from, which copies its pixels before it
+    // draws again: the snapshot costs no memory of its own until then.
+    void setSnapshot(std::shared_ptr<const Image> snapshot);
+    const Image& snapshot() const { return *snapshot_; }
 
     // The part of the picture area in view.
     QRect visiblePart() const;
@@ -44,7 +47,7 @@ protected:
 private:
     void updateScrollBars();
 
-    Image snapshot_;
+    std::shared_ptr<const Image> snapshot_ = std::make_shared<const Image>();
     QSize pictureSize_;
     QSize room_{QWIDGETSIZE_MAX, QWIDGETSIZE_MAX};
 };

@@ -70,7 +70,7 @@ void EngineAdapter::generate(PassphraseProtection& protection) {
     encoding_ = &request;
     sealing_ = protection.on();
     const Result<EncodeResult> result =
-        Encoder(controls_.canvas->image(), random_, *this).generate(request);
+        Encoder(controls_.canvas->surfaceToDrawOn(), random_, *this).generate(request);
     encoding_ = nullptr;
     sealing_ = false;
     if (!result) {

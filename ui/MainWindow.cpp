@@ -22,6 +22,7 @@
 #include "toolkit/MessageBoxes.h"
 #include "toolkit/PictureBox.h"
 #include "toolkit/TextBox.h"
+#include "toolkit/WhileRepainting.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -330,7 +331,7 @@ void MainWindow::onOpenPictureClicked() {
     // Pictures are checked against the memory there is before they are read;
     // this catches what the check could not foresee.
     try {
-        Result<Image> picture = loadPicture(name);
+        Result<Image> picture = whileRepainting([&name] { return loadPicture(name); });
         if (!picture) {
             showMessage(picture.problem());
             return;

@@ -88,7 +88,7 @@ void ZoomWindow::zoomTo(double factor) {
     zoomBox_->setOuterSize(qSizeOf(box));
     zoomBox_->setRoom(window - margins);
     // A snapshot: later drawing on the canvas shows only when a factor is chosen again.
-    zoomBox_->setSnapshot(canvas_.image());
+    zoomBox_->setSnapshot(canvas_.snapshot());
     setFixedSize(window);
     if (isVisible()) {
         keepOnScreen(*this);

@@ -599,7 +599,7 @@ void MainWindowTest::clearingCommands() {
 }
 
 void MainWindowTest::pixelInspector() {
-    Image& canvas = control<PictureBox>("Picture1")->image();
+    Image& canvas = control<PictureBox>("Picture1")->surfaceToDrawOn();
     const Colour letterH = colourOf(1, 72, 3);
     canvas.setPixel(120, 45, letterH);
     canvas.setPixel(121, 45, colourOf(9, 255, 9));

@@ -4,6 +4,7 @@
 #include "toolkit/PictureBox.h"
 #include "toolkit/QtFilePrompt.h"
 #include "toolkit/QtMessageBoxes.h"
+#include "toolkit/WhileRepainting.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -16,6 +17,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <atomic>
+#include <thread>
 
 using namespace kvistra;
 using kvistra::test::ScriptedFilePrompt;
@@ -29,6 +32,8 @@ private slots:
     void fileDialogKeepsItsNameAndExtension_data();
     void fileDialogKeepsItsNameAndExtension();
     void canvasPaintsItsExactColours();
+    void canvasHoldsALargePictureOnce();
+    void windowsRepaintWhileWorkRuns();
     void secondButtonCanBeTheDefault();
     void openFormKeepsAnExistingName_data();
     void openFormKeepsAnExistingName();
@@ -148,6 +153,42 @@ void ToolkitTest::fileDialogKeepsItsNameAndExtension() {
     QVERIFY(prompt.asked.back().mode == FileDialogMode::Open);
 }
 
+// A picture the canvas takes whole becomes its surface, and a snapshot of the
+// surface shares its pixels until the canvas is drawn on again.
+void ToolkitTest::canvasHoldsALargePictureOnce() {
+    PictureBox canvas(QSize(40, 30));
+    Image picture(300, 200);
+    picture.setPixel(299, 199, 0x123456);
+    const std::uint8_t* pixels = picture.bytes().data();
+    canvas.setPicture(std::move(picture));
+    canvas.surfaceToDrawOn().setPixel(0, 0, 0x010203);
+    canvas.setAutoSize(true);
+    QCOMPARE(canvas.image().bytes().data(), pixels);
+    QCOMPARE(canvas.image().pixel(299, 199), 0x123456);
+    QCOMPARE(canvas.image().pixel(0, 0), 0x010203);
+
+    const std::shared_ptr<const Image> snapshot = canvas.snapshot();
+    QCOMPARE(snapshot.get(), &canvas.image());
+    canvas.surfaceToDrawOn().setPixel(299, 199, 0x654321);
+    QCOMPARE(snapshot->pixel(299, 199), 0x123456);
+    QCOMPARE(canvas.image().pixel(299, 199), 0x654321);
+}
+
+// The work finishes only once a timer of the window's thread has fired: it can
+// only when events go on being handled while it runs.
+void ToolkitTest::windowsRepaintWhileWorkRuns() {
+    std::atomic<bool> timerFired = false;
+    QTimer::singleShot(50, [&timerFired] { timerFired = true; });
+    const bool sawTheTimer = whileRepainting([&timerFired] {
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!timerFired && std::chrono::steady_clock::now() < giveUp) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return timerFired.load();
+    });
+    QVERIFY(sawTheTimer);
+}
+
 void ToolkitTest::canvasPaintsItsExactColours() {
     PictureBox canvas(QSize(40, 30));
     const int border = PictureBox::kFrameWidth;
@@ -155,9 +196,9 @@ void ToolkitTest::canvasPaintsItsExactColours() {
     const Colour red = 250;
     const Colour green = 251 * 256;
     const Colour blue = 252 * 65536;
-    canvas.image().setPixel(0, 0, red);
-    canvas.image().setPixel(20, 10, green + 1);
-    canvas.image().setPixel(39, 29, blue + 2);
+    canvas.surfaceToDrawOn().setPixel(0, 0, red);
+    canvas.surfaceToDrawOn().setPixel(20, 10, green + 1);
+    canvas.surfaceToDrawOn().setPixel(39, 29, blue + 2);
 
     const auto rgbOf = [](Colour colour) {
         return qRgb(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);

@@ -390,7 +390,7 @@ void ViewerTest::zoomIsASnapshot() {
     const QPoint corner = box->contentsRect().topLeft();
     QCOMPARE(box->grab().toImage().pixel(corner), QColor(Qt::black).rgb());
 
-    canvas->image().setPixel(0, 0, colourAt(0, 0) + 0x3300);
+    canvas->surfaceToDrawOn().setPixel(0, 0, colourAt(0, 0) + 0x3300);
     openZoom(); // only brought to the front
     QCOMPARE(box->grab().toImage().pixel(corner), QColor(Qt::black).rgb());
 
