@@ -219,7 +219,7 @@ void SealedWindowTest::refusedReadingLeavesEveryFieldAsItWas() {
         setField(name.constData(), QString::number(fieldText(name.constData()).toInt() + change));
     }
     if (changedPixel >= 0) {
-        Image& canvas = control<PictureBox>("Picture1")->image();
+        Image& canvas = control<PictureBox>("Picture1")->surfaceToDrawOn();
         const int position = 9 * kCanvasWidth + 20 + changedPixel;
         const int x = position % kCanvasWidth;
         const int y = position / kCanvasWidth;
