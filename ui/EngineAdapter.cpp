@@ -4,6 +4,7 @@
 #include "MainWindowControls.h"
 #include "PassphraseProtection.h"
 #include "core/MessageCatalogue.h"
+#include "core/NumericText.h"
 #include "core/SealedMessage.h"
 #include "core/Windows1252.h"
 #include "toolkit/ListBox.h"
@@ -16,6 +17,7 @@
 #include <QCoreApplication>
 #include <QTimer>
 #include <QWidget>
+#include <chrono>
 
 namespace kvistra {
 
@@ -129,6 +131,7 @@ std::optional<std::int16_t> EngineAdapter::decrypt(PassphraseProtection& protect
 
 std::optional<std::int16_t> EngineAdapter::decryptSealed(const DecodeRunRequest& request,
                                                          const SecretBytes& passphrase) {
+    const auto start = now();
     held_.emplace();
     const DecoderRunResult read = runDecoder(controls_.canvas->image(), request, *this);
     const HeldOutput held = std::move(*held_);
@@ -150,7 +153,12 @@ std::optional<std::int16_t> EngineAdapter::decryptSealed(const DecodeRunRequest&
         lines.push_back(listLine({code, code}));
     }
     decoded(lines, utf8FromWindows1252(*opened));
-    for (const Message& notice : held.messages) {
+    for (Message notice : held.messages) {
+        if (notice.id == MessageId::DecodeFinished) {
+            // Opening the message is part of the decryption.
+            const double elapsed = std::chrono::duration<double>(now() - start).count();
+            notice.args = {formatGeneral(elapsed, request.locale)};
+        }
         message(notice);
     }
     clockStopped();
