@@ -8,9 +8,9 @@
 
 #include <chrono>
 #include <csignal>
+#include <filesystem>
 #include <cstdlib>
 #include <fcntl.h>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <spawn.h>
 #include <sstream>
