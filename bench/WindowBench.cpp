@@ -11,6 +11,7 @@
 #include "toolkit/ListBox.h"
 #include "toolkit/MessageBoxes.h"
 #include "toolkit/PictureBox.h"
+#include "toolkit/QtPassphrasePrompt.h"
 #include "toolkit/QtSystemServices.h"
 #include "toolkit/TextBox.h"
 #include "ui/MainWindow.h"
@@ -129,7 +130,8 @@ public:
     SilentBoxes boxes;
     NoFileName files;
     QtSystemServices system;
-    MainWindow window{shared, boxes, files, system.services()};
+    QtPassphrasePrompt passphrases; // never asked: the protection stays off
+    MainWindow window{shared, boxes, files, system.services(), passphrases};
 };
 
 void windowGenerate(benchmark::State& state) {

@@ -3,6 +3,7 @@
 #include "Usage.h"
 #include "core/Capacity.h"
 #include "core/FieldChecks.h"
+#include "core/SealedMessage.h"
 #include "io/PictureFile.h"
 
 #include <algorithm>
@@ -10,8 +11,8 @@
 namespace kvistra::cli {
 
 int capacity(const std::vector<std::string>& args, Console& console) {
-    const auto parsed =
-        commandArguments(args, {{"--size", "-x", "-y"}, {"--json"}}, kCapacityUsage, console);
+    const auto parsed = commandArguments(args, {{"--size", "-x", "-y"}, {"--json", "--sealed"}},
+                                         kCapacityUsage, console);
     if (const int* status = std::get_if<int>(&parsed)) {
         return *status;
     }
@@ -46,11 +47,13 @@ int capacity(const std::vector<std::string>& args, Console& console) {
                         {xText, yText, std::to_string(size.width), std::to_string(size.height)}});
     }
     const std::int64_t room = roomFromKey(size.width, size.height, *x, *y);
-    const std::int64_t fits = std::min<std::int64_t>(room, kLongestMessage);
+    const bool sealed = arguments.has("--sealed");
+    const std::int64_t fits =
+        sealed ? sealedCapacity(room) : std::min<std::int64_t>(room, kLongestMessage);
     if (arguments.has("--json")) {
         console.out << "{\"width\":" << size.width << ",\"height\":" << size.height
                     << ",\"x\":" << *x << ",\"y\":" << *y << ",\"room\":" << room
-                    << ",\"capacity\":" << fits << "}\n";
+                    << ",\"capacity\":" << fits << (sealed ? ",\"sealed\":true" : "") << "}\n";
     } else {
         console.out << fits << '\n';
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Seal.h"
+
 #include <ostream>
 #include <string>
 #include <vector>
@@ -12,11 +14,17 @@ enum ExitStatus : int {
     UsageError = 2,
 };
 
+class PassphrasePrompt;
+
 struct Console {
     std::ostream& out;
     std::ostream& err;
     bool errIsTerminal = false;
     bool outIsTerminal = false;
+    // Asks for --ask-passphrase; the terminal when there is none.
+    PassphrasePrompt* passphrasePrompt = nullptr;
+    // What a key from a passphrase costs; tests take the quick setting.
+    SealSetting sealSetting = SealSetting::Standard;
 };
 
 // The whole command line after the program name.

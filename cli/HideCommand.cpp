@@ -3,11 +3,14 @@
 #include "FileArguments.h"
 #include "KeyChecks.h"
 #include "OutputPicture.h"
+#include "Passphrase.h"
 #include "TerminalReport.h"
 #include "Usage.h"
 #include "core/ClockSeededRandom.h"
 #include "core/Encoder.h"
 #include "core/FieldChecks.h"
+#include "core/NumericText.h"
+#include "core/SealedMessage.h"
 #include "core/Windows1252.h"
 #include "io/FileDescriptor.h"
 #include "io/KeyFile.h"
@@ -49,14 +52,40 @@ Status writeKeyValues(PendingFile& keyFile, const EncodeResult& result) {
                                         value(result.shift), value(result.readingLength)}));
 }
 
+// Replaces the message by the characters it is sealed as, once it is known to fit
+// and the passphrase has been given.
+Status sealForWriting(EncodeRequest& request, const Canvas& canvas, const Arguments& arguments,
+                      Console& console) {
+    const auto length = static_cast<std::int64_t>(request.message.size());
+    // The key was checked against the picture.
+    const std::int64_t capacity = sealedCapacity(roomFor(canvas, request).value_or(0));
+    if (length > capacity) {
+        return Message{MessageId::SealedMessageDoesNotFit,
+                       {std::to_string(length), std::to_string(capacity)}};
+    }
+    Result<std::optional<SecretBytes>> passphrase = passphraseFromOptions(arguments, console, true);
+    if (!passphrase) {
+        return passphrase.problem();
+    }
+    Result<std::string> characters =
+        sealedCharacters(request.message, **passphrase, console.sealSetting);
+    if (!characters) {
+        return characters.problem();
+    }
+    request.message = std::move(*characters);
+    request.shift = std::string(1, '0');
+    return Done{};
+}
+
 } // namespace
 
 int hide(const std::vector<std::string>& args, Console& console) {
-    const auto parsed = commandArguments(args,
-                                         {{"--out", "--text", "--text-file", "--message-file",
-                                           "--cover", "--size", "-x", "-y", "--shift", "--key"},
-                                          {"--adapt"}},
-                                         kHideUsage, console);
+    const auto parsed =
+        commandArguments(args,
+                         {{"--out", "--text", "--text-file", "--message-file", "--cover", "--size",
+                           "-x", "-y", "--shift", "--key", "--passphrase-file"},
+                          {"--adapt", "--ask-passphrase", "--verify"}},
+                         kHideUsage, console);
     if (const int* status = std::get_if<int>(&parsed)) {
         return *status;
     }
@@ -85,6 +114,15 @@ int hide(const std::vector<std::string>& args, Console& console) {
             return usageError(console, shiftRefused(terminalText(whole.problem())), kHideUsage);
         }
     }
+    const bool sealed = arguments.has("--passphrase-file") || arguments.has("--ask-passphrase");
+    if (arguments.has("--passphrase-file") && arguments.has("--ask-passphrase")) {
+        return usageError(console, kOnePassphraseSource, kHideUsage);
+    }
+    // A sealed message is written at shift 0, so that its green values are the characters.
+    if (sealed && arguments.has("--shift") &&
+        parseNumber(*arguments.value("--shift"), NumberLocale::commandLine()) != 0.0) {
+        return usageError(console, kSealedAtShiftZero, kHideUsage);
+    }
     Size size{kDefaultWidth, kDefaultHeight};
     if (const auto text = arguments.value("--size")) {
         const std::optional<Size> parsedSize = parseSize(*text);
@@ -98,7 +136,8 @@ int hide(const std::vector<std::string>& args, Console& console) {
     if (out != kStandardOut) {
         files.push_back({"--out", out, true});
     }
-    for (const char* option : {"--key", "--cover", "--text-file", "--message-file"}) {
+    for (const char* option :
+         {"--key", "--cover", "--text-file", "--message-file", "--passphrase-file"}) {
         if (const auto path = arguments.value(option)) {
             files.push_back({option, *path, std::string_view(option) == "--key"});
         }
@@ -147,6 +186,11 @@ int hide(const std::vector<std::string>& args, Console& console) {
         return failure(console, bytes.problem());
     }
     request.message = std::move(*bytes);
+    if (sealed) {
+        if (const Status written = sealForWriting(request, canvas, arguments, console); !written) {
+            return failure(console, written.problem());
+        }
+    }
 
     HideReport report(console.err, console.errIsTerminal);
     ClockSeededRandom random;
@@ -161,7 +205,16 @@ int hide(const std::vector<std::string>& args, Console& console) {
             return failure(console, written.problem());
         }
     }
-    if (const Status saved = picture->save(console.out, keyFile ? &*keyFile : nullptr); !saved) {
+    std::optional<ExpectedMessage> readBack;
+    if (arguments.has("--verify")) {
+        // The characters as written: a sealed message's, read at shift 0.
+        readBack = ExpectedMessage{{result->readingLength, std::to_string(result->key.y),
+                                    std::to_string(result->key.x), std::to_string(result->shift),
+                                    NumberLocale::commandLine()},
+                                   request.message};
+    }
+    if (const Status saved = picture->save(console.out, keyFile ? &*keyFile : nullptr, readBack);
+        !saved) {
         return failure(console, saved.problem());
     }
     if (report.finished) {

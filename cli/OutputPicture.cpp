@@ -26,6 +26,7 @@ Result<OutputPicture> OutputPicture::open(const Arguments& arguments, Size size)
     const std::string out = arguments.value("--out").value_or(std::string(kStandardOut));
     OutputPicture picture;
     picture.toStandardOut_ = out == kStandardOut;
+    picture.name_ = out;
     Result<PendingFile> pending =
         PendingFile::create(picture.toStandardOut_ ? standardOutDraft() : out);
     if (!pending) {
@@ -80,9 +81,15 @@ Status OutputPicture::finish() {
     return cover_ ? laterReads(*cover_) : Status(Done{});
 }
 
-Status OutputPicture::save(std::ostream& standardOut, PendingFile* keyFile) {
+Status OutputPicture::save(std::ostream& standardOut, PendingFile* keyFile,
+                           const std::optional<ExpectedMessage>& readBack) {
     if (Status finished = finish(); !finished) {
         return finished;
+    }
+    if (readBack) {
+        if (Status checked = check(*readBack); !checked) {
+            return checked;
+        }
     }
     if (toStandardOut_) {
         if (Status copied = copyToStream(standardOut); !copied) {
@@ -91,6 +98,12 @@ Status OutputPicture::save(std::ostream& standardOut, PendingFile* keyFile) {
         return keyFile ? keyFile->commit() : Status(Done{});
     }
     return keyFile ? commitPair(file(), *keyFile) : file().commit();
+}
+
+Status OutputPicture::check(const ExpectedMessage& readBack) {
+    const Canvas& drawn = canvas();
+    return checkWrittenPicture(file().temporaryPath(), name_, drawn.width(),
+                               bitmap_ ? bitmap_->rowDigests() : png_->rowDigests(), readBack);
 }
 
 Status OutputPicture::copyToStream(std::ostream& stream) {

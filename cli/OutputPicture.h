@@ -7,8 +7,10 @@
 #include "io/BmpOutputCanvas.h"
 #include "io/PendingFile.h"
 #include "io/PngOutputCanvas.h"
+#include "io/SavedPictureCheck.h"
 
 #include <memory>
+#include <optional>
 #include <ostream>
 
 namespace kvistra::cli {
@@ -26,8 +28,11 @@ public:
 
     Canvas& canvas();
 
-    // Puts the picture in place, as one with the key file when there is one.
-    Status save(std::ostream& standardOut, PendingFile* keyFile);
+    // Puts the picture in place, as one with the key file when there is one. With
+    // `readBack`, the written file is read back first, its rows compared with those
+    // drawn and the message read out of it; a difference leaves nothing in place.
+    Status save(std::ostream& standardOut, PendingFile* keyFile,
+                const std::optional<ExpectedMessage>& readBack);
 
 private:
     OutputPicture() = default;
@@ -36,11 +41,13 @@ private:
     Status finish();
     PendingFile& file();
     Status copyToStream(std::ostream& stream);
+    Status check(const ExpectedMessage& readBack);
 
     std::unique_ptr<Canvas> cover_;           // before the canvases, which read it to the end
     std::unique_ptr<BmpOutputCanvas> bitmap_; // one of these two
     std::unique_ptr<PngOutputCanvas> png_;
     bool toStandardOut_ = false;
+    std::string name_; // as given, "-" for standard output
 };
 
 } // namespace kvistra::cli

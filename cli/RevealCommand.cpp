@@ -2,10 +2,12 @@
 #include "Commands.h"
 #include "FileArguments.h"
 #include "KeyChecks.h"
+#include "Passphrase.h"
 #include "TerminalReport.h"
 #include "Usage.h"
 #include "core/DecoderRun.h"
 #include "core/LineMarkers.h"
+#include "core/SealedMessage.h"
 #include "core/ShownText.h"
 #include "core/Windows1252.h"
 #include "io/KeyFile.h"
@@ -40,9 +42,11 @@ std::string shownOnTerminal(const std::string& utf8) {
 } // namespace
 
 int reveal(const std::vector<std::string>& args, Console& console) {
-    const auto parsed =
-        commandArguments(args, {{"--key", "-x", "-y", "--shift", "--length", "--out"}, {"--lines"}},
-                         kRevealUsage, console);
+    const auto parsed = commandArguments(
+        args,
+        {{"--key", "-x", "-y", "--shift", "--length", "--out", "--passphrase-file"},
+         {"--lines", "--ask-passphrase"}},
+        kRevealUsage, console);
     if (const int* status = std::get_if<int>(&parsed)) {
         return *status;
     }
@@ -56,6 +60,9 @@ int reveal(const std::vector<std::string>& args, Console& console) {
     if (fromKeyFile ? keyOptions != 0 : keyOptions != 4) {
         return usageError(console, kKeyFileOrAllKeys, kRevealUsage);
     }
+    if (arguments.has("--passphrase-file") && arguments.has("--ask-passphrase")) {
+        return usageError(console, kOnePassphraseSource, kRevealUsage);
+    }
     const std::string& picturePath = arguments.positionals.front();
     const std::optional<std::string> out = arguments.value("--out");
     std::vector<FileArgument> files = {{kPictureArgument, picturePath, false}};
@@ -64,6 +71,9 @@ int reveal(const std::vector<std::string>& args, Console& console) {
     }
     if (out && *out != kStandardOut) {
         files.push_back({"--out", *out, true});
+    }
+    if (const auto path = arguments.value("--passphrase-file")) {
+        files.push_back({"--passphrase-file", *path, false});
     }
     if (const std::optional<std::string> problem = sameFileProblem(files)) {
         return usageError(console, *problem, kRevealUsage);
@@ -116,7 +126,16 @@ int reveal(const std::vector<std::string>& args, Console& console) {
         return failure(console, refusal.problem());
     }
 
+    Result<std::optional<SecretBytes>> passphrase =
+        passphraseFromOptions(arguments, console, false);
+    if (!passphrase) {
+        return failure(console, passphrase.problem());
+    }
+    const bool sealed = passphrase->has_value();
+
     RevealReport report(console.err, console.errIsTerminal);
+    // A sealed message that cannot be read says so once, whatever the reason.
+    report.quiet = sealed;
     const DecoderRunResult run = runDecoder(
         **canvas,
         {texts.readingLength, texts.yKey, texts.xKey, texts.shift, NumberLocale::commandLine()},
@@ -125,8 +144,19 @@ int reveal(const std::vector<std::string>& args, Console& console) {
     if (const Status reads = laterReads(**canvas); !reads) {
         return failure(console, reads.problem());
     }
-    if (run.result.outcome == DecodeOutcome::Failed) {
+    if (run.result.outcome == DecodeOutcome::Failed && !sealed) {
         return Failure;
+    }
+    std::string message = run.text;
+    if (sealed) {
+        if (run.result.outcome != DecodeOutcome::Finished) {
+            return failure(console, {MessageId::SealedMessageRefused, {}});
+        }
+        Result<std::string> opened = openedMessage(run.text, **passphrase);
+        if (!opened) {
+            return failure(console, opened.problem());
+        }
+        message = std::move(*opened);
     }
     if (out) {
         // A file gets the text only when all of it was read: a part of it must not
@@ -135,7 +165,7 @@ int reveal(const std::vector<std::string>& args, Console& console) {
             return Failure;
         }
         const std::string bytes =
-            arguments.has("--lines") ? lineBreaksFromMarkers(run.text) : run.text;
+            arguments.has("--lines") ? lineBreaksFromMarkers(message) : message;
         if (!outFile) {
             console.out << bytes;
             return Success;
@@ -147,7 +177,7 @@ int reveal(const std::vector<std::string>& args, Console& console) {
             return failure(console, written.problem());
         }
     } else {
-        std::string text = utf8FromWindows1252(run.text);
+        std::string text = utf8FromWindows1252(message);
         if (console.outIsTerminal) {
             text = shownOnTerminal(text);
         }

@@ -71,7 +71,7 @@ void HideReport::message(const Message& message) {
 }
 
 void RevealReport::message(const Message& message) {
-    if (message.id != MessageId::DecodeFinished) {
+    if (!quiet && message.id != MessageId::DecodeFinished) {
         terminal.notice(message);
     }
 }

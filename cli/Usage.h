@@ -27,7 +27,8 @@ Slutstatus: 0 klart, 1 fel, 2 felaktig användning.
 inline constexpr const char* kHideUsage =
     R"(Användning: kvistra-cli hide --out BILD [--text TEXT | --text-file FIL | --message-file FIL]
                        [--cover BILD | --size BxH] [-x N] [-y N] [--shift S] [--adapt]
-                       [--key NYCKELFIL]
+                       [--key NYCKELFIL] [--passphrase-file FIL | --ask-passphrase]
+                       [--verify]
 
 Skriver texten i bilden från nyckelpositionen, med slumpdata före och efter den,
 och sparar bilden (24-bitars BMP, eller PNG när namnet slutar på .png).
@@ -43,11 +44,18 @@ och sparar bilden (24-bitars BMP, eller PNG när namnet slutar på .png).
   --shift S           förskjutningen, ett heltal (standard 0, högst 29)
   --adapt             "Anpassa efter indata": endast texten, från övre vänstra hörnet
   --key NYCKELFIL     spara nyckelfilen (nyckel-y, nyckel-x, förskjutning, inläsningslängd)
+  --passphrase-file FIL
+                      skydda texten med lösenfrasen på filens första rad: den förseglas
+                      och skrivs som tecken som inte går att skilja från slumpdata
+                      (förskjutningen blir 0)
+  --ask-passphrase    fråga efter lösenfrasen på terminalen (två gånger)
+  --verify            läs tillbaka den skrivna filen, varje rad och texten ur den,
+                      innan bilden läggs på plats
 )";
 
 inline constexpr const char* kRevealUsage =
     R"(Användning: kvistra-cli reveal BILD (--key NYCKELFIL | -x N -y N --shift S --length L)
-                         [--lines] [--out FIL]
+                         [--lines] [--out FIL] [--passphrase-file FIL | --ask-passphrase]
 
 Läser texten ur bilden och skriver den på standard ut följd av en radbrytning.
 
@@ -58,12 +66,17 @@ Läser texten ur bilden och skriver den på standard ut följd av en radbrytning
   --lines             gör varje "|" till en radbrytning
   --out FIL           skriv textens Windows-1252-byte till filen i stället ("-": standard ut),
                       endast när hela texten har lästs
+  --passphrase-file FIL
+                      öppna en text som skyddats med lösenfrasen på filens första rad
+  --ask-passphrase    fråga efter lösenfrasen på terminalen
 )";
 
 inline constexpr const char* kCapacityUsage =
-    R"(Användning: kvistra-cli capacity (BILD | --size BxH) [-x N] [-y N] [--json]
+    R"(Användning: kvistra-cli capacity (BILD | --size BxH) [-x N] [-y N] [--sealed] [--json]
 
 Skriver hur många tecken som ryms från nyckelpositionen (standard 5, 5).
+
+  --sealed            hur många tecken som ryms när texten skyddas med lösenfras
 )";
 
 inline constexpr const char* kInspectUsage =
@@ -83,6 +96,10 @@ inline constexpr const char* kOnePicture = "ange en bild";
 inline constexpr const char* kKeyFileOrAllKeys =
     "ange antingen --key eller alla av -x, -y, --shift och --length";
 inline constexpr const char* kPictureOrSize = "ange antingen en bild eller --size";
+inline constexpr const char* kOnePassphraseSource =
+    "ange antingen --passphrase-file eller --ask-passphrase";
+inline constexpr const char* kSealedAtShiftZero =
+    "ett meddelande med lösenfras skrivs med förskjutningen 0";
 inline constexpr const char* kPictureAndPosition = "ange en bild, X och Y";
 inline constexpr const char* kPositionNotWhole = "X och Y måste vara heltal";
 // How a usage error names the picture argument of "reveal".

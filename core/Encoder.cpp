@@ -37,6 +37,18 @@ Result<std::string> messageBytesOf(const std::string& typed) {
     return windows1252FromUtf8(typed);
 }
 
+std::optional<std::int64_t> roomFor(const Canvas& canvas, const EncodeRequest& request) {
+    if (request.adapt) {
+        return roomFromKey(canvas.width(), canvas.height(), 0, 0);
+    }
+    const std::optional<int> x = wholeKeyNumber(request.xKey, request.locale);
+    const std::optional<int> y = wholeKeyNumber(request.yKey, request.locale);
+    if (!x || !y || !canvas.contains(*x, *y)) {
+        return std::nullopt;
+    }
+    return roomFromKey(canvas.width(), canvas.height(), *x, *y);
+}
+
 Encoder::Encoder(Canvas& canvas, RandomSource& random, EncodeReport& report)
     : canvas_(canvas)
     , random_(random)

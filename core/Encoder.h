@@ -56,6 +56,10 @@ std::optional<int> wholeKeyNumber(const std::string& text, const NumberLocale& l
 // Windows-1252 lacks.
 Result<std::string> messageBytesOf(const std::string& typed);
 
+// The positions a message has from the request's key, or the whole canvas in
+// adapt mode; nullopt when the key is no whole number inside the canvas.
+std::optional<std::int64_t> roomFor(const Canvas& canvas, const EncodeRequest& request);
+
 // "Generera kryptobild": turns the canvas into a cipher picture in stages, each
 // announced in the caption and advancing the progress bar.
 class Encoder {

@@ -79,6 +79,17 @@ enum class MessageId {
     SavedPictureDiffers,     // path, x, y of the first pixel that differs
     SavedMessageMisread,     // path, place (1-based) of the first character misread
     UnsavedGeneration,       // what is unsaved: "picture", "key" or "both"
+    // A written picture read back before it is put in place
+    WrittenPictureUnreadable, // name, why it could not be read (text)
+    WrittenPictureDiffers,    // name, the first row (0-based) that differs
+    WrittenMessageMisread,    // name, place (1-based) of the first character misread
+    // A message sealed with a passphrase
+    SealedMessageRefused,
+    SealedMessageDoesNotFit, // length, capacity
+    PassphraseEmpty,
+    PassphrasesDiffer,
+    PassphraseTooLong, // longest in bytes
+    NoPassphraseTerminal,
 };
 
 struct Message {

@@ -425,6 +425,37 @@ MessageBoxText describe(const Message& m) {
                     "som det är.",
                 kApplicationTitle, MessageBoxStyle::Warning + MessageBoxStyle::YesNoCancel};
     }
+    case WrittenPictureUnreadable:
+        return stop("Bilden " + quoted(arg(m, 0)) +
+                    " skrevs men kunde inte läsas tillbaka för kontroll: " + arg(m, 1) + kCrLf +
+                    "Ingenting har sparats.");
+    case WrittenPictureDiffers:
+        return stop("Bilden " + quoted(arg(m, 0)) + " skrevs, men rad " + arg(m, 1) +
+                    " i filen som lästes tillbaka skiljer sig från den som skrevs." + kCrLf +
+                    "Ingenting har sparats.");
+    case WrittenMessageMisread:
+        return stop("Bilden " + quoted(arg(m, 0)) + " skrevs, men tecken nummer " + arg(m, 1) +
+                    " blir fel när texten läses tillbaka ur den med nyckeln." + kCrLf +
+                    "Ingenting har sparats.");
+    case SealedMessageRefused:
+        return stop("Meddelandet kunde inte öppnas: lösenfrasen eller nyckeln stämmer inte, "
+                    "eller så har bilden ändrats." +
+                    std::string(kCrLf) + "Ingenting har ändrats.");
+    case SealedMessageDoesNotFit:
+        return stop("Indata (" + arg(m, 0) +
+                    " tecken) får inte plats i bilden från nyckelpositionen när det skyddas med "
+                    "lösenfras: där finns plats för " +
+                    arg(m, 1) + " tecken." + kCrLf + "Ingenting har skrivits.");
+    case PassphraseEmpty:
+        return stop("Lösenfrasen är tom. Ingenting har ändrats.");
+    case PassphrasesDiffer:
+        return stop("Lösenfraserna är inte lika. Ingenting har ändrats.");
+    case PassphraseTooLong:
+        return stop("Lösenfrasen är för lång: högst " + arg(m, 0) +
+                    " byte kan användas. Ingenting har ändrats.");
+    case NoPassphraseTerminal:
+        return stop("Det finns ingen terminal att fråga efter lösenfrasen på. Ange den med "
+                    "--passphrase-file.");
     }
     return stop("Okänt fel");
 }

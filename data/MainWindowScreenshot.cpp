@@ -2,6 +2,7 @@
 // software centres' metadata. The build runs it in an X server of its own.
 #include "core/MessageBoxStyle.h"
 #include "toolkit/MessageBoxes.h"
+#include "toolkit/PassphrasePrompt.h"
 #include "toolkit/QtSystemServices.h"
 #include "toolkit/TextBox.h"
 #include "ui/MainWindow.h"
@@ -41,6 +42,11 @@ public:
     }
 };
 
+class NoPassphrasePrompt final : public kvistra::PassphrasePrompt {
+public:
+    std::optional<kvistra::PassphraseAnswer> ask(bool) override { return std::nullopt; }
+};
+
 template <class T> T& control(const QWidget& window, const char* name) {
     T* found = window.findChild<T*>(QLatin1String(name));
     if (!found) {
@@ -77,8 +83,10 @@ int main(int argc, char* argv[]) {
     kvistra::ProgramWideValues shared;
     AnsweringMessageBoxes messageBoxes;
     NoFilePrompt filePrompt;
+    NoPassphrasePrompt passphrasePrompt;
     kvistra::QtSystemServices system;
-    kvistra::MainWindow window(shared, messageBoxes, filePrompt, system.services());
+    kvistra::MainWindow window(shared, messageBoxes, filePrompt, system.services(),
+                               passphrasePrompt);
     system.setWindow(window);
     window.show();
     waitUntilPainted(window);

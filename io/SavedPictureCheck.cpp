@@ -1,10 +1,13 @@
 #include "SavedPictureCheck.h"
 
+#include "CanvasRows.h"
 #include "PictureFile.h"
 #include "core/MessageCatalogue.h"
 #include "core/PictureComparison.h"
 
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 namespace kvistra {
 
@@ -12,6 +15,26 @@ namespace {
 
 Message unreadable(const std::string& path, const Message& why) {
     return {MessageId::SavedPictureUnreadable, {path, describe(why).text}};
+}
+
+// The first row of `file` whose digest is not the one written, or the first row
+// one of them lacks.
+std::optional<int> firstRowDiffering(const Canvas& file, int width,
+                                     std::span<const std::uint64_t> rowDigests) {
+    if (file.width() != width) {
+        return 0;
+    }
+    const int height = static_cast<int>(rowDigests.size());
+    const int rows = std::min(height, file.height());
+    std::vector<std::uint8_t> row(3 * static_cast<std::size_t>(width));
+    std::vector<Colour> scratch;
+    for (int y = 0; y < rows; ++y) {
+        readRowBytes(file, y, row, scratch);
+        if (rowDigest(row) != rowDigests[static_cast<std::size_t>(y)]) {
+            return y;
+        }
+    }
+    return file.height() != height ? std::optional<int>(rows) : std::nullopt;
 }
 
 } // namespace
@@ -45,6 +68,37 @@ Status checkSavedPicture(const std::string& path, const Image& saved,
         }
         if (place) {
             return Message{MessageId::SavedMessageMisread, {path, std::to_string(*place)}};
+        }
+    }
+    return Done{};
+}
+
+Status checkWrittenPicture(const std::string& path, const std::string& name, int width,
+                           std::span<const std::uint64_t> rowDigests,
+                           const std::optional<ExpectedMessage>& expected) {
+    const auto unreadableWritten = [&name](const Message& why) {
+        return Message{MessageId::WrittenPictureUnreadable, {name, describe(why).text}};
+    };
+    const Result<std::unique_ptr<Canvas>> readBack = openPictureForReading(path);
+    if (!readBack) {
+        return unreadableWritten(readBack.problem());
+    }
+    const Canvas& file = **readBack;
+    const std::optional<int> row = firstRowDiffering(file, width, rowDigests);
+    if (const Status reads = laterReads(file); !reads) {
+        return unreadableWritten(reads.problem());
+    }
+    if (row) {
+        return Message{MessageId::WrittenPictureDiffers, {name, std::to_string(*row)}};
+    }
+    if (expected) {
+        const std::optional<std::int64_t> place =
+            firstMisreadCharacter(file, expected->request, expected->message);
+        if (const Status reads = laterReads(file); !reads) {
+            return unreadableWritten(reads.problem());
+        }
+        if (place) {
+            return Message{MessageId::WrittenMessageMisread, {name, std::to_string(*place)}};
         }
     }
     return Done{};

@@ -4,7 +4,9 @@
 #include "core/Image.h"
 #include "core/Result.h"
 
+#include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
 namespace kvistra {
@@ -21,5 +23,13 @@ struct ExpectedMessage {
 // SavedPictureDiffers or SavedMessageMisread.
 Status checkSavedPicture(const std::string& path, const Image& saved,
                          const std::optional<ExpectedMessage>& expected);
+
+// The same for a picture written row by row and not yet in place: the file at
+// `path` is compared, row for row, with the digests of the rows as they were
+// written (`width` pixels each), and reported under `name`, the name it is to
+// have, as WrittenPictureUnreadable, WrittenPictureDiffers or WrittenMessageMisread.
+Status checkWrittenPicture(const std::string& path, const std::string& name, int width,
+                           std::span<const std::uint64_t> rowDigests,
+                           const std::optional<ExpectedMessage>& expected);
 
 } // namespace kvistra

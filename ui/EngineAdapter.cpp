@@ -2,7 +2,11 @@
 
 #include "KeyFields.h"
 #include "MainWindowControls.h"
+#include "PassphraseProtection.h"
 #include "core/MessageCatalogue.h"
+#include "core/NumericText.h"
+#include "core/SealedMessage.h"
+#include "core/Windows1252.h"
 #include "toolkit/ListBox.h"
 #include "toolkit/MessageBoxes.h"
 #include "toolkit/PictureBox.h"
@@ -13,6 +17,7 @@
 #include <QCoreApplication>
 #include <QTimer>
 #include <QWidget>
+#include <chrono>
 
 namespace kvistra {
 
@@ -47,7 +52,7 @@ EngineAdapter::EngineAdapter(QWidget& window, const MainWindowControls& controls
     , messageBoxes_(messageBoxes)
     , shared_(shared) {}
 
-bool EngineAdapter::generate() {
+bool EngineAdapter::generate(PassphraseProtection& protection) {
     const RunScope run(*this);
     EncodeRequest request{{},
                           fields_.text(KeyField::XKey),
@@ -61,17 +66,53 @@ bool EngineAdapter::generate() {
         return false;
     }
     request.message = std::move(*bytes);
+    if (protection.on() && !seal(request, protection)) {
+        return false;
+    }
     encoding_ = &request;
+    sealing_ = protection.on();
     const Result<EncodeResult> result =
         Encoder(controls_.canvas->surfaceToDrawOn(), random_, *this).generate(request);
     encoding_ = nullptr;
+    sealing_ = false;
     if (!result) {
         message(result.problem());
     }
     return result.ok();
 }
 
-std::optional<std::int16_t> EngineAdapter::decrypt() {
+bool EngineAdapter::seal(EncodeRequest& request, PassphraseProtection& protection) {
+    const Canvas& canvas = controls_.canvas->image();
+    const std::optional<std::int64_t> room = roomFor(canvas, request);
+    if (!room) {
+        message({MessageId::KeyOutsideGrid,
+                 {request.xKey, request.yKey, std::to_string(canvas.width()),
+                  std::to_string(canvas.height())}});
+        return false;
+    }
+    const auto length = static_cast<std::int64_t>(request.message.size());
+    const std::int64_t capacity = sealedCapacity(*room);
+    if (length > capacity) {
+        message({MessageId::SealedMessageDoesNotFit,
+                 {std::to_string(length), std::to_string(capacity)}});
+        return false;
+    }
+    const std::optional<SecretBytes> passphrase = protection.ask(true);
+    if (!passphrase) {
+        return false;
+    }
+    Result<std::string> characters =
+        sealedCharacters(request.message, *passphrase, protection.setting());
+    if (!characters) {
+        message(characters.problem());
+        return false;
+    }
+    request.message = std::move(*characters);
+    request.shift = std::string(1, '0');
+    return true;
+}
+
+std::optional<std::int16_t> EngineAdapter::decrypt(PassphraseProtection& protection) {
     const RunScope run(*this);
     if (!shared_.decryptEnabled) {
         return std::nullopt;
@@ -79,7 +120,50 @@ std::optional<std::int16_t> EngineAdapter::decrypt() {
     const DecodeRunRequest request{fields_.text(KeyField::ReadingLength),
                                    fields_.text(KeyField::YKey), fields_.text(KeyField::XKey),
                                    fields_.text(KeyField::Shift), userNumberLocale()};
-    return runDecoder(controls_.canvas->image(), request, *this).readingLength;
+    if (!protection.on()) {
+        return runDecoder(controls_.canvas->image(), request, *this).readingLength;
+    }
+    const std::optional<SecretBytes> passphrase = protection.ask(false);
+    if (!passphrase) {
+        return std::nullopt;
+    }
+    return decryptSealed(request, *passphrase);
+}
+
+std::optional<std::int16_t> EngineAdapter::decryptSealed(const DecodeRunRequest& request,
+                                                         const SecretBytes& passphrase) {
+    const auto start = now();
+    held_.emplace();
+    const DecoderRunResult read = runDecoder(controls_.canvas->image(), request, *this);
+    const HeldOutput held = std::move(*held_);
+    held_.reset();
+    // Whatever went wrong, one message, and the fields stay as they were.
+    Result<std::string> opened = Message{MessageId::SealedMessageRefused, {}};
+    if (read.result.outcome == DecodeOutcome::Finished) {
+        opened = openedMessage(read.text, passphrase);
+    }
+    if (!opened) {
+        message(opened.problem());
+        return std::nullopt;
+    }
+    started();
+    std::vector<std::string> lines;
+    lines.reserve(opened->size());
+    for (const char character : *opened) {
+        const auto code = static_cast<unsigned char>(character);
+        lines.push_back(listLine({code, code}));
+    }
+    decoded(lines, utf8FromWindows1252(*opened));
+    for (Message notice : held.messages) {
+        if (notice.id == MessageId::DecodeFinished) {
+            // Opening the message is part of the decryption.
+            const double elapsed = std::chrono::duration<double>(now() - start).count();
+            notice.args = {formatGeneral(elapsed, request.locale)};
+        }
+        message(notice);
+    }
+    clockStopped();
+    return read.readingLength;
 }
 
 void EngineAdapter::caption(StatusCaption caption) {
@@ -94,6 +178,10 @@ void EngineAdapter::progress(const Progress& progress) {
 }
 
 void EngineAdapter::message(const Message& message) {
+    if (held_) {
+        held_->messages.push_back(message);
+        return;
+    }
     messageBoxes_.show(describe(message));
 }
 
@@ -107,6 +195,9 @@ void EngineAdapter::messageWritten(const EncodeResult& result) {
         fields_.set(KeyField::YKey, std::to_string(result.key.y));
         fields_.set(KeyField::XKey, std::to_string(result.key.x));
     }
+    if (sealing_) {
+        fields_.set(KeyField::Shift, std::to_string(result.shift));
+    }
     shared_.messageText = encoding_->message;
     shared_.decryptEnabled = true;
     if (result.runStart) {
@@ -116,6 +207,9 @@ void EngineAdapter::messageWritten(const EncodeResult& result) {
 }
 
 void EngineAdapter::started() {
+    if (held_) {
+        return;
+    }
     controls_.clock->start();
     controls_.decryptedBox->setProgramText("");
     controls_.directDataBox->setProgramText("");
@@ -123,11 +217,17 @@ void EngineAdapter::started() {
 }
 
 void EngineAdapter::decoded(const std::vector<std::string>& listLines, const std::string& text) {
+    if (held_) {
+        return;
+    }
     controls_.decodedList->addLines(listLines);
     controls_.decryptedBox->setProgramText(text);
 }
 
 void EngineAdapter::clockStopped() {
+    if (held_) {
+        return;
+    }
     controls_.clock->stop();
 }
 

@@ -3,6 +3,7 @@
 #include "core/ClockSeededRandom.h"
 #include "core/DecoderRun.h"
 #include "core/Encoder.h"
+#include "core/SecretBytes.h"
 #include "ui/ProgramWideValues.h"
 
 #include <QElapsedTimer>
@@ -16,6 +17,7 @@ namespace kvistra {
 class KeyFields;
 class MainWindowControls;
 class MessageBoxes;
+class PassphraseProtection;
 
 // Runs the encoder and the decoder for the main window: reads the fields once,
 // shows what the run reports as it comes, and writes the fields back with their
@@ -26,10 +28,12 @@ public:
     EngineAdapter(QWidget& window, const MainWindowControls& controls, KeyFields& fields,
                   MessageBoxes& messageBoxes, ProgramWideValues& shared);
 
-    // "Generera kryptobild": whether the message was written.
-    bool generate();
-    // "Dekryptera": the reading length read, when the run got that far.
-    std::optional<std::int16_t> decrypt();
+    // "Generera kryptobild", the message sealed when `protection` is on: whether the
+    // message was written.
+    bool generate(PassphraseProtection& protection);
+    // "Dekryptera": the reading length read, when the run got that far. With the
+    // protection on, the text and list show the opened message, or nothing changes.
+    std::optional<std::int16_t> decrypt(PassphraseProtection& protection);
 
     bool running() const { return running_; }
 
@@ -50,6 +54,15 @@ private:
     void clockStopped() override;
 
     void keepPainted(PaintWhen when);
+    // Puts the sealed characters in the request's place; false when nothing is to be written.
+    bool seal(EncodeRequest& request, PassphraseProtection& protection);
+    std::optional<std::int16_t> decryptSealed(const DecodeRunRequest& request,
+                                              const SecretBytes& passphrase);
+
+    // What a sealed reading reports, held back until the message opens.
+    struct HeldOutput {
+        std::vector<Message> messages;
+    };
 
     QWidget& window_;
     const MainWindowControls& controls_;
@@ -58,6 +71,8 @@ private:
     ProgramWideValues& shared_;
     ClockSeededRandom random_;
     const EncodeRequest* encoding_ = nullptr; // while the encoder runs
+    bool sealing_ = false;                    // while it writes a sealed message
+    std::optional<HeldOutput> held_;          // while a sealed message is read
 
     bool running_ = false;
     QElapsedTimer sincePainted_;

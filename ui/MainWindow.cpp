@@ -4,6 +4,7 @@
 #include "EngineAdapter.h"
 #include "KeyFields.h"
 #include "MainWindowControls.h"
+#include "PassphraseProtection.h"
 #include "TextViewer.h"
 #include "ZoomWindow.h"
 #include "core/ColourSplit.h"
@@ -90,7 +91,8 @@ std::optional<ReadingPlace> readingPlaceOf(const KeyFields& fields) {
 } // namespace
 
 MainWindow::MainWindow(ProgramWideValues& shared, MessageBoxes& messageBoxes,
-                       FilePrompt& filePrompt, SystemServices system, QWidget* parent)
+                       FilePrompt& filePrompt, SystemServices system,
+                       PassphrasePrompt& passphrasePrompt, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
     , shared_(shared)
@@ -101,7 +103,9 @@ MainWindow::MainWindow(ProgramWideValues& shared, MessageBoxes& messageBoxes,
     , pictureDialog_(filePrompt, "bmp")
     , controls_(std::make_unique<MainWindowControls>(*this))
     , fields_(std::make_unique<KeyFields>(*controls_, messageBoxes))
-    , engine_(std::make_unique<EngineAdapter>(*this, *controls_, *fields_, messageBoxes, shared)) {
+    , engine_(std::make_unique<EngineAdapter>(*this, *controls_, *fields_, messageBoxes, shared))
+    , protection_(std::make_unique<PassphraseProtection>(
+          *controls_->protectCheck, *controls_->protectionSign, passphrasePrompt, messageBoxes)) {
     setObjectName(QStringLiteral("Kvistra"));
     setWindowTitle(QStringLiteral("Kvistra beta ver 1.0"));
     connectControls();
@@ -472,7 +476,7 @@ void MainWindow::onClearAllClicked() {
 }
 
 void MainWindow::onDecryptClicked() {
-    if (const std::optional<std::int16_t> read = engine_->decrypt()) {
+    if (const std::optional<std::int16_t> read = engine_->decrypt(*protection_)) {
         readingLength_ = *read;
     }
 }
@@ -484,7 +488,7 @@ void MainWindow::onClearCanvasClicked() {
 }
 
 void MainWindow::onGenerateClicked() {
-    if (engine_->generate()) {
+    if (engine_->generate(*protection_)) {
         generated_ = true;
         pictureUnsaved_ = true;
         keyUnsaved_ = true;

@@ -20,6 +20,8 @@ class EngineAdapter;
 class KeyFields;
 class MainWindowControls;
 class MessageBoxes;
+class PassphrasePrompt;
+class PassphraseProtection;
 class TextViewer;
 class ZoomWindow;
 
@@ -30,7 +32,8 @@ class MainWindow : public QMainWindow {
 
 public:
     MainWindow(ProgramWideValues& shared, MessageBoxes& messageBoxes, FilePrompt& filePrompt,
-               SystemServices system, QWidget* parent = nullptr);
+               SystemServices system, PassphrasePrompt& passphrasePrompt,
+               QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // The files named when the program was started, opened as "öppna bild" and
@@ -134,6 +137,7 @@ private:
     std::unique_ptr<MainWindowControls> controls_;
     std::unique_ptr<KeyFields> fields_;
     std::unique_ptr<EngineAdapter> engine_;
+    std::unique_ptr<PassphraseProtection> protection_;
 
     // Created when first shown; each exists once.
     std::unique_ptr<TextViewer> viewer_;

@@ -156,6 +156,19 @@ void MainWindowControls::create(QWidget& window) {
     adaptCheck->setObjectName(QStringLiteral("Anpassa"));
     adaptCheck->setToolTip(QStringLiteral("Om denna ruta är ikryssad kommer endast indatat att "
                                           "skrivas. Ej villospårsdata."));
+    // Seals the message with a passphrase, so that it reads like the random pixels.
+    protectCheck = new QCheckBox(QStringLiteral("Skydda &med lösenfras"));
+    protectCheck->setObjectName(QStringLiteral("protectCheck"));
+    protectCheck->setToolTip(QStringLiteral(
+        "Om denna ruta är ikryssad förseglas meddelandet med en lösenfras och skrivs så att det "
+        "inte går att skilja från slumpdata. Samma lösenfras behövs för att dekryptera."));
+    // Shown while the protection is on.
+    protectionSign = new QLabel(QStringLiteral("Lösenfrasskydd på"));
+    protectionSign->setObjectName(QStringLiteral("protectionSign"));
+    protectionSign->setStyleSheet(
+        QStringLiteral("QLabel { background: #1e6b2e; color: white; font-weight: bold; "
+                       "padding: 1px 6px; border-radius: 3px; }"));
+
     // `Bar`
     progressBar = new ProgressBar;
     progressBar->setObjectName(QStringLiteral("Bar"));
@@ -183,6 +196,10 @@ void MainWindowControls::layOut() {
     auto* commands = new QHBoxLayout;
     commands->addWidget(generateButton);
     commands->addWidget(decryptButton);
+    auto* protection = new QHBoxLayout;
+    protection->addWidget(protectCheck);
+    protection->addStretch();
+    protection->addWidget(protectionSign);
     auto* files = new QHBoxLayout;
     files->addWidget(openPictureButton);
     files->addWidget(savePictureButton);
@@ -206,6 +223,7 @@ void MainWindowControls::layOut() {
     left->addLayout(keys);
     left->addWidget(line(QFrame::HLine));
     left->addLayout(commands);
+    left->addLayout(protection);
     left->addWidget(line(QFrame::HLine));
     left->addWidget(viewerButton);
     left->addWidget(line(QFrame::HLine));
@@ -256,12 +274,12 @@ void MainWindowControls::layOut() {
 
 void MainWindowControls::orderTabs() const {
     // Tab follows the layout: down the left column, then down the right one.
-    QWidget* const order[] = {inputBox,     shiftBox,          xKeyBox,
-                              yKeyBox,      generateButton,    decryptButton,
-                              viewerButton, openPictureButton, savePictureButton,
-                              decryptedBox, readingLengthBox,  decodedList,
-                              canvas,       clearCanvasButton, clearAllButton,
-                              adaptCheck,   directDataBox};
+    QWidget* const order[] = {inputBox,          shiftBox,       xKeyBox,
+                              yKeyBox,           generateButton, decryptButton,
+                              protectCheck,      viewerButton,   openPictureButton,
+                              savePictureButton, decryptedBox,   readingLengthBox,
+                              decodedList,       canvas,         clearCanvasButton,
+                              clearAllButton,    adaptCheck,     directDataBox};
     for (std::size_t i = 1; i < std::size(order); ++i) {
         QWidget::setTabOrder(order[i - 1], order[i]);
     }

@@ -57,6 +57,8 @@ public:
     QPushButton* clearCanvasButton = nullptr;
     QPushButton* clearAllButton = nullptr;
     QCheckBox* adaptCheck = nullptr;
+    QCheckBox* protectCheck = nullptr;
+    QLabel* protectionSign = nullptr;
     ProgressBar* progressBar = nullptr;
     TextBox* directDataBox = nullptr;
     QLabel* directDataLabel = nullptr;

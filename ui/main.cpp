@@ -4,6 +4,7 @@
 #include "system/PlatformChoice.h"
 #include "toolkit/QtFilePrompt.h"
 #include "toolkit/QtMessageBoxes.h"
+#include "toolkit/QtPassphrasePrompt.h"
 #include "toolkit/QtSystemServices.h"
 #include "ui/MainWindow.h"
 #include "ui/ProgramIcon.h"
@@ -78,8 +79,10 @@ int main(int argc, char* argv[]) {
     kvistra::ProgramWideValues shared;
     kvistra::QtMessageBoxes messageBoxes;
     kvistra::QtFilePrompt filePrompt;
+    kvistra::QtPassphrasePrompt passphrasePrompt;
     kvistra::QtSystemServices system; // after the application: it reads the program's folder
-    kvistra::MainWindow window(shared, messageBoxes, filePrompt, system.services());
+    kvistra::MainWindow window(shared, messageBoxes, filePrompt, system.services(),
+                               passphrasePrompt);
     system.setWindow(window);
     QApplication::setWindowIcon(kvistra::programIcon());
 

@@ -63,14 +63,17 @@ struct RoundTrip {
     const char* shift;
     int lowest;
     int highest;
+    bool verify; // the written file read back before it is put in place
 };
 
 TEST(Cli, HideThenRevealRoundTripsEveryCodeTheShiftAllows) {
     const RoundTrip cases[] = {
-        {"bitmap, key position, shift 0", "p.bmp", false, "0", 0, 255},
-        {"bitmap, adapt mode, shift 0", "p.bmp", true, "0", 0, 255},
-        {"png, key position, shift 7", "p.png", false, "7", 7, 248},
-        {"bitmap, adapt mode, negative shift", "p.bmp", true, "-3", 0, 252},
+        {"bitmap, key position, shift 0", "p.bmp", false, "0", 0, 255, false},
+        {"bitmap, adapt mode, shift 0", "p.bmp", true, "0", 0, 255, true},
+        {"png, key position, shift 7", "p.png", false, "7", 7, 248, true},
+        {"png, adapt mode, shift 7", "p.png", true, "7", 7, 248, false},
+        {"bitmap, adapt mode, negative shift", "p.bmp", true, "-3", 0, 252, false},
+        {"bitmap, key position, negative shift", "p.bmp", false, "-3", 0, 252, true},
     };
     for (const RoundTrip& c : cases) {
         SCOPED_TRACE(c.name);
@@ -94,6 +97,9 @@ TEST(Cli, HideThenRevealRoundTripsEveryCodeTheShiftAllows) {
                                              dir / "key.txt"};
         if (c.adapt) {
             hideArgs.push_back("--adapt");
+        }
+        if (c.verify) {
+            hideArgs.push_back("--verify");
         }
         const CliRun hidden = cli(hideArgs);
         ASSERT_EQ(hidden.status, 0) << hidden.err;
@@ -527,7 +533,7 @@ TEST(Cli, OnlyRegularFilesAreReadAsPicturesOrWritten) {
 TEST(Cli, OutDashWritesStandardOutput) {
     const TempFolder dir;
     const CliRun hidden = cli({"hide", "--text", "Hej då", "--out", "-", "--size", "9x4", "-x", "0",
-                               "-y", "0", "--key", dir / "k.txt"});
+                               "-y", "0", "--key", dir / "k.txt", "--verify"});
     ASSERT_EQ(hidden.status, 0) << hidden.err;
     ASSERT_EQ(hidden.out.size(), 54u + 4 * 28); // headers and four padded rows
     EXPECT_EQ(hidden.out.substr(0, 2), "BM");

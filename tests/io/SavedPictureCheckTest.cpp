@@ -1,11 +1,14 @@
 #include "io/SavedPictureCheck.h"
 
 #include "RandomImage.h"
+#include "core/ColourRuns.h"
 #include "core/MessageCatalogue.h"
+#include "io/CanvasRows.h"
 #include "io/PictureFile.h"
 #include "support/FileBytes.h"
 #include "support/TempFolder.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace kvistra {
@@ -41,7 +44,8 @@ TEST(SavedPictureCheck, ReportsTheFirstDifferenceAndSaysWhatToDo) {
     } cases[] = {
         {"one pixel", "", {MessageId::SavedPictureDiffers, {path, "11", "4"}}},
         {"another size", "", {MessageId::SavedPictureSizeDiffers, {path, "7", "13", "13", "7"}}},
-        {"not a picture", "inte en bild",
+        {"not a picture",
+         "inte en bild",
          {MessageId::SavedPictureUnreadable,
           {path, "Filen \"" + path + "\" är ingen bild som programmet kan läsa."}}},
     };
@@ -99,6 +103,82 @@ TEST(SavedPictureCheck, ReadsTheGeneratedMessageBackWithTheKeyValues) {
     const std::string text = describe(checked.problem()).text;
     EXPECT_NE(text.find("tecken nummer 1 fel"), std::string::npos) << text;
     EXPECT_NE(text.find("generera bilden på nytt"), std::string::npos) << text;
+}
+
+// The digests of an image's rows, as a canvas writing it row by row keeps them.
+std::vector<std::uint64_t> rowDigestsOf(const Image& image) {
+    std::vector<std::uint64_t> digests;
+    std::vector<std::uint8_t> row(3 * static_cast<std::size_t>(image.width()));
+    std::vector<Colour> colours(static_cast<std::size_t>(image.width()));
+    for (int y = 0; y < image.height(); ++y) {
+        image.readRun(0, y, colours);
+        storeColours(colours, row.data());
+        digests.push_back(rowDigest(row));
+    }
+    return digests;
+}
+
+TEST(WrittenPictureCheck, NamesTheFirstRowThatDiffersUnderTheNameToBe) {
+    const TempFolder dir;
+    const Image written = test::randomImage(13, 7, 11);
+    const std::vector<std::uint64_t> digests = rowDigestsOf(written);
+    const std::string name = "bild.png";
+
+    Image oneBitOff = written;
+    oneBitOff.setPixel(12, 5, written.pixel(12, 5) ^ 0x010000);
+    const struct {
+        const char* name;
+        Image onDisk;
+        int width; // as written
+        std::size_t rows;
+        Message problem;
+    } cases[] = {
+        {"one bit in row 5", oneBitOff, 13, 7, {MessageId::WrittenPictureDiffers, {name, "5"}}},
+        {"a row short", written, 13, 8, {MessageId::WrittenPictureDiffers, {name, "7"}}},
+        {"a row more", written, 13, 6, {MessageId::WrittenPictureDiffers, {name, "6"}}},
+        {"another width", written, 12, 7, {MessageId::WrittenPictureDiffers, {name, "0"}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const char* file : {"skriven.bmp", "skriven.png"}) {
+            ASSERT_TRUE(savePicture(dir / file, c.onDisk));
+            std::vector<std::uint64_t> expected = digests;
+            expected.resize(c.rows, digests.back());
+            const Status checked =
+                checkWrittenPicture(dir / file, name, c.width, expected, std::nullopt);
+            ASSERT_FALSE(checked) << file;
+            EXPECT_EQ(checked.problem(), c.problem) << file;
+            EXPECT_TRUE(describe(checked.problem()).text.ends_with("Ingenting har sparats."));
+        }
+    }
+    ASSERT_TRUE(savePicture(dir / "skriven.png", written));
+    EXPECT_TRUE(checkWrittenPicture(dir / "skriven.png", name, 13, digests, std::nullopt));
+}
+
+TEST(WrittenPictureCheck, AFileThatDoesNotReadOrGivesAnotherMessageIsRefused) {
+    const TempFolder dir;
+    Image written(5, 3, withGreen(200));
+    written.setPixel(3, 1, withGreen('H'));
+    written.setPixel(4, 1, withGreen('e'));
+    written.setPixel(0, 2, withGreen('j'));
+    const std::string path = dir / "skriven";
+    ASSERT_TRUE(savePicture(dir / "skriven.bmp", written));
+    std::filesystem::rename(dir / "skriven.bmp", path); // a temporary name has no extension
+    const std::vector<std::uint64_t> digests = rowDigestsOf(written);
+
+    const ExpectedMessage right{{3, "1", "3", "0", NumberLocale::c()}, "Hej"};
+    EXPECT_TRUE(checkWrittenPicture(path, "bild.bmp", 5, digests, right));
+    ExpectedMessage other = right;
+    other.message = "Hem";
+    EXPECT_EQ(checkWrittenPicture(path, "bild.bmp", 5, digests, other).problem(),
+              (Message{MessageId::WrittenMessageMisread, {"bild.bmp", "3"}}));
+
+    const std::string whole = test::readBytes(path);
+    test::writeBytes(path, whole.substr(0, whole.size() - 10));
+    const Status cut = checkWrittenPicture(path, "bild.bmp", 5, digests, right);
+    ASSERT_FALSE(cut);
+    EXPECT_EQ(cut.problem().id, MessageId::WrittenPictureUnreadable);
+    EXPECT_EQ(cut.problem().args.at(0), "bild.bmp");
 }
 
 } // namespace

@@ -23,7 +23,9 @@ protected:
         system_ = std::make_unique<FakeSystem>();
         dir_ = std::make_unique<QTemporaryDir>();
         QVERIFY(dir_->isValid());
-        window_ = std::make_unique<MainWindow>(shared_, boxes_, prompt_, system_->services());
+        passphrases_ = {};
+        window_ = std::make_unique<MainWindow>(shared_, boxes_, prompt_, system_->services(),
+                                               passphrases_);
         window_->show();
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
     }
@@ -45,6 +47,7 @@ protected:
     ProgramWideValues shared_;
     ScriptedMessageBoxes boxes_;
     ScriptedFilePrompt prompt_;
+    ScriptedPassphrasePrompt passphrases_;
     std::unique_ptr<FakeSystem> system_;
     std::unique_ptr<QTemporaryDir> dir_;
     std::unique_ptr<MainWindow> window_;

@@ -987,9 +987,10 @@ void MainWindowTest::tabWalksTheWindowInLayoutOrder() {
     QFETCH(bool, forwards);
 
     // Down the left column, then down the right one.
-    QStringList order{"Text1",    "Stepping",    "Combo2",      "Combo1",  "Command4", "Command2",
-                      "Command5", "OpenPicture", "SavePicture", "Text2",   "Text4",    "List1",
-                      "Picture1", "Command3",    "Command1",    "Anpassa", "Text3"};
+    QStringList order{"Text1",    "Stepping",     "Combo2",   "Combo1",      "Command4",
+                      "Command2", "protectCheck", "Command5", "OpenPicture", "SavePicture",
+                      "Text2",    "Text4",        "List1",    "Picture1",    "Command3",
+                      "Command1", "Anpassa",      "Text3"};
     if (!forwards) {
         std::reverse(order.begin() + 1, order.end());
     }

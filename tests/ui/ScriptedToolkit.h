@@ -3,6 +3,7 @@
 #include "core/MessageBoxStyle.h"
 #include "toolkit/FileDialog.h"
 #include "toolkit/MessageBoxes.h"
+#include "toolkit/PassphrasePrompt.h"
 
 #include <QtGlobal>
 #include <deque>
@@ -64,6 +65,36 @@ public:
         std::string answer = answers.front();
         answers.pop_front();
         return answer;
+    }
+};
+
+// Answers the passphrase dialog from a script (cancel when it runs dry) and
+// records whether each asked twice. Keys come at the quick setting unless told.
+class ScriptedPassphrasePrompt final : public PassphrasePrompt {
+public:
+    struct Answer {
+        std::string passphrase;
+        std::string repeated;
+    };
+
+    std::deque<Answer> answers;
+    std::vector<bool> asked;
+    SealSetting sealing = SealSetting::Quick;
+
+    SealSetting setting() const override { return sealing; }
+
+    std::optional<PassphraseAnswer> ask(bool repeat) override {
+        asked.push_back(repeat);
+        if (answers.empty()) {
+            return std::nullopt;
+        }
+        const Answer answer = answers.front();
+        answers.pop_front();
+        PassphraseAnswer given{SecretBytes(4 * answer.passphrase.size() + 1),
+                               SecretBytes(answer.repeated.size() + 1)};
+        given.passphrase.append(answer.passphrase);
+        given.repeated.append(answer.repeated);
+        return given;
     }
 };
 

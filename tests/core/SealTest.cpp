@@ -1,0 +1,205 @@
+#include "core/Seal.h"
+
+#include "core/CharacterSet.h"
+#include "core/FixedFrequencyCode.h"
+#include "core/SecretBytes.h"
+
+#include <bit>
+#include <gtest/gtest.h>
+#include <optional>
+#include <random>
+#include <vector>
+
+namespace kvistra {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+SecretBytes secret(std::string_view text) {
+    SecretBytes bytes(kLongestPassphrase);
+    EXPECT_TRUE(bytes.append(text));
+    return bytes;
+}
+
+Bytes randomBytes(std::size_t count, std::mt19937& generator) {
+    Bytes bytes(count);
+    for (std::uint8_t& byte : bytes) {
+        byte = static_cast<std::uint8_t>(generator());
+    }
+    return bytes;
+}
+
+TEST(FixedFrequencyCode, EveryByteStringComesBack) {
+    std::mt19937 generator(15);
+    std::vector<Bytes> cases = {{}, {0}, {0xFF}, Bytes(64, 0), Bytes(64, 0xFF), {0x80, 0, 0, 1}};
+    for (std::size_t size = 1; size <= 200; ++size) {
+        cases.push_back(randomBytes(size, generator));
+    }
+    cases.push_back(randomBytes(5000, generator));
+    for (const Bytes& bytes : cases) {
+        SCOPED_TRACE(bytes.size());
+        const std::string characters = charactersOfBytes(bytes);
+        ASSERT_EQ(characters.size(), codedLength(bytes.size()));
+        for (const char character : characters) {
+            const auto code = static_cast<unsigned char>(character);
+            ASSERT_GE(code, 33);
+            ASSERT_LE(code, 246);
+        }
+        EXPECT_EQ(bytesOfCharacters(characters), bytes);
+    }
+}
+
+// 77^L against 256^n in exact arithmetic, for every byte count a picture can hold.
+TEST(FixedFrequencyCode, LengthIsTheFewestCharactersThatHoldTheBytes) {
+    std::vector<std::uint32_t> power{1}; // 77^L, least significant limb first
+    const auto bitLength = [&power] {
+        return 32 * (power.size() - 1) + static_cast<std::size_t>(std::bit_width(power.back()));
+    };
+    std::size_t mostBefore = 0; // the most bytes L - 1 characters hold
+    for (std::size_t length = 1; length <= 33000; ++length) {
+        std::uint64_t carry = 0;
+        for (std::uint32_t& limb : power) {
+            const std::uint64_t product = std::uint64_t{limb} * 77 + carry;
+            limb = static_cast<std::uint32_t>(product);
+            carry = product >> 32;
+        }
+        if (carry != 0) {
+            power.push_back(static_cast<std::uint32_t>(carry));
+        }
+        // 256^n <= 77^L exactly when 8n < the bit length of 77^L.
+        const std::size_t most = (bitLength() - 1) / 8;
+        for (std::size_t n = mostBefore + 1; n <= most; ++n) {
+            ASSERT_EQ(codedLength(n), length) << n;
+        }
+        ASSERT_EQ(byteCountOf(length),
+                  most > mostBefore ? std::optional<std::size_t>(most) : std::nullopt)
+            << length;
+        mostBefore = most;
+    }
+}
+
+TEST(FixedFrequencyCode, RefusesWhatNoBytesGive) {
+    std::size_t lengthWithoutBytes = 1;
+    while (byteCountOf(lengthWithoutBytes)) {
+        ++lengthWithoutBytes;
+    }
+    const std::string valid = charactersOfBytes(Bytes(40, 0x5A));
+    std::string outsideTheSet = valid;
+    outsideTheSet[7] = ' ';
+    const struct {
+        const char* name;
+        std::string characters;
+    } cases[] = {
+        {"a length no byte count gives", std::string(lengthWithoutBytes, 'a')},
+        {"a character outside the set", outsideTheSet},
+        {"a run above the largest bytes", std::string(valid.size(), '/')},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(bytesOfCharacters(c.characters), std::nullopt);
+    }
+}
+
+// A changed character must never read back as the bytes it came from, or a
+// changed pixel would go unseen.
+TEST(FixedFrequencyCode, EveryChangedCharacterGivesOtherBytesOrNone) {
+    std::mt19937 generator(16);
+    for (const std::size_t size : {1u, 2u, 17u, 45u}) {
+        const Bytes bytes = randomBytes(size, generator);
+        const std::string characters = charactersOfBytes(bytes);
+        for (std::size_t at = 0; at < characters.size(); ++at) {
+            for (int index = 1; index <= kCharacterSetSize; ++index) {
+                std::string changed = characters;
+                changed[at] = static_cast<char>(characterAt(index));
+                if (changed == characters) {
+                    continue;
+                }
+                const std::optional<Bytes> read = bytesOfCharacters(changed);
+                ASSERT_NE(read, bytes) << "size " << size << ", character " << at;
+                if (read) {
+                    ASSERT_EQ(charactersOfBytes(*read), changed);
+                }
+            }
+        }
+    }
+}
+
+TEST(Seal, OpensWithTheSamePassphraseOnly) {
+    const std::string plaintext = "M\xF6t mig vid bron|kl. 12";
+    const Result<Bytes> sealed = seal(plaintext, secret("rätt fras"), SealSetting::Quick);
+    ASSERT_TRUE(sealed);
+    ASSERT_EQ(sealed->size(), plaintext.size() + kSealOverhead);
+    EXPECT_EQ(open(*sealed, secret("rätt fras")).value(), plaintext);
+
+    // Each part of the sealed bytes: version, salt, nonce, text and tag.
+    const auto flipped = [&](std::size_t at) {
+        Bytes changed = *sealed;
+        changed[at] ^= 0x01;
+        return changed;
+    };
+    const struct {
+        const char* name;
+        Bytes sealed;
+        std::string passphrase;
+    } refused[] = {
+        {"wrong passphrase", *sealed, "rätt fras "},
+        {"empty passphrase", *sealed, ""},
+        {"version", flipped(0), "rätt fras"},
+        {"salt", flipped(3), "rätt fras"},
+        {"nonce", flipped(30), "rätt fras"},
+        {"text", flipped(kSealOverhead - 16 + 2), "rätt fras"},
+        {"tag", flipped(sealed->size() - 1), "rätt fras"},
+        {"cut short", Bytes(sealed->begin(), sealed->end() - 1), "rätt fras"},
+        {"shorter than the overhead", Bytes(sealed->begin(), sealed->begin() + 20), "rätt fras"},
+    };
+    for (const auto& c : refused) {
+        SCOPED_TRACE(c.name);
+        const Result<std::string> opened = open(c.sealed, secret(c.passphrase));
+        ASSERT_FALSE(opened);
+        EXPECT_EQ(opened.problem().id, MessageId::SealedMessageRefused);
+    }
+}
+
+TEST(Seal, EachSealingDrawsItsOwnSaltAndNonce) {
+    const Result<Bytes> first = seal("samma text", secret("fras"), SealSetting::Quick);
+    const Result<Bytes> second = seal("samma text", secret("fras"), SealSetting::Quick);
+    ASSERT_TRUE(first && second);
+    EXPECT_NE(Bytes(first->begin() + 1, first->begin() + 41),
+              Bytes(second->begin() + 1, second->begin() + 41));
+    EXPECT_NE(*first, *second);
+}
+
+// The setting the program writes, once: the others use the quick one.
+TEST(Seal, StandardSettingOpensAndIsNotTheQuickOne) {
+    const Result<Bytes> sealed = seal("hemligt", secret("fras"), SealSetting::Standard);
+    ASSERT_TRUE(sealed);
+    EXPECT_EQ((*sealed)[0] ^ (*sealed)[1], static_cast<int>(SealSetting::Standard));
+    EXPECT_EQ(open(*sealed, secret("fras")).value(), "hemligt");
+
+    // The version byte picks the key's cost: read as the quick setting, the key differs.
+    Bytes relabelled = *sealed;
+    relabelled[0] = static_cast<std::uint8_t>(relabelled[1] ^ static_cast<int>(SealSetting::Quick));
+    EXPECT_FALSE(open(relabelled, secret("fras")));
+}
+
+TEST(SecretBytes, HoldsNoMoreThanItsCapacityAndWipes) {
+    SecretBytes bytes(8);
+    EXPECT_TRUE(bytes.append("12345"));
+    EXPECT_FALSE(bytes.append("6789")); // would pass the capacity: nothing added
+    EXPECT_EQ(bytes.size(), 5u);
+    EXPECT_TRUE(bytes.append("678"));
+    EXPECT_TRUE(bytes.sameAs(secret("12345678")));
+    EXPECT_FALSE(bytes.sameAs(secret("12345679")));
+
+    SecretBytes moved = std::move(bytes);
+    EXPECT_EQ(moved.size(), 8u);
+    EXPECT_EQ(bytes.size(), 0u); // NOLINT(bugprone-use-after-move): moved from on purpose
+    moved.clear();
+    EXPECT_EQ(moved.size(), 0u);
+    for (std::size_t i = 0; i < moved.capacity(); ++i) {
+        EXPECT_EQ(moved.data()[i], 0) << i;
+    }
+}
+
+} // namespace
+} // namespace kvistra

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "PassphrasePrompt.h"
+
+namespace kvistra {
+
+// A modal dialog over the active window, the typing not shown.
+class QtPassphrasePrompt final : public PassphrasePrompt {
+public:
+    std::optional<PassphraseAnswer> ask(bool repeat) override;
+};
+
+} // namespace kvistra

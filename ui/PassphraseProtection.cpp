@@ -1,0 +1,50 @@
+#include "PassphraseProtection.h"
+
+#include "core/MessageCatalogue.h"
+#include "core/Seal.h"
+#include "toolkit/MessageBoxes.h"
+#include "toolkit/PassphrasePrompt.h"
+
+#include <QCheckBox>
+#include <QLabel>
+
+namespace kvistra {
+
+PassphraseProtection::PassphraseProtection(QCheckBox& check, QLabel& sign, PassphrasePrompt& prompt,
+                                           MessageBoxes& messageBoxes)
+    : check_(check)
+    , prompt_(prompt)
+    , messageBoxes_(messageBoxes) {
+    sign.setVisible(check.isChecked());
+    QObject::connect(&check, &QCheckBox::toggled, &sign, &QLabel::setVisible);
+}
+
+bool PassphraseProtection::on() const {
+    return check_.isChecked();
+}
+
+SealSetting PassphraseProtection::setting() const {
+    return prompt_.setting();
+}
+
+std::optional<SecretBytes> PassphraseProtection::ask(bool writing) {
+    std::optional<PassphraseAnswer> answer = prompt_.ask(writing);
+    if (!answer) {
+        return std::nullopt;
+    }
+    std::optional<Message> refusal;
+    if (answer->passphrase.empty()) {
+        refusal = Message{MessageId::PassphraseEmpty, {}};
+    } else if (answer->passphrase.size() > kLongestPassphrase) {
+        refusal = Message{MessageId::PassphraseTooLong, {std::to_string(kLongestPassphrase)}};
+    } else if (writing && !answer->passphrase.sameAs(answer->repeated)) {
+        refusal = Message{MessageId::PassphrasesDiffer, {}};
+    }
+    if (refusal) {
+        messageBoxes_.show(describe(*refusal));
+        return std::nullopt;
+    }
+    return std::move(answer->passphrase);
+}
+
+} // namespace kvistra
