@@ -2,6 +2,7 @@
 
 #include "Capacity.h"
 #include "Encoder.h"
+#include "SealedMessage.h"
 #include "Windows1252.h"
 
 #include <algorithm>
@@ -31,7 +32,8 @@ RoomEstimate estimateRoom(const RoomRequest& request) {
     }
     const bool inside = x && y && *x >= 0 && *y >= 0 && *x < request.width && *y < request.height;
     if (inside) {
-        estimate.room = roomFromKey(request.width, request.height, *x, *y);
+        const std::int64_t positions = roomFromKey(request.width, request.height, *x, *y);
+        estimate.room = request.sealed ? sealedCapacity(positions) : positions;
     }
 
     if (!bytes) {

@@ -16,6 +16,7 @@ struct RoomRequest {
     int width = 0;
     int height = 0;
     NumberLocale locale;
+    bool sealed = false; // with a passphrase, which takes room of its own
 };
 
 // In the order "Generera kryptobild" would refuse them; Fits when it would not.
@@ -23,7 +24,8 @@ enum class RoomVerdict { Fits, CharacterNotStorable, TooLong, KeyOutsideGrid, Do
 
 struct RoomEstimate {
     std::int64_t length = 0; // characters, as the picture would hold them
-    std::int64_t room = 0;   // positions from the key to the end of the picture
+    std::int64_t room = 0;   // characters from the key to the end of the picture; sealed,
+                             // the longest message that seals into them
     RoomVerdict verdict = RoomVerdict::Fits;
     // CharacterNotStorable: the first such character (UTF-8) and its 1-based place.
     std::string character;

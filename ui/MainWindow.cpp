@@ -142,6 +142,7 @@ void MainWindow::connectControls() {
 
     connect(c.inputBox, &QPlainTextEdit::textChanged, this, &MainWindow::onRoomChanged);
     connect(c.adaptCheck, &QCheckBox::toggled, this, &MainWindow::onRoomChanged);
+    connect(c.protectCheck, &QCheckBox::toggled, this, &MainWindow::onRoomChanged);
     connect(c.canvas, &PictureBox::sizeChanged, this, &MainWindow::onRoomChanged);
     for (QComboBox* key : {c.xKeyBox, c.yKeyBox}) {
         connect(key, &QComboBox::editTextChanged, this, &MainWindow::onRoomChanged);
@@ -374,10 +375,10 @@ void MainWindow::forgetGeneration() {
 
 void MainWindow::onRoomChanged() {
     const PictureBox& canvas = *controls_->canvas;
-    const RoomEstimate estimate =
-        estimateRoom({controls_->inputBox->programText(), fields_->text(KeyField::XKey),
-                      fields_->text(KeyField::YKey), controls_->adaptCheck->isChecked(),
-                      canvas.scaleWidth(), canvas.scaleHeight(), userNumberLocale()});
+    const RoomEstimate estimate = estimateRoom(
+        {controls_->inputBox->programText(), fields_->text(KeyField::XKey),
+         fields_->text(KeyField::YKey), controls_->adaptCheck->isChecked(), canvas.scaleWidth(),
+         canvas.scaleHeight(), userNumberLocale(), protection_->on()});
     QLabel& line = *controls_->roomLabel;
     line.setText(QString::fromStdString(roomLineText(estimate)));
     // Cut off in a narrow window: the whole line shows over it.

@@ -2,6 +2,7 @@
 
 #include "core/MessageCatalogue.h"
 #include "core/NumericText.h"
+#include "core/SealedMessage.h"
 
 #include <gtest/gtest.h>
 #include <limits>
@@ -16,8 +17,8 @@ constexpr std::int64_t kRoomFromDefaultKey = (kWidth - 5) + (kHeight - 1 - 5) * 
 
 RoomRequest request(std::string typed, std::string x = "5", std::string y = "5",
                     bool adapt = false) {
-    return {std::move(typed), std::move(x), std::move(y), adapt, kWidth, kHeight,
-            NumberLocale::c()};
+    return {std::move(typed), std::move(x), std::move(y),     adapt,
+            kWidth,           kHeight,      NumberLocale::c()};
 }
 
 TEST(MessageRoom, JudgesTheMessageAsTheEncoderWould) {
@@ -30,24 +31,30 @@ TEST(MessageRoom, JudgesTheMessageAsTheEncoderWould) {
         {"fits", request("Hej"), {3, kRoomFromDefaultKey, RoomVerdict::Fits, "", 0}},
         {"nothing typed yet", request(""), {0, kRoomFromDefaultKey, RoomVerdict::Fits, "", 0}},
         // A line break is stored as CR and LF, and å as one Windows-1252 byte.
-        {"line break and å", request("på\r\nnytt"),
+        {"line break and å",
+         request("på\r\nnytt"),
          {8, kRoomFromDefaultKey, RoomVerdict::Fits, "", 0}},
-        {"adapt mode ignores the keys", request("Hej", "abc", "-1", true),
+        {"adapt mode ignores the keys",
+         request("Hej", "abc", "-1", true),
          {3, std::int64_t{kWidth} * kHeight, RoomVerdict::Fits, "", 0}},
-        {"key in the last position", request("a", "268", "252"),
-         {1, 1, RoomVerdict::Fits, "", 0}},
-        {"one more than the last position", request("ab", "268", "252"),
+        {"key in the last position", request("a", "268", "252"), {1, 1, RoomVerdict::Fits, "", 0}},
+        {"one more than the last position",
+         request("ab", "268", "252"),
          {2, 1, RoomVerdict::DoesNotFit, "", 0}},
-        {"x-key equal to the width", request("a", "269", "0"),
+        {"x-key equal to the width",
+         request("a", "269", "0"),
          {1, 0, RoomVerdict::KeyOutsideGrid, "", 0}},
         {"fractional key", request("a", "4.5", "0"), {1, 0, RoomVerdict::KeyOutsideGrid, "", 0}},
         {"negative key", request("a", "5", "-1"), {1, 0, RoomVerdict::KeyOutsideGrid, "", 0}},
-        {"the longest message", request(longest, "0", "0", true),
+        {"the longest message",
+         request(longest, "0", "0", true),
          {32767, std::int64_t{kWidth} * kHeight, RoomVerdict::Fits, "", 0}},
-        {"one past the longest", request(longest + "a", "0", "0", true),
+        {"one past the longest",
+         request(longest + "a", "0", "0", true),
          {32768, std::int64_t{kWidth} * kHeight, RoomVerdict::TooLong, "", 0}},
         // Refused first for the character, as "Generera kryptobild" would.
-        {"character outside Windows-1252", request("ok ✓ " + longest),
+        {"character outside Windows-1252",
+         request("ok ✓ " + longest),
          {5 + 32767, kRoomFromDefaultKey, RoomVerdict::CharacterNotStorable, "✓", 4}},
     };
     for (const auto& c : cases) {
@@ -64,6 +71,22 @@ TEST(MessageRoom, LengthAndRoomFollowTheCanvas) {
     EXPECT_EQ(estimateRoom(small).verdict, RoomVerdict::DoesNotFit);
     small.typed = "abcdefghi";
     EXPECT_EQ(estimateRoom(small).verdict, RoomVerdict::Fits);
+}
+
+// Sealed, the message takes more characters than it has: the room is what the
+// generation would let in, and one more is refused.
+TEST(MessageRoom, ASealedMessageIsJudgedByWhatItSealsInto) {
+    RoomRequest sealed = request("", "268", "200");
+    sealed.sealed = true;
+    const std::int64_t positions = 1 + 52 * std::int64_t{kWidth};
+    const std::int64_t most = sealedCapacity(positions);
+    ASSERT_LT(most, positions);
+    sealed.typed = std::string(static_cast<std::size_t>(most), 'a');
+    EXPECT_EQ(estimateRoom(sealed), (RoomEstimate{most, most, RoomVerdict::Fits, "", 0}));
+    sealed.typed += 'a';
+    EXPECT_EQ(estimateRoom(sealed).verdict, RoomVerdict::DoesNotFit);
+    sealed.sealed = false;
+    EXPECT_EQ(estimateRoom(sealed).verdict, RoomVerdict::Fits);
 }
 
 TEST(MessageRoom, LineSaysLengthRoomAndWhyInSwedish) {

@@ -1,6 +1,7 @@
 #include "MainWindowFixture.h"
 #include "core/Capacity.h"
 #include "core/MessageCatalogue.h"
+#include "core/NumericText.h"
 #include "core/SealedMessage.h"
 #include "core/Windows1252.h"
 #include "toolkit/ListBox.h"
@@ -65,6 +66,7 @@ private slots:
     void refusedWritingChangesNothing_data();
     void refusedWritingChangesNothing();
     void dialogHidesTheTypingAndAsksTwiceWhenHiding();
+    void roomLineCountsWhatASealedMessageMayHold();
 
 private:
     template <class T> T* control(const char* name) const {
@@ -343,6 +345,24 @@ void SealedWindowTest::dialogHidesTheTypingAndAsksTwiceWhenHiding() {
         dialog->reject();
     });
     QVERIFY(!QtPassphrasePrompt().ask(true));
+}
+
+void SealedWindowTest::roomLineCountsWhatASealedMessageMayHold() {
+    const auto line = [this] {
+        return control<QLabel>("roomLine")->text().toStdString();
+    };
+    const qint64 most = sealedCapacity(kLongestMessage);
+    const std::string mostText = formatGrouped(most, NumberLocale::swedish());
+    control<TextBox>("Text1")->setProgramText(messageOfLength(most));
+    const std::string open = line();
+    QVERIFY2(open.find("plats för " + mostText) == std::string::npos, open.c_str());
+
+    control<QCheckBox>("protectCheck")->setChecked(true);
+    QCOMPARE(line(), mostText + " tecken, plats för " + mostText);
+    control<TextBox>("Text1")->setProgramText(messageOfLength(most + 1));
+    QVERIFY2(line().ends_with(": får inte plats"), line().c_str());
+    control<QCheckBox>("protectCheck")->setChecked(false);
+    QVERIFY2(!line().ends_with(": får inte plats"), line().c_str());
 }
 
 QTEST_MAIN(SealedWindowTest)
