@@ -1,9 +1,6 @@
 #include "BmpFileCanvas.h"
 
-#include "core/ColourRuns.h"
-
 #include <algorithm>
-#include <cassert>
 #include <cerrno>
 
 namespace kvistra {
@@ -86,32 +83,6 @@ const std::uint8_t* BmpFileCanvas::rowPixels(int y) const {
     load(victim, y / rowsPerBlock_ * rowsPerBlock_);
     victim.lastUse = useCount_;
     return victim.pixels.data() + static_cast<std::size_t>(y - victim.firstRow) * imageStride_;
-}
-
-Colour BmpFileCanvas::pixel(int x, int y) const {
-    if (!contains(x, y)) {
-        return kOutsideCanvas;
-    }
-    const std::uint8_t* p = rowPixels(y) + static_cast<std::size_t>(x) * 3;
-    return makeColour(p[2], p[1], p[0]);
-}
-
-void BmpFileCanvas::readRun(int x, int y, std::span<Colour> colours) const {
-    assert(contains(x, y) && x + static_cast<int>(colours.size()) <= width());
-    if (!contains(x, y) || colours.size() > static_cast<std::size_t>(width() - x)) {
-        Canvas::readRun(x, y, colours); // outside reads as kOutsideCanvas, never past the row
-        return;
-    }
-    const std::uint8_t* p = rowPixels(y) + static_cast<std::size_t>(x) * 3;
-    loadColours(p, colours);
-}
-
-void BmpFileCanvas::setPixel(int, int, Colour) {
-    assert(!"BmpFileCanvas is read-only");
-}
-
-void BmpFileCanvas::writeRun(int, int, std::span<const Colour>) {
-    assert(!"BmpFileCanvas is read-only");
 }
 
 } // namespace kvistra

@@ -26,10 +26,6 @@ public:
 
     int width() const override { return reader_.layout().width; }
     int height() const override { return reader_.layout().height; }
-    Colour pixel(int x, int y) const override;
-    void setPixel(int x, int y, Colour colour) override;
-    void readRun(int x, int y, std::span<Colour> colours) const override;
-    void writeRun(int x, int y, std::span<const Colour> colours) override;
 
     const std::optional<Message>& readProblem() const override { return readProblem_; }
 
@@ -44,7 +40,7 @@ private:
         std::vector<std::uint8_t> pixels;
     };
 
-    const std::uint8_t* rowPixels(int y) const;
+    const std::uint8_t* rowPixels(int y) const override;
     void load(Block& block, int firstRow) const;
 
     BmpReader reader_;

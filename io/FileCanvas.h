@@ -3,6 +3,7 @@
 #include "core/Canvas.h"
 #include "core/Message.h"
 
+#include <cstdint>
 #include <optional>
 
 namespace kvistra {
@@ -14,6 +15,16 @@ namespace kvistra {
 class FileCanvas : public Canvas {
 public:
     virtual const std::optional<Message>& readProblem() const = 0;
+
+    Colour pixel(int x, int y) const final;
+    void readRun(int x, int y, std::span<Colour> colours) const final;
+    void setPixel(int x, int y, Colour colour) final;
+    void writeRun(int x, int y, std::span<const Colour> colours) final;
+
+protected:
+    // Row y, inside the canvas, in Image's row layout (blue, green, red), valid
+    // until the next call.
+    virtual const std::uint8_t* rowPixels(int y) const = 0;
 };
 
 } // namespace kvistra

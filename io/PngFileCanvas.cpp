@@ -1,9 +1,6 @@
 #include "PngFileCanvas.h"
 
-#include "core/ColourRuns.h"
-
 #include <algorithm>
-#include <cassert>
 
 namespace kvistra {
 
@@ -47,32 +44,6 @@ const std::uint8_t* PngFileCanvas::rowPixels(int y) const {
     const bool held = y < reader_.nextRow() && y >= reader_.nextRow() - rowsHeld_;
     // Rows the file could not give read as black.
     return held ? slot(y) : blackRow_.data();
-}
-
-Colour PngFileCanvas::pixel(int x, int y) const {
-    if (!contains(x, y)) {
-        return kOutsideCanvas;
-    }
-    const std::uint8_t* p = rowPixels(y) + static_cast<std::size_t>(x) * 3;
-    return makeColour(p[2], p[1], p[0]);
-}
-
-void PngFileCanvas::readRun(int x, int y, std::span<Colour> colours) const {
-    assert(contains(x, y) && x + static_cast<int>(colours.size()) <= width());
-    if (!contains(x, y) || colours.size() > static_cast<std::size_t>(width() - x)) {
-        Canvas::readRun(x, y, colours); // outside reads as kOutsideCanvas, never past the row
-        return;
-    }
-    const std::uint8_t* p = rowPixels(y) + static_cast<std::size_t>(x) * 3;
-    loadColours(p, colours);
-}
-
-void PngFileCanvas::setPixel(int, int, Colour) {
-    assert(!"PngFileCanvas is read-only");
-}
-
-void PngFileCanvas::writeRun(int, int, std::span<const Colour>) {
-    assert(!"PngFileCanvas is read-only");
 }
 
 } // namespace kvistra

@@ -22,17 +22,13 @@ public:
 
     int width() const override { return reader_.width(); }
     int height() const override { return reader_.height(); }
-    Colour pixel(int x, int y) const override;
-    void setPixel(int x, int y, Colour colour) override;
-    void readRun(int x, int y, std::span<Colour> colours) const override;
-    void writeRun(int x, int y, std::span<const Colour> colours) override;
 
     const std::optional<Message>& readProblem() const override { return readProblem_; }
 
 private:
     explicit PngFileCanvas(PngReader reader);
 
-    const std::uint8_t* rowPixels(int y) const;
+    const std::uint8_t* rowPixels(int y) const override;
     // Where row y is held, when it is.
     std::uint8_t* slot(int y) const;
 

@@ -1,5 +1,6 @@
 #include "PngReader.h"
 
+#include "PngErrors.h"
 #include "core/Capacity.h"
 #include "core/MemoryBudget.h"
 
@@ -15,14 +16,6 @@ namespace kvistra {
 namespace {
 
 constexpr std::size_t kReadBuffer = 64 * 1024;
-
-// libpng reports errors by a long jump back to the setjmp of the call that failed;
-// the calls below keep nothing with a destructor between the two.
-[[noreturn]] void jumpOnError(png_structp png, png_const_charp) {
-    png_longjmp(png, 1);
-}
-
-void ignoreWarning(png_structp, png_const_charp) {}
 
 } // namespace
 
@@ -117,7 +110,8 @@ Status start(PngReader::State& state) {
     state.endOfFile = false;
     state.readError = 0;
     state.next = 0;
-    state.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, jumpOnError, ignoreWarning);
+    state.png =
+        png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, pngJumpOnError, pngIgnoreWarning);
     if (state.png != nullptr) {
         state.info = png_create_info_struct(state.png);
     }

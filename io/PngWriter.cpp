@@ -1,5 +1,7 @@
 #include "PngWriter.h"
 
+#include "PngErrors.h"
+
 #include <cerrno>
 #include <csetjmp>
 #include <cstdlib>
@@ -12,12 +14,6 @@ namespace kvistra {
 namespace {
 
 constexpr std::size_t kWriteBuffer = 1024 * 1024;
-
-[[noreturn]] void jumpOnError(png_structp png, png_const_charp) {
-    png_longjmp(png, 1);
-}
-
-void ignoreWarning(png_structp, png_const_charp) {}
 
 } // namespace
 
@@ -103,7 +99,7 @@ Result<PngWriter> PngWriter::start(PendingFile& file, int width, int height, Png
     state->height = height;
     state->buffer.reserve(kWriteBuffer + 64 * 1024);
     state->png =
-        png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, jumpOnError, ignoreWarning);
+        png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, pngJumpOnError, pngIgnoreWarning);
     if (state->png != nullptr) {
         state->info = png_create_info_struct(state->png);
     }

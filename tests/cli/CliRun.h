@@ -5,9 +5,12 @@
 #include "support/TempFolder.h"
 
 #include <cstdlib>
+#include <spawn.h>
 #include <sstream>
 #include <string>
+#include <sys/types.h>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace kvistra::test {
@@ -45,6 +48,21 @@ inline ChildRun runProgram(const std::string& setup, const std::vector<std::stri
     const int wait = std::system(command.c_str());
     return {WIFSIGNALED(wait), WIFEXITED(wait) ? WEXITSTATUS(wait) : -1,
             readBytes(dir / "child.out"), readBytes(dir / "child.err")};
+}
+
+// The program itself started with `args` (after its name), not waited for: its
+// process id, or -1.
+inline pid_t startProgram(const std::vector<std::string>& args) {
+    std::vector<std::string> words = {KVISTRA_CLI};
+    words.insert(words.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& word : words) {
+        argv.push_back(word.data());
+    }
+    argv.push_back(nullptr);
+    pid_t child = -1;
+    return ::posix_spawn(&child, KVISTRA_CLI, nullptr, nullptr, argv.data(), environ) == 0 ? child
+                                                                                           : -1;
 }
 
 } // namespace kvistra::test

@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <spawn.h>
 #include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -580,16 +579,10 @@ TEST(Cli, ASignalDuringASaveLeavesNoTemporaryFile) {
         writeBytes(dir / "p.bmp", "old picture");
         writeBytes(dir / "k.txt", "old key");
         ASSERT_EQ(::mkfifo((dir / "message").c_str(), 0644), 0);
-        const std::vector<std::string> args = {
-            KVISTRA_CLI, "hide",  "--message-file", dir / "message", "--size",
-            "8000x8000", "--out", dir / "p.bmp",    "--key",         dir / "k.txt"};
-        std::vector<char*> argv;
-        for (const std::string& arg : args) {
-            argv.push_back(const_cast<char*>(arg.c_str()));
-        }
-        argv.push_back(nullptr);
-        pid_t child = 0;
-        ASSERT_EQ(::posix_spawn(&child, KVISTRA_CLI, nullptr, nullptr, argv.data(), environ), 0);
+        const pid_t child =
+            test::startProgram({"hide", "--message-file", dir / "message", "--size", "8000x8000",
+                                "--out", dir / "p.bmp", "--key", dir / "k.txt"});
+        ASSERT_GT(child, 0);
 
         // Both temporary files appear before the message is read.
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);

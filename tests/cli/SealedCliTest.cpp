@@ -12,7 +12,6 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <spawn.h>
 #include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -375,16 +374,10 @@ TEST(SealedCli, PassphraseStaysOutOfTheArgumentListAndEveryFileWritten) {
     const TempFolder dir;
     const std::string passphrase = "kvistra-lösen-4711";
     ASSERT_EQ(::mkfifo((dir / "phrase").c_str(), 0600), 0);
-    const std::vector<std::string> args = {
-        KVISTRA_CLI,   "hide",  "--text",      "Möt mig vid bron",  "--out",
-        dir / "p.png", "--key", dir / "k.txt", "--passphrase-file", dir / "phrase"};
-    std::vector<char*> argv;
-    for (const std::string& arg : args) {
-        argv.push_back(const_cast<char*>(arg.c_str()));
-    }
-    argv.push_back(nullptr);
-    pid_t child = 0;
-    ASSERT_EQ(::posix_spawn(&child, KVISTRA_CLI, nullptr, nullptr, argv.data(), environ), 0);
+    const pid_t child =
+        test::startProgram({"hide", "--text", "Möt mig vid bron", "--out", dir / "p.png", "--key",
+                            dir / "k.txt", "--passphrase-file", dir / "phrase"});
+    ASSERT_GT(child, 0);
     // Opening the pipe waits until the program opens it to read.
     const int writer = ::open((dir / "phrase").c_str(), O_WRONLY | O_CLOEXEC);
     ASSERT_GE(writer, 0);
