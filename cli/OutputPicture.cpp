@@ -62,6 +62,9 @@ Result<OutputPicture> OutputPicture::open(const Arguments& arguments, Size size)
         picture.bitmap_ = BmpOutputCanvas::create(std::move(*pending), size.width, size.height,
                                                   picture.cover_.get());
     }
+    if (arguments.has("--verify")) {
+        picture.bitmap_ ? picture.bitmap_->keepRowDigests() : picture.png_->keepRowDigests();
+    }
     return picture;
 }
 

@@ -1,6 +1,7 @@
 #include "ClockSeededRandom.h"
 
 #include "CharacterSet.h"
+#include "VectorClones.h"
 
 #include <algorithm>
 #include <array>
@@ -78,13 +79,6 @@ constexpr std::uint32_t drawIndex(std::uint64_t word, int shift) {
 constexpr std::uint64_t reseededWord(std::uint64_t spreadTime, std::uint64_t counter) {
     return mix64(spreadTime + counter * kGolden);
 }
-
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-// Built for the widest vectors the processor has, chosen when the program starts.
-#define KVISTRA_VECTOR_CLONES __attribute__((target_clones("arch=x86-64-v4", "avx2", "default")))
-#else
-#define KVISTRA_VECTOR_CLONES
-#endif
 
 // The arithmetic of a batch, without table look-ups, so that it vectorises: each
 // pixel's three indices packed red, green, blue into one word.

@@ -59,8 +59,7 @@ BmpOutputCanvas::BmpOutputCanvas(PendingFile file, int width, int height, const 
     , stride_(Image::strideFor(width))
     , blockRows_(static_cast<int>(std::max<std::size_t>(1, kBlockBytes / stride_)))
     , background_(background)
-    , written_(static_cast<std::size_t>((height + blockRows_ - 1) / blockRows_), false)
-    , rowDigests_(static_cast<std::size_t>(height), 0) {}
+    , written_(static_cast<std::size_t>((height + blockRows_ - 1) / blockRows_), false) {}
 
 int BmpOutputCanvas::blockEnd(int block) const {
     return std::min(height_, (block + 1) * blockRows_);
@@ -86,7 +85,8 @@ void BmpOutputCanvas::flushBlock() const {
     }
     written_[static_cast<std::size_t>(cachedBlock_)] = true;
     dirty_ = false;
-    for (int y = cachedBlock_ * blockRows_; y < blockEnd(cachedBlock_); ++y) {
+    for (int y = cachedBlock_ * blockRows_; y < blockEnd(cachedBlock_) && !rowDigests_.empty();
+         ++y) {
         rowDigests_[static_cast<std::size_t>(y)] =
             rowDigest({rowInCache(y), 3 * static_cast<std::size_t>(width_)});
     }

@@ -48,8 +48,7 @@ PngOutputCanvas::PngOutputCanvas(std::unique_ptr<PendingFile> file, PngWriter wr
     , rowBytes_(std::max<std::size_t>(3 * static_cast<std::size_t>(width), 3))
     , blockRows_(static_cast<int>(std::clamp<std::size_t>(
           kBlockBytes / rowBytes_, 1, static_cast<std::size_t>(std::max(height, 1)))))
-    , background_(background)
-    , rowDigests_(static_cast<std::size_t>(height), 0) {
+    , background_(background) {
     startBlock(0);
 }
 
@@ -70,8 +69,10 @@ void PngOutputCanvas::startBlock(int firstRow) {
 void PngOutputCanvas::writeBlock() {
     for (int y = firstRow_; y < firstRow_ + rows_ && written_; ++y) {
         written_ = writer_.writeRow({rowInBlock(y), rowBytes_});
-        rowDigests_[static_cast<std::size_t>(y)] =
-            rowDigest({rowInBlock(y), 3 * static_cast<std::size_t>(width_)});
+        if (!rowDigests_.empty()) {
+            rowDigests_[static_cast<std::size_t>(y)] =
+                rowDigest({rowInBlock(y), 3 * static_cast<std::size_t>(width_)});
+        }
     }
 }
 

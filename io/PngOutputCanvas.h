@@ -38,7 +38,10 @@ public:
     // in place (file() is then to be committed, alone or with a key file).
     Status finish();
     PendingFile& file() { return *file_; }
-    // Each row's digest as it went to the file, for a check of the file read back.
+    // Keeps each row's digest as it goes to the file, for a check of the file read
+    // back; asked for before drawing, since it costs time on every row.
+    void keepRowDigests() { rowDigests_.assign(static_cast<std::size_t>(height()), 0); }
+    // Empty unless they were kept.
     const std::vector<std::uint64_t>& rowDigests() const { return rowDigests_; }
     // Finishes and puts the file in place.
     Status commit();
