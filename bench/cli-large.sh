@@ -16,14 +16,16 @@ trap 'rm -rf "$work"' EXIT
 
 median() { sort -n | awk '{ a[NR] = $1 } END { print a[int((NR + 1) / 2)] }'; }
 
-# Seconds and peak KiB of one run, appended to $work/NAME.seconds and .kib.
+# Seconds (to the microsecond: time's own are hundredths) and peak KiB of one run,
+# appended to $work/NAME.seconds and .kib.
 measure() {
-    local name=$1
+    local name=$1 start end
     shift
-    /usr/bin/time -f '%e %M' -o "$work/time" "$@" >/dev/null 2>&1
-    read -r seconds kib <"$work/time"
-    echo "$seconds" >>"$work/$name.seconds"
-    echo "$kib" >>"$work/$name.kib"
+    start=$(date +%s%N)
+    /usr/bin/time -f '%M' -o "$work/time" "$@" >/dev/null 2>&1
+    end=$(date +%s%N)
+    awk -v ns=$((end - start)) 'BEGIN { printf "%.6f\n", ns / 1e9 }' >>"$work/$name.seconds"
+    cat "$work/time" >>"$work/$name.kib"
 }
 
 # Runs each named command once per round, in turn; the first round is not counted.
@@ -47,10 +49,10 @@ report() {
     kib=$(sort -n "$work/$name.kib" | tail -1)
     if [[ -n $base ]]; then
         awk -v n="$name" -v s="$seconds" -v b="$(median <"$work/$base.seconds")" -v k="$kib" -v base="$base" \
-            'BEGIN { printf "%-28s median %7.2f s  %5.2f x %-14s peak %7.1f MiB\n", n, s, s / b, base, k / 1024 }'
+            'BEGIN { printf "%-28s median %8.3f s  %6.2f x %-16s peak %7.1f MiB\n", n, s, s / b, base, k / 1024 }'
     else
         awk -v n="$name" -v s="$seconds" -v k="$kib" \
-            'BEGIN { printf "%-28s median %7.2f s                        peak %7.1f MiB\n", n, s, k / 1024 }'
+            'BEGIN { printf "%-28s median %8.3f s                           peak %7.1f MiB\n", n, s, k / 1024 }'
     fi
 }
 
