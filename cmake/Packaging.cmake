@@ -9,6 +9,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # The libraries the programs were linked against, as Debian names them, found by
 # dpkg-shlibdeps rather than listed by hand.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The window's platform plugins are loaded at run time, where dpkg-shlibdeps cannot
+# see them, and libqt6gui6 only recommends them.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 # The toolkit's own dialogs in Swedish; the program runs without them.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)

@@ -367,10 +367,12 @@ bool MainWindow::saveUnsavedWork() {
     return true;
 }
 
-void MainWindow::forgetGeneration() {
+void MainWindow::forgetGeneratedPicture() {
+    // The key values stay in the fields: for a picture that was saved they are the only
+    // way to read it, so they are still asked about until they are saved too.
+    keyUnsaved_ = keyUnsaved_ && !pictureUnsaved_;
     generated_ = false;
     pictureUnsaved_ = false;
-    keyUnsaved_ = false;
 }
 
 void MainWindow::onRoomChanged() {
@@ -485,7 +487,7 @@ void MainWindow::onDecryptClicked() {
 void MainWindow::onClearCanvasClicked() {
     controls_->canvas->clear();
     // The picture is gone: nothing of it is left to save.
-    forgetGeneration();
+    forgetGeneratedPicture();
 }
 
 void MainWindow::onGenerateClicked() {
@@ -597,7 +599,7 @@ void MainWindow::openPicture(const std::string& name) {
     openedPicture_ = name;
     shared_.decryptEnabled = true;
     // The generated picture was replaced.
-    forgetGeneration();
+    forgetGeneratedPicture();
 }
 
 void MainWindow::onSavePictureClicked() {

@@ -105,7 +105,7 @@ private:
     // the user chooses to save first, go on, or stay (false).
     bool confirmLosingWork();
     bool saveUnsavedWork();
-    void forgetGeneration();
+    void forgetGeneratedPicture();
 
     int showMessage(const Message& message);
     // A name from the picture dialog; an empty one is reported.

@@ -133,6 +133,7 @@ private slots:
     void unsavedGenerationIsAskedAbout_data();
     void unsavedGenerationIsAskedAbout();
     void answeringYesSavesBothBeforeGoingOn();
+    void keyOfASavedPictureIsAskedAboutAfterTheCanvasIsCleared();
 
 private:
     template <class T> T* control(const char* name) const {
@@ -1687,6 +1688,38 @@ void MainWindowTest::unsavedGenerationIsAskedAbout() {
     QCOMPARE(prompt_.asked.size(), static_cast<std::size_t>(saved.isEmpty()   ? 0
                                                             : saved == "both" ? 2
                                                                               : 1));
+}
+
+// The picture went to a file, its key values only stay in the fields: clearing the
+// canvas or opening another picture must not make them forgettable.
+void MainWindowTest::keyOfASavedPictureIsAskedAboutAfterTheCanvasIsCleared() {
+    for (const char* command : {"Command3", "open picture"}) {
+        generate("Hej");
+        prompt_.answers = {path("bild.bmp").toStdString()};
+        click("SavePicture");
+        if (std::string(command) == "Command3") {
+            click("Command3");
+        } else {
+            prompt_.answers = {path("bild.bmp").toStdString()};
+            click("OpenPicture");
+        }
+        QVERIFY(boxes_.shown.empty());
+        boxes_.answers = {MessageBoxAnswer::Cancel};
+        window_->close();
+        QVERIFY2(!boxes_.shown.empty(), command);
+        QVERIFY2(boxes_.shown[0].text.starts_with("Nyckelvärdena för den genererade bilden"),
+                 boxes_.shown[0].text.c_str());
+        QVERIFY(window_->isVisible());
+        boxes_.shown.clear();
+        prompt_.answers = {path("nyckel.txt").toStdString()};
+        trigger("mnuSaveKeyFile");
+    }
+    // An unsaved picture cleared away takes its key with it: nothing is left to read.
+    generate("Hej");
+    click("Command3");
+    boxes_.shown.clear();
+    window_->close();
+    QVERIFY(boxes_.shown.empty());
 }
 
 void MainWindowTest::answeringYesSavesBothBeforeGoingOn() {
