@@ -22,7 +22,8 @@ constexpr const char* kPromptAgain = "Lösenfras igen: ";
 enum class LineEnd { Found, EndOfFile, Failed };
 
 // Reads the first line into `line` through a buffer that is wiped after; a line
-// longer than a passphrase may be sets `tooLong`. What follows the line is not read.
+// longer than a passphrase may be sets `tooLong` and ends the reading there, so that
+// an endless source without a line end (a device, say) cannot hold the program.
 LineEnd readFirstLine(int fd, SecretBytes& line, bool& tooLong) {
     std::array<char, 64> chunk{};
     LineEnd end = LineEnd::EndOfFile;
@@ -43,6 +44,7 @@ LineEnd readFirstLine(int fd, SecretBytes& line, bool& tooLong) {
         const bool found = lineEnd != std::string_view::npos;
         if (!line.append(bytes.substr(0, found ? lineEnd : bytes.size()))) {
             tooLong = true;
+            break;
         }
         if (found) {
             end = LineEnd::Found;
@@ -68,16 +70,16 @@ Result<SecretBytes> checked(SecretBytes passphrase, bool tooLong) {
 struct SavedTerminal {
     int fd = -1;
     termios settings{};
-    struct sigaction previous[3]{};
+    struct sigaction previous[4]{};
 };
 SavedTerminal savedTerminal;
-constexpr int kEndingSignals[3] = {SIGINT, SIGTERM, SIGHUP};
+constexpr int kEndingSignals[4] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 
 // Ctrl-C at the prompt must not leave the terminal without its echo: the settings
 // go back, then the signal goes on to whatever handled it before.
 void restoreAndPassOn(int signal) {
     ::tcsetattr(savedTerminal.fd, TCSAFLUSH, &savedTerminal.settings);
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 4; ++i) {
         ::sigaction(kEndingSignals[i], &savedTerminal.previous[i], nullptr);
     }
     ::raise(signal); // pending until this handler returns
@@ -94,7 +96,7 @@ public:
         struct sigaction action {};
         action.sa_handler = restoreAndPassOn;
         sigemptyset(&action.sa_mask);
-        for (int i = 0; i < 3; ++i) {
+        for (int i = 0; i < 4; ++i) {
             ::sigaction(kEndingSignals[i], nullptr, &savedTerminal.previous[i]);
             // A signal the caller chose to ignore stays ignored.
             if (savedTerminal.previous[i].sa_handler != SIG_IGN) {
@@ -112,7 +114,7 @@ public:
         if (active_) {
             ::tcsetattr(savedTerminal.fd, TCSAFLUSH, &savedTerminal.settings);
         }
-        for (int i = 0; i < 3; ++i) {
+        for (int i = 0; i < 4; ++i) {
             ::sigaction(kEndingSignals[i], &savedTerminal.previous[i], nullptr);
         }
         savedTerminal.fd = -1;

@@ -43,13 +43,14 @@ std::optional<PassphraseAnswer> QtPassphrasePrompt::ask(bool repeat) {
     dialog.setWindowTitle(QStringLiteral("Lösenfras"));
     auto* layout = new QFormLayout(&dialog);
     QLineEdit* first = hiddenField("passphrase");
-    // Longer ones are refused after; the field takes their characters.
-    first->setMaxLength(static_cast<int>(kLongestPassphrase));
+    // One character more than may be used, so that a longer passphrase (pasted, say)
+    // is refused after rather than cut short without a word.
+    first->setMaxLength(static_cast<int>(kLongestPassphrase) + 1);
     layout->addRow(QStringLiteral("&Lösenfras:"), first);
     QLineEdit* again = nullptr;
     if (repeat) {
         again = hiddenField("passphraseAgain");
-        again->setMaxLength(static_cast<int>(kLongestPassphrase));
+        again->setMaxLength(static_cast<int>(kLongestPassphrase) + 1);
         layout->addRow(QStringLiteral("Lösenfras &igen:"), again);
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);

@@ -329,6 +329,12 @@ TEST(SealedCli, APassphraseFileGivesItsFirstLine) {
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.err, messageText(MessageId::CannotOpenFile,
                                        {dir / "none", "filen eller mappen finns inte"}));
+    // A source without a line end is read only as far as a passphrase may reach.
+    const CliRun endless = sealedCli(
+        {"hide", "--text", "Hej", "--out", dir / "z.bmp", "--passphrase-file", "/dev/zero"});
+    EXPECT_EQ(endless.status, 1);
+    EXPECT_EQ(endless.err,
+              messageText(MessageId::PassphraseTooLong, {std::to_string(kLongestPassphrase)}));
 }
 
 TEST(SealedCli, UsageErrorsAndCapacity) {

@@ -345,6 +345,21 @@ void SealedWindowTest::dialogHidesTheTypingAndAsksTwiceWhenHiding() {
         dialog->reject();
     });
     QVERIFY(!QtPassphrasePrompt().ask(true));
+
+    // A pasted passphrase one character too long reaches the check whole, never cut
+    // to a length that would seal with another passphrase than the one given.
+    const QString tooLong(static_cast<qsizetype>(kLongestPassphrase) + 1, QLatin1Char('a'));
+    QTimer::singleShot(0, [&tooLong] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        for (QLineEdit* typed : dialog->findChildren<QLineEdit*>()) {
+            typed->insert(tooLong);
+        }
+        dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    });
+    const std::optional<PassphraseAnswer> pasted = QtPassphrasePrompt().ask(true);
+    QVERIFY(pasted);
+    QCOMPARE(pasted->passphrase.size(), kLongestPassphrase + 1);
 }
 
 void SealedWindowTest::roomLineCountsWhatASealedMessageMayHold() {
