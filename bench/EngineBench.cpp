@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine alone on a 12-megapixel canvas: the yardstick for the front ends.
 #include "QuietReport.h"
 #include "core/ClockSeededRandom.h"

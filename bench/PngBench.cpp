@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // PNG settings for pictures of random characters: the file size and the time of
 // libpng's defaults against what the tool writes, on the same 4000 x 3000 picture.
 #include "QuietReport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window against the engine alone, side by side: what the widgets add
 // to a generation on a 12-megapixel canvas and to a full-length decode.
 #include "QuietReport.h"

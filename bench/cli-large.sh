@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Large pictures through kvistra-cli, measured side by side in one run (medians of
 # ROUNDS alternated rounds, after a warm-up round):
 #   - hide 8000 x 8000 to PNG against the same to a bitmap;

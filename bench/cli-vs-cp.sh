@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Times kvistra-cli hide and reveal on a 4000 x 3000 cover against cp of the same
 # picture file, alternating the commands, and prints median ratios and peak memory.
 # Usage: bench/cli-vs-cp.sh [BUILD_DIR] [ROUNDS]

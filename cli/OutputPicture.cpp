@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "OutputPicture.h"
 
 #include "io/FileDescriptor.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "Commands.h"
 #include "io/LibraryMessages.h"
 #include "io/TemporaryFiles.h"

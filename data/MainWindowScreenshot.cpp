@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saves a picture of the main window with a message hidden and read back, for the
 // software centres' metadata. The build runs it in an X server of its own.
 #include "core/MessageBoxStyle.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs a fuzz target over saved inputs: every file named on the command line and
 // every file in the folders named there. Lets the seed corpus run as a test
 // without libFuzzer.

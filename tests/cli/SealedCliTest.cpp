@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "CliRun.h"
 #include "cli/Passphrase.h"
 #include "cli/TerminalReport.h"

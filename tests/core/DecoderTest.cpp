@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "RecordingReports.h"
 #include "ScriptedRandom.h"
 #include "core/ColourSplit.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The bash completion of kvistra-cli, as bash-completion runs it: commands, options,
 # picture and key file names by extension, nothing where a value of the user's own
 # goes; and for each command the options its help names.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by the tests of what is installed beside the programs.
 
 # The options named in a text: words with one or two leading dashes that stand alone

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A manual page and its program's help name the same options: the page's FLAGGOR
 # section those of `PROGRAM --help`, and a subsection for each command its help lists
 # those of `PROGRAM COMMAND --help`. An option missing from the page fails, and so does
