@@ -60,6 +60,7 @@ struct KeystreamContext {
     }
 
     // The next bytes of the keystream: zeros encrypted.
+    // Not const: it moves the stream on. NOLINTNEXTLINE(readability-make-member-function-const)
     void take(std::span<unsigned char> bytes) {
         static constexpr std::array<unsigned char, kBatch * sizeof(std::uint64_t)> kZeros{};
         for (std::size_t done = 0; done < bytes.size();) {
