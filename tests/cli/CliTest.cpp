@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <regex>
+#include <set>
 #include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -632,13 +634,46 @@ TEST(Cli, InspectShowsTheRawPixel) {
               "16777215 - 120x45\nRöd: 255\nGrön: 255\nBlå: 255\nTecken: ÿ\n");
 }
 
+// The options a text names: words with one or two leading dashes after a space, a
+// bracket, a parenthesis, a bar or a comma.
+std::set<std::string> optionsIn(const std::string& text) {
+    static const std::regex option(R"((?:^|[\s\[(|,])(--?[a-z][a-z-]*))");
+    std::set<std::string> found;
+    for (auto match = std::sregex_iterator(text.begin(), text.end(), option);
+         match != std::sregex_iterator(); ++match) {
+        found.insert((*match)[1]);
+    }
+    return found;
+}
+
 TEST(Cli, VersionAndHelp) {
     EXPECT_EQ(cli({"--version"}).out, "Kvistra 1.0.0\n");
     for (const char* command : {"hide", "reveal", "capacity", "inspect"}) {
+        SCOPED_TRACE(command);
         const CliRun help = cli({command, "--help"});
         EXPECT_EQ(help.status, 0);
         EXPECT_NE(help.out.find("Användning: kvistra-cli"), std::string::npos);
+        const CliRun shortHelp = cli({command, "-h"});
+        EXPECT_EQ(shortHelp.status, 0);
+        EXPECT_EQ(shortHelp.out, help.out);
+
+        // Every option of the synopsis has a line of its own that describes it.
+        const std::size_t synopsisEnd = help.out.find("\n\n");
+        std::string described;
+        std::istringstream lines(help.out.substr(synopsisEnd));
+        for (std::string line; std::getline(lines, line);) {
+            if (line.starts_with("  -")) {
+                described += line.substr(0, line.find("   ", 2)) + '\n';
+            }
+        }
+        for (const std::string& option : optionsIn(help.out.substr(0, synopsisEnd))) {
+            EXPECT_TRUE(optionsIn(described).contains(option)) << option;
+        }
     }
+    // One message source is required, as the synopsis shows.
+    EXPECT_NE(cli({"hide", "--help"})
+                  .out.find("(--text TEXT | --text-file FIL | --message-file FIL)"),
+              std::string::npos);
 }
 
 } // namespace
