@@ -51,6 +51,10 @@ enum class MessageId {
     PictureNeedsMemory, // path (empty for a new picture), width, height, MB needed, MB available
     OutOfMemory,
     KeyFileLineTooLong, // path, line (1-based)
+    KeyFileLfLineEnds,  // path
+    // key file path, picture path: the key's check does not match the picture's pixels
+    KeyFileForAnotherPicture,
+    ReadingLengthNegative, // text
     // path, line (1-based), field label, line text, then the field check's refusal:
     // its MessageId as a number and its args
     KeyFileLineRefused,

@@ -2,12 +2,12 @@
 #include "PairCommit.h"
 
 #include "FileDescriptor.h"
+#include "TemporaryFiles.h"
 
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
-#include <pthread.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -40,26 +40,6 @@ public:
 
 private:
     FileDescriptor fd_; // closing it releases the lock
-};
-
-// SIGINT, SIGTERM, SIGHUP and SIGPIPE wait while the pair is put in place: their handler
-// would remove an old file that a step back still needs.
-class SignalsHeld {
-public:
-    SignalsHeld() {
-        sigset_t held;
-        sigemptyset(&held);
-        for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) {
-            sigaddset(&held, signal);
-        }
-        pthread_sigmask(SIG_BLOCK, &held, &previous_);
-    }
-    ~SignalsHeld() { pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
-    SignalsHeld(const SignalsHeld&) = delete;
-    SignalsHeld& operator=(const SignalsHeld&) = delete;
-
-private:
-    sigset_t previous_{};
 };
 
 Result<Placed> place(PendingFile& file) {
@@ -114,6 +94,7 @@ Status commitPair(PendingFile& first, PendingFile& second) {
         return finished;
     }
     const FolderLock lock(first.target());
+    // The signal handler would remove an old file that a step back still needs.
     const SignalsHeld held;
     const Result<Placed> placed = place(first);
     if (!placed) {
