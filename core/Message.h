@@ -59,7 +59,7 @@ enum class MessageId {
     // its MessageId as a number and its args
     KeyFileLineRefused,
     TextFileCharacterNotInCodePage, // path, the character, line (1-based)
-    // path, picture width, height, canvas width, height
+    // opened picture's path, its width, height, canvas width, height, path saved to
     PictureLargerThanCanvas,
     NotARegularFile, // path
     PairHalfSaved,   // path saved, path not saved, reason

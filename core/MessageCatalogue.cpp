@@ -352,14 +352,14 @@ MessageBoxText describe(const Message& m) {
     case OutOfMemory:
         return stop("Minnet räckte inte till, och åtgärden avbröts. Ingenting har sparats.");
     case PictureLargerThanCanvas:
-        return {"Bilden är större än bildrutan: " + quoted(arg(m, 0)) + " har " + arg(m, 1) +
-                    " x " + arg(m, 2) + " bildpunkter, men bara de " + arg(m, 3) + " x " +
-                    arg(m, 4) + " som ryms i bildrutan sparas över den. Resten går förlorad." +
-                    kCrLf + "Dubbelklicka på bildrutan för att behålla hela bilden." + kCrLf +
-                    kCrLf + "Vill du ändå spara den synliga delen över filen?",
-                kApplicationTitle,
-                MessageBoxStyle::Warning + MessageBoxStyle::YesNo +
-                    MessageBoxStyle::DefaultButton2};
+        return {
+            "Bilden är större än bildrutan: " + quoted(arg(m, 0)) + " har " + arg(m, 1) + " x " +
+                arg(m, 2) + " bildpunkter, men bara de " + arg(m, 3) + " x " + arg(m, 4) +
+                " som ryms i bildrutan sparas i " + quoted(arg(m, 5)) + ". Resten går förlorad." +
+                kCrLf + "Dubbelklicka på bildrutan för att behålla hela bilden." + kCrLf + kCrLf +
+                "Vill du ändå spara bara den synliga delen?",
+            kApplicationTitle,
+            MessageBoxStyle::Warning + MessageBoxStyle::YesNo + MessageBoxStyle::DefaultButton2};
     case NotARegularFile:
         return stop(quoted(arg(m, 0)) +
                     " är ingen vanlig fil utan till exempel en enhet eller en namngiven "

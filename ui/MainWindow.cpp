@@ -654,14 +654,12 @@ bool MainWindow::confirmSavingPart(const std::string& name) {
     if (!whole || (whole->width() <= width && whole->height() <= height)) {
         return true;
     }
-    // Only the opened file itself, under whatever name it is reached.
-    std::error_code error;
-    if (openedPicture_.empty() || !std::filesystem::equivalent(openedPicture_, name, error)) {
-        return true;
-    }
+    // Under any name: a new file would hold the cut-off part as silently as the
+    // opened one.
     const Message warning{MessageId::PictureLargerThanCanvas,
-                          {name, std::to_string(whole->width()), std::to_string(whole->height()),
-                           std::to_string(width), std::to_string(height)}};
+                          {openedPicture_.empty() ? name : openedPicture_,
+                           std::to_string(whole->width()), std::to_string(whole->height()),
+                           std::to_string(width), std::to_string(height), name}};
     return showMessage(warning) == MessageBoxAnswer::Yes;
 }
 
