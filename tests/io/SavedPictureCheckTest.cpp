@@ -228,8 +228,10 @@ TEST(WrittenPictureCheck, EveryHeaderFieldAndChunkIsRead) {
         EXPECT_TRUE(checkWrittenPicture(dir / c.file, "bild", 13, digests, std::nullopt));
         test::writeBytes(dir / c.file, c.damage(test::readBytes(dir / c.file)));
         const Status checked = checkWrittenPicture(dir / c.file, "bild", 13, digests, std::nullopt);
-        ASSERT_FALSE(checked);
-        EXPECT_EQ(checked.problem().args.at(0), "bild");
+        EXPECT_FALSE(checked);
+        if (!checked) {
+            EXPECT_EQ(checked.problem().args.at(0), "bild");
+        }
     }
 }
 
