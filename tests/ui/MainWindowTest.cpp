@@ -7,6 +7,8 @@
 #include "core/ColourSplit.h"
 #include "core/Image.h"
 #include "core/MessageBoxStyle.h"
+#include "core/RunCheck.h"
+#include "io/KeyFile.h"
 #include "io/PictureFile.h"
 #include "toolkit/ListBox.h"
 #include "toolkit/PictureBox.h"
@@ -122,6 +124,7 @@ private slots:
     void savingPartOfAPictureAsksFirst();
     void openDialogKeepsAnExistingName();
     void toolkitDialogsSpeakSwedish();
+    void keyFileOfAnotherPictureIsRefused();
     void elevenLinesDivideTheWindow();
     void startFilesOpenAsTheMenusOpenThem();
     void startFileFailuresGiveTheMenusMessages_data();
@@ -1257,6 +1260,43 @@ void MainWindowTest::toolkitDialogsSpeakSwedish() {
     QCOMPARE(caption(QMessageBox::Yes), QStringLiteral("Ja"));
     QCOMPARE(caption(QMessageBox::No), QStringLiteral("Nej"));
     QCOMPARE(caption(QMessageBox::Cancel), QStringLiteral("Avbryt"));
+}
+
+// A key file from the command-line tool names its picture by a check of the pixels
+// it reads: the picture it was written with reads, another one (a save cut off
+// between the key and the picture) is refused instead of read as a message.
+void MainWindowTest::keyFileOfAnotherPictureIsRefused() {
+    Image picture(20, 10, colourOf(7, 'H' - 2, 9));
+    Image other = picture;
+    other.setPixel(4, 2, colourOf(8, 'H' - 2, 9)); // a red byte of the run
+    QVERIFY(savePicture(path("bild.bmp").toStdString(), picture).ok());
+    QVERIFY(savePicture(path("annan.bmp").toStdString(), other).ok());
+    writeBytes(path("nyckel.txt"), QByteArray::fromStdString(
+                                       formatKeyFile({2, 3, 2, 4}, runCheckOf(picture, 3, 2, 4))));
+    prompt_.answers = {path("nyckel.txt").toStdString()};
+    trigger("mnuOpenKeyFile");
+
+    for (const char* name : {"bild.bmp", "annan.bmp"}) {
+        boxes_.shown.clear();
+        control<TextBox>("Text2")->setProgramText("");
+        prompt_.answers = {path(name).toStdString()};
+        click("OpenPicture");
+        click("Command2"); // Dekryptera
+        if (std::string(name) == "bild.bmp") {
+            QCOMPARE(boxText("Text2"), std::string("HHHH"));
+        } else {
+            QCOMPARE(boxText("Text2"), std::string());
+            QVERIFY(!boxes_.shown.empty());
+            QVERIFY(boxes_.shown[0].text.starts_with(
+                "Nyckelfilen \"" + path("nyckel.txt").toStdString() + "\" hör inte till bilden \"" +
+                path(name).toStdString() + "\""));
+        }
+    }
+    // Values typed over the key file's are the user's own: read as they stand.
+    type(lineEditOf("Text4"), QStringLiteral("3"));
+    boxes_.shown.clear();
+    click("Command2");
+    QCOMPARE(boxText("Text2"), std::string("HHH"));
 }
 
 void MainWindowTest::openDialogKeepsAnExistingName() {
