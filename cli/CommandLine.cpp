@@ -24,11 +24,12 @@ std::variant<Arguments, int> commandArguments(const std::vector<std::string>& ar
                                               KnownOptions known, const char* usage,
                                               Console& console) {
     known.flags.insert("--help");
+    known.flags.insert("-h");
     auto parsed = parseArguments(args, known);
     if (const auto* problem = std::get_if<std::string>(&parsed)) {
         return usageError(console, *problem, usage);
     }
-    if (std::get<Arguments>(parsed).has("--help")) {
+    if (std::get<Arguments>(parsed).has("--help") || std::get<Arguments>(parsed).has("-h")) {
         console.out << usage;
         return Success;
     }

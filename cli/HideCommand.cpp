@@ -10,6 +10,7 @@
 #include "core/Encoder.h"
 #include "core/FieldChecks.h"
 #include "core/NumericText.h"
+#include "core/RunCheck.h"
 #include "core/SealedMessage.h"
 #include "core/SecureRandom.h"
 #include "core/Windows1252.h"
@@ -45,12 +46,14 @@ Result<std::string> messageFromOptions(const Arguments& arguments) {
 
 // What a reader needs of the encoder's run, written to the key file not yet in place.
 // Every value is within 16 bits: the run refuses keys outside the grid.
-Status writeKeyValues(PendingFile& keyFile, const EncodeResult& result) {
+// The key file names its picture by the check of the pixels it reads.
+Status writeKeyValues(PendingFile& keyFile, const EncodeResult& result, const std::string& check) {
     const auto value = [](int number) {
         return static_cast<std::int16_t>(number);
     };
     return keyFile.write(formatKeyFile({value(result.key.y), value(result.key.x),
-                                        value(result.shift), value(result.readingLength)}));
+                                        value(result.shift), value(result.readingLength)},
+                                       check));
 }
 
 // Replaces the message by the characters it is sealed as, once it is known to fit
@@ -199,14 +202,25 @@ int hide(const std::vector<std::string>& args, Console& console) {
 
     HideReport report(console.err, console.errIsTerminal);
     SecureRandom random;
-    const Result<EncodeResult> result = Encoder(canvas, random, report).generate(request);
+    // The keys were checked against the picture; in adapt mode the run starts at 0, 0.
+    const NumberLocale locale = NumberLocale::commandLine();
+    RunRecordingCanvas recording(
+        canvas, request.adapt ? 0 : wholeKeyNumber(request.xKey, locale).value_or(0),
+        request.adapt ? 0 : wholeKeyNumber(request.yKey, locale).value_or(0),
+        static_cast<int>(request.message.size()));
+    const Result<EncodeResult> result = Encoder(recording, random, report).generate(request);
     if (!result) {
         return failure(console, result.problem());
     }
     report.terminal.end();
 
+    // The picture's held write errors first: on a full disk the key file's write
+    // fails too, but it is the picture that did not fit.
+    if (const Status finished = picture->finish(); !finished) {
+        return failure(console, finished.problem());
+    }
     if (keyFile) {
-        if (const Status written = writeKeyValues(*keyFile, *result); !written) {
+        if (const Status written = writeKeyValues(*keyFile, *result, recording.check()); !written) {
             return failure(console, written.problem());
         }
     }

@@ -3,6 +3,8 @@
 
 #include "core/FieldChecks.h"
 #include "core/NumberLocale.h"
+#include "core/NumericText.h"
+#include "core/Rounding.h"
 
 #include <optional>
 
@@ -23,10 +25,35 @@ Status checkKeyTexts(const KeyTexts& texts, Size size, bool withKeys, bool withR
     if (!refusal && withReadingLength) {
         refusal = checkReadingLength(texts.readingLength, locale);
     }
-    if (!refusal) {
-        return Done{};
+    if (refusal) {
+        return refusal->message;
     }
-    return refusal->message;
+    // The window's field takes a negative length and reads nothing; here that would
+    // pass for a message read whole.
+    if (withReadingLength) {
+        const std::optional<double> length = parseNumber(texts.readingLength, locale);
+        if (length && roundHalfEven(*length) < 0) {
+            return Message{MessageId::ReadingLengthNegative, {texts.readingLength}};
+        }
+    }
+    return Done{};
+}
+
+Result<KeyPosition> keyInsidePicture(const std::string& xText, const std::string& yText,
+                                     Size size) {
+    // Rounded as the decoder rounds them.
+    const NumberLocale locale = NumberLocale::commandLine();
+    const auto whole = [&](const std::string& text) -> std::optional<int> {
+        const std::optional<double> value = parseNumber(text, locale);
+        return value ? toInt16(*value) : std::nullopt;
+    };
+    const std::optional<int> x = whole(xText);
+    const std::optional<int> y = whole(yText);
+    if (!x || !y || *x < 0 || *y < 0 || *x >= size.width || *y >= size.height) {
+        return Message{MessageId::KeyOutsideGrid,
+                       {xText, yText, std::to_string(size.width), std::to_string(size.height)}};
+    }
+    return KeyPosition{*x, *y};
 }
 
 } // namespace kvistra::cli

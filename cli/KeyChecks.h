@@ -2,6 +2,7 @@
 #pragma once
 
 #include "CommandLine.h"
+#include "core/Encoder.h"
 #include "core/Result.h"
 
 #include <string>
@@ -19,5 +20,10 @@ struct KeyTexts {
 // The checks a window field runs when its text changes; the first refusal.
 // The keys are left alone when they are not used.
 Status checkKeyTexts(const KeyTexts& texts, Size size, bool withKeys, bool withReadingLength);
+
+// The key position, or a pixel, rounded to whole numbers; KeyOutsideGrid, the refusal
+// hide and capacity give, when it lies outside the picture (every pixel read from
+// there would be the colour -1).
+Result<KeyPosition> keyInsidePicture(const std::string& xText, const std::string& yText, Size size);
 
 } // namespace kvistra::cli

@@ -78,11 +78,14 @@ PendingFile& OutputPicture::file() {
 }
 
 Status OutputPicture::finish() {
-    if (Status finished = bitmap_ ? bitmap_->finish() : png_->finish(); !finished) {
-        return finished;
+    if (!finished_) {
+        finished_ = bitmap_ ? bitmap_->finish() : png_->finish();
+        // A cover that failed partway gave black rows, which must not be saved as its own.
+        if (*finished_ && cover_) {
+            finished_ = laterReads(*cover_);
+        }
     }
-    // A cover that failed partway gave black rows, which must not be saved as its own.
-    return cover_ ? laterReads(*cover_) : Status(Done{});
+    return *finished_;
 }
 
 Status OutputPicture::save(std::ostream& standardOut, PendingFile* keyFile,
@@ -101,7 +104,9 @@ Status OutputPicture::save(std::ostream& standardOut, PendingFile* keyFile,
         }
         return keyFile ? keyFile->commit() : Status(Done{});
     }
-    return keyFile ? commitPair(file(), *keyFile) : file().commit();
+    // The key goes in place first: cut off between the two, the new key names a
+    // picture that is not there, and a reader refuses the old one.
+    return keyFile ? commitPair(*keyFile, file()) : file().commit();
 }
 
 Status OutputPicture::check(const ExpectedMessage& readBack) {

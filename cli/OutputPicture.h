@@ -29,6 +29,10 @@ public:
 
     Canvas& canvas();
 
+    // The whole file, written but not yet in place: a write that failed while
+    // rows were drawn is reported here, naming the picture. Once is enough.
+    Status finish();
+
     // Puts the picture in place, as one with the key file when there is one. With
     // `readBack`, the written file is read back first, its rows compared with those
     // drawn and the message read out of it; a difference leaves nothing in place.
@@ -38,8 +42,6 @@ public:
 private:
     OutputPicture() = default;
 
-    // The whole file, written but not yet in place.
-    Status finish();
     PendingFile& file();
     Status copyToStream(std::ostream& stream);
     Status check(const ExpectedMessage& readBack);
@@ -47,6 +49,7 @@ private:
     std::unique_ptr<Canvas> cover_;           // before the canvases, which read it to the end
     std::unique_ptr<BmpOutputCanvas> bitmap_; // one of these two
     std::unique_ptr<PngOutputCanvas> png_;
+    std::optional<Status> finished_;
     bool toStandardOut_ = false;
     std::string name_; // as given, "-" for standard output
 };

@@ -2,6 +2,7 @@
 #include "CommandLine.h"
 #include "Commands.h"
 #include "Json.h"
+#include "KeyChecks.h"
 #include "Usage.h"
 #include "core/ColourSplit.h"
 #include "core/Windows1252.h"
@@ -30,7 +31,17 @@ int inspect(const std::vector<std::string>& args, Console& console) {
     if (!canvas) {
         return failure(console, canvas.problem());
     }
+    const Size size{(*canvas)->width(), (*canvas)->height()};
+    if (const Result<KeyPosition> inside =
+            keyInsidePicture(arguments.positionals[1], arguments.positionals[2], size);
+        !inside) {
+        return failure(console, inside.problem());
+    }
     const Colour colour = (*canvas)->pixel(*x, *y);
+    // A picture cut short reads as black past its end: the pixel is not known.
+    if (const Status reads = laterReads(**canvas); !reads) {
+        return failure(console, reads.problem());
+    }
     const ColourChannels channels = convert(colour);
     std::string character;
     appendUtf8(character, unicodeOfWindows1252(static_cast<unsigned char>(channels.green)));

@@ -8,6 +8,7 @@
 #include "Usage.h"
 #include "core/DecoderRun.h"
 #include "core/LineMarkers.h"
+#include "core/RunCheck.h"
 #include "core/SealedMessage.h"
 #include "core/ShownText.h"
 #include "core/Windows1252.h"
@@ -129,6 +130,10 @@ int reveal(const std::vector<std::string>& args, Console& console) {
         }
         return failure(console, refusal.problem());
     }
+    const Result<KeyPosition> key = keyInsidePicture(texts.xKey, texts.yKey, size);
+    if (!key) {
+        return failure(console, key.problem());
+    }
 
     Result<std::optional<SecretBytes>> passphrase =
         passphraseFromOptions(arguments, console, false);
@@ -147,6 +152,12 @@ int reveal(const std::vector<std::string>& args, Console& console) {
     report.terminal.end();
     if (const Status reads = laterReads(**canvas); !reads) {
         return failure(console, reads.problem());
+    }
+    if (run.result.outcome == DecodeOutcome::Finished && keyLines && !keyLines->check.empty() &&
+        run.readingLength &&
+        runCheckOf(**canvas, key->x, key->y, *run.readingLength) != keyLines->check) {
+        return failure(console, {MessageId::KeyFileForAnotherPicture,
+                                 {*arguments.value("--key"), picturePath}});
     }
     if (run.result.outcome == DecodeOutcome::Failed && !sealed) {
         return Failure;

@@ -26,7 +26,7 @@ Slutstatus: 0 klart, 1 fel, 2 felaktig användning.
 )";
 
 inline constexpr const char* kHideUsage =
-    R"(Användning: kvistra-cli hide --out BILD [--text TEXT | --text-file FIL | --message-file FIL]
+    R"(Användning: kvistra-cli hide --out BILD (--text TEXT | --text-file FIL | --message-file FIL)
                        [--cover BILD | --size BxH] [-x N] [-y N] [--shift S] [--adapt]
                        [--key NYCKELFIL] [--passphrase-file FIL | --ask-passphrase]
                        [--verify]
@@ -75,16 +75,23 @@ Läser texten ur bilden och skriver den på standard ut följd av en radbrytning
 inline constexpr const char* kCapacityUsage =
     R"(Användning: kvistra-cli capacity (BILD | --size BxH) [-x N] [-y N] [--sealed] [--json]
 
-Skriver hur många tecken som ryms från nyckelpositionen (standard 5, 5).
+Skriver hur många tecken som ryms från nyckelpositionen (högst 32767).
 
+  --size BxH          storleken på en vit bild, i stället för en bild
+  -x N, -y N          nyckelpositionen: kolumn och rad (standard 5 och 5)
   --sealed            hur många tecken som ryms när texten skyddas med lösenfras
+  --json              skriv svaret som ett JSON-objekt med bredd, höjd, position
+                      och antal tecken
 )";
 
 inline constexpr const char* kInspectUsage =
     R"(Användning: kvistra-cli inspect BILD X Y [--json]
 
-Visar bildpunktens färgvärde, dess röda, gröna och blå byte och det
-odekrypterade tecknet för den gröna byten.
+Visar färgvärdet hos bildpunkten i kolumn X och rad Y (från 0 i övre vänstra
+hörnet), dess röda, gröna och blå byte och det odekrypterade tecknet för den
+gröna byten.
+
+  --json              skriv samma uppgifter som ett JSON-objekt
 )";
 
 // Usage errors.

@@ -11,10 +11,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # dpkg-shlibdeps rather than listed by hand.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The window's platform plugins are loaded at run time, where dpkg-shlibdeps cannot
-# see them, and libqt6gui6 only recommends them.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
-# The toolkit's own dialogs in Swedish; the program runs without them.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n)
+# see them, and libqt6gui6 only recommends them. The toolkit's own dialogs speak
+# Swedish only with its translations; without them they fall back to English.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${KVISTRA_MAINTAINER})

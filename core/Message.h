@@ -51,11 +51,15 @@ enum class MessageId {
     PictureNeedsMemory, // path (empty for a new picture), width, height, MB needed, MB available
     OutOfMemory,
     KeyFileLineTooLong, // path, line (1-based)
+    KeyFileLfLineEnds,  // path
+    // key file path, picture path: the key's check does not match the picture's pixels
+    KeyFileForAnotherPicture,
+    ReadingLengthNegative, // text
     // path, line (1-based), field label, line text, then the field check's refusal:
     // its MessageId as a number and its args
     KeyFileLineRefused,
     TextFileCharacterNotInCodePage, // path, the character, line (1-based)
-    // path, picture width, height, canvas width, height
+    // opened picture's path, its width, height, canvas width, height, path saved to
     PictureLargerThanCanvas,
     NotARegularFile, // path
     PairHalfSaved,   // path saved, path not saved, reason

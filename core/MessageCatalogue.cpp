@@ -267,7 +267,7 @@ MessageBoxText describe(const Message& m) {
     case ValueNotNumeric:
         return fieldCheck("Du måste mata in numeriska värden!");
     case ShiftAboveLimit:
-        return fieldCheck("Du måste mata in data under 29!");
+        return fieldCheck("Du måste mata in ett tal som är högst 29!");
 
     case DecodeFinished:
         return {"Det tog " + arg(m, 0) + " sekunder att dekryptera meddelandet", kApplicationTitle,
@@ -318,6 +318,19 @@ MessageBoxText describe(const Message& m) {
     case KeyFileLineTooLong:
         return stop("Nyckelfilen " + quoted(arg(m, 0)) + " kan inte användas: rad " + arg(m, 1) +
                     " är för lång för att vara ett nyckelvärde.");
+    case KeyFileLfLineEnds:
+        return stop("Nyckelfilen " + quoted(arg(m, 0)) +
+                    " har radslut LF där CR LF väntas; en nyckelfil har fyra rader, var och en "
+                    "avslutad med CR LF: nyckel-y, nyckel-x, förskjutning och inläsningslängd.");
+    case KeyFileForAnotherPicture:
+        return stop("Nyckelfilen " + quoted(arg(m, 0)) + " hör inte till bilden " +
+                    quoted(arg(m, 1)) +
+                    ": bildpunkterna som nyckeln pekar ut är inte de som skrevs med den." + kCrLf +
+                    "Bilden kan ha ersatts, eller så avbröts sparandet av bilden och nyckelfilen. "
+                    "Ingenting har lästs.");
+    case ReadingLengthNegative:
+        return stop("Inläsningslängden \"" + arg(m, 0) +
+                    "\" är negativ; den är antalet tecken som ska läsas, 0 eller fler.");
     case KeyFileLineRefused:
         return stop("Nyckelfilen " + quoted(arg(m, 0)) + " kan inte användas: rad " + arg(m, 1) +
                     " (" + arg(m, 2) + ") är \"" + arg(m, 3) + "\"." + kCrLf +
@@ -339,14 +352,14 @@ MessageBoxText describe(const Message& m) {
     case OutOfMemory:
         return stop("Minnet räckte inte till, och åtgärden avbröts. Ingenting har sparats.");
     case PictureLargerThanCanvas:
-        return {"Bilden är större än bildrutan: " + quoted(arg(m, 0)) + " har " + arg(m, 1) +
-                    " x " + arg(m, 2) + " bildpunkter, men bara de " + arg(m, 3) + " x " +
-                    arg(m, 4) + " som ryms i bildrutan sparas över den. Resten går förlorad." +
-                    kCrLf + "Dubbelklicka på bildrutan för att behålla hela bilden." + kCrLf +
-                    kCrLf + "Vill du ändå spara den synliga delen över filen?",
-                kApplicationTitle,
-                MessageBoxStyle::Warning + MessageBoxStyle::YesNo +
-                    MessageBoxStyle::DefaultButton2};
+        return {
+            "Bilden är större än bildrutan: " + quoted(arg(m, 0)) + " har " + arg(m, 1) + " x " +
+                arg(m, 2) + " bildpunkter, men bara de " + arg(m, 3) + " x " + arg(m, 4) +
+                " som ryms i bildrutan sparas i " + quoted(arg(m, 5)) + ". Resten går förlorad." +
+                kCrLf + "Dubbelklicka på bildrutan för att behålla hela bilden." + kCrLf + kCrLf +
+                "Vill du ändå spara bara den synliga delen?",
+            kApplicationTitle,
+            MessageBoxStyle::Warning + MessageBoxStyle::YesNo + MessageBoxStyle::DefaultButton2};
     case NotARegularFile:
         return stop(quoted(arg(m, 0)) +
                     " är ingen vanlig fil utan till exempel en enhet eller en namngiven "

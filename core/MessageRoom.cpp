@@ -34,7 +34,9 @@ RoomEstimate estimateRoom(const RoomRequest& request) {
     const bool inside = x && y && *x >= 0 && *y >= 0 && *x < request.width && *y < request.height;
     if (inside) {
         const std::int64_t positions = roomFromKey(request.width, request.height, *x, *y);
-        estimate.room = request.sealed ? sealedCapacity(positions) : positions;
+        // What generation accepts: never more than the longest message.
+        estimate.room = request.sealed ? sealedCapacity(positions)
+                                       : std::min<std::int64_t>(positions, kLongestMessage);
     }
 
     if (!bytes) {

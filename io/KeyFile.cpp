@@ -19,8 +19,9 @@ namespace kvistra {
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-// A mark and four longest lines, each with CR LF: the fourth line's end lies within.
-constexpr std::size_t kKeyFileReadLimit = kByteOrderMark.size() + 4 * (kKeyFileLineLimit + 2);
+constexpr std::string_view kCheckPrefix = "kontroll ";
+// A mark, four longest lines and a check line, each with CR LF.
+constexpr std::size_t kKeyFileReadLimit = kByteOrderMark.size() + 5 * (kKeyFileLineLimit + 2);
 
 // The first limit bytes of the file, or all of it when it is shorter.
 Result<std::string> readFileStart(const std::string& path, std::size_t limit) {
@@ -56,6 +57,21 @@ Message lineRefused(const std::string& path, std::size_t index, const std::strin
     return refused;
 }
 
+// The lines of the text when CR LF, CR and LF alone each end a line.
+std::size_t linesEndingAnyWay(std::string_view text) {
+    std::size_t count = 0;
+    while (!text.empty()) {
+        ++count;
+        const std::size_t end = text.find_first_of("\r\n");
+        if (end == std::string_view::npos) {
+            break;
+        }
+        const bool crLf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
+        text.remove_prefix(end + (crLf ? 2 : 1));
+    }
+    return count;
+}
+
 } // namespace
 
 Result<KeyFileLines> parseKeyFile(std::string_view bytes, const std::string& path) {
@@ -64,6 +80,7 @@ Result<KeyFileLines> parseKeyFile(std::string_view bytes, const std::string& pat
     }
     // Lines end as in the key files the program writes, at CR (an LF after it
     // belongs to the line end); the end of the file ends the last line.
+    const std::string_view whole = bytes;
     std::array<std::string, 4> lines;
     std::size_t count = 0;
     while (count < lines.size() && !bytes.empty()) {
@@ -74,15 +91,26 @@ Result<KeyFileLines> parseKeyFile(std::string_view bytes, const std::string& pat
         }
         lines[count++] = utf8FromWindows1252(line);
         if (cr == std::string_view::npos) {
+            bytes = {};
             break;
         }
         const std::size_t next = cr + 1 < bytes.size() && bytes[cr + 1] == '\n' ? cr + 2 : cr + 1;
         bytes.remove_prefix(next);
     }
     if (count < lines.size()) {
-        return Message{MessageId::KeyFileTooShort, {path, std::to_string(count)}};
+        // Four lines or more once an LF alone ends a line too: the line ends are wrong.
+        const std::size_t anyWay = linesEndingAnyWay(whole);
+        if (anyWay >= lines.size()) {
+            return Message{MessageId::KeyFileLfLineEnds, {path}};
+        }
+        return Message{MessageId::KeyFileTooShort, {path, std::to_string(anyWay)}};
     }
-    return KeyFileLines{lines[0], lines[1], lines[2], lines[3]};
+    KeyFileLines parsed{lines[0], lines[1], lines[2], lines[3]};
+    if (const std::string_view fifth = bytes.substr(0, bytes.find('\r'));
+        fifth.starts_with(kCheckPrefix)) {
+        parsed.check = fifth.substr(kCheckPrefix.size());
+    }
+    return parsed;
 }
 
 Result<KeyFileLines> readKeyFile(const std::string& path) {
@@ -112,12 +140,15 @@ Status checkKeyFileLines(const KeyFileLines& lines, const std::string& path, int
     return Done{};
 }
 
-std::string formatKeyFile(const KeyValues& values) {
+std::string formatKeyFile(const KeyValues& values, const std::string& check) {
     std::string text;
     for (const std::int16_t value :
          {values.yKey, values.xKey, values.shift, values.readingLength}) {
         text += std::to_string(value);
         text += "\r\n";
+    }
+    if (!check.empty()) {
+        text += std::string(kCheckPrefix) + check + "\r\n";
     }
     return text;
 }

@@ -16,6 +16,10 @@ struct KeyFileLines {
     std::string xKey;
     std::string shift;
     std::string readingLength;
+    // From a fifth line "kontroll DIGEST", where there is one: the check of the
+    // pixels the key reads in the picture it was written with (runCheck). Readers
+    // of four lines skip it.
+    std::string check = {};
 
     friend bool operator==(const KeyFileLines&, const KeyFileLines&) = default;
 };
@@ -34,8 +38,10 @@ inline constexpr std::size_t kKeyFileLineLimit = 256;
 
 // y-key, x-key, shift and reading length, one per line, in Windows-1252; a UTF-8
 // byte order mark before the first line is skipped. Lines after the fourth are
-// ignored; fewer than four give KeyFileTooShort {path, count}, a line over
-// kKeyFileLineLimit bytes KeyFileLineTooLong {path, line}.
+// ignored but for a check on the fifth. Fewer than four give KeyFileLfLineEnds
+// {path} when LF alone ends lines that would make four, else KeyFileTooShort
+// {path, count}; a line over kKeyFileLineLimit bytes gives KeyFileLineTooLong
+// {path, line}.
 Result<KeyFileLines> parseKeyFile(std::string_view bytes, const std::string& path);
 // Reads no further than the fourth line can reach.
 Result<KeyFileLines> readKeyFile(const std::string& path);
@@ -46,8 +52,9 @@ Result<KeyFileLines> readKeyFile(const std::string& path);
 Status checkKeyFileLines(const KeyFileLines& lines, const std::string& path, int width, int height,
                          const NumberLocale& locale);
 
-// "5\r\n5\r\n0\r\n12\r\n" for y 5, x 5, shift 0, length 12.
-std::string formatKeyFile(const KeyValues& values);
+// "5\r\n5\r\n0\r\n12\r\n" for y 5, x 5, shift 0, length 12, followed by the line
+// "kontroll CHECK\r\n" when a check is given.
+std::string formatKeyFile(const KeyValues& values, const std::string& check = {});
 
 // All four texts as 16-bit whole numbers (halves to the even neighbour), or
 // KeyValueInvalid {field label, text} for the first that is not one.

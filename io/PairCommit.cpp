@@ -2,12 +2,12 @@
 #include "PairCommit.h"
 
 #include "FileDescriptor.h"
+#include "TemporaryFiles.h"
 
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
-#include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,26 +20,6 @@ enum class Placed {
     Exchanged, // the old file now sits at the temporary name
     Created,   // there was no old file
     Replaced,  // the old file is gone: the file system cannot exchange two names
-};
-
-// SIGINT, SIGTERM, SIGHUP and SIGPIPE wait while the pair is put in place: their handler
-// would remove an old file that a step back still needs.
-class SignalsHeld {
-public:
-    SignalsHeld() {
-        sigset_t held;
-        sigemptyset(&held);
-        for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) {
-            sigaddset(&held, signal);
-        }
-        pthread_sigmask(SIG_BLOCK, &held, &previous_);
-    }
-    ~SignalsHeld() { pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
-    SignalsHeld(const SignalsHeld&) = delete;
-    SignalsHeld& operator=(const SignalsHeld&) = delete;
-
-private:
-    sigset_t previous_{};
 };
 
 Result<Placed> place(PendingFile& file) {
@@ -97,6 +77,7 @@ Status commitPair(PendingFile& first, PendingFile& second, std::chrono::millisec
     if (!lock) {
         return lock.problem();
     }
+    // The signal handler would remove an old file that a step back still needs.
     const SignalsHeld held;
     const Result<Placed> placed = place(first);
     if (!placed) {

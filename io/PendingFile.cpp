@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
+#include <optional>
 #include <sys/stat.h>
 #include <sys/uio.h>
 #include <unistd.h>
@@ -162,11 +163,13 @@ Result<PendingFile> PendingFile::create(const std::string& path, NewFile permiss
         return Message{MessageId::NotARegularFile, {path}};
     }
     std::string pattern = target + ".XXXXXX";
+    std::optional<SignalsHeld> held(std::in_place); // until the file is remembered
     const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (fd < 0) {
         return Message{MessageId::CannotWriteFile, {path, errorText(errno)}};
     }
     PendingFile file(path, target, pattern, fd);
+    held.reset();
     mode_t mode = (permissions == NewFile::Private ? 0600 : 0666) & ~currentUmask();
     if (exists) {
         // Keep what the user set on the file replaced. Only root may give a file

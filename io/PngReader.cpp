@@ -35,6 +35,7 @@ struct PngReader::State {
     int height = 0;
     bool interlaced = false;
     int next = 0;
+    Crc crc = Crc::Usual;
 
     ~State() { close(); }
     void close() {
@@ -81,6 +82,9 @@ bool readHeader(PngReader::State& state) {
         return false;
     }
     png_set_read_fn(state.png, &state, readFromFile);
+    if (state.crc == PngReader::Crc::Strict) {
+        png_set_crc_action(state.png, PNG_CRC_ERROR_QUIT, PNG_CRC_ERROR_QUIT);
+    }
     // Our own limit is checked below, with our own message.
     png_set_user_limits(state.png, 0x7FFFFFFF, 0x7FFFFFFF);
     png_read_info(state.png, state.info);
@@ -93,6 +97,14 @@ bool readHeader(PngReader::State& state) {
         png_set_interlace_handling(state.png);
     }
     png_read_update_info(state.png, state.info);
+    return true;
+}
+
+bool readEnd(png_structp png) {
+    if (setjmp(png_jmpbuf(png))) {
+        return false;
+    }
+    png_read_end(png, nullptr);
     return true;
 }
 
@@ -141,10 +153,11 @@ bool PngReader::hasSignature(std::span<const std::uint8_t> head) {
     return head.size() >= 8 && png_sig_cmp(head.data(), 0, 8) == 0;
 }
 
-Result<PngReader> PngReader::open(FileDescriptor file, std::string path) {
+Result<PngReader> PngReader::open(FileDescriptor file, std::string path, Crc crc) {
     auto state = std::make_unique<State>();
     state->file = std::move(file);
     state->path = std::move(path);
+    state->crc = crc;
     if (Status started = start(*state); !started) {
         return started.problem();
     }
@@ -191,6 +204,25 @@ Status PngReader::readNextRow(std::span<std::uint8_t> row) {
 
 Status PngReader::rewind() {
     return start(*state_);
+}
+
+Status PngReader::readToEnd() {
+    std::vector<std::uint8_t> row(static_cast<std::size_t>(state_->width) * 3);
+    while (state_->next < state_->height) {
+        if (Status read = readNextRow(row); !read) {
+            return read;
+        }
+    }
+    if (!readEnd(state_->png)) {
+        return state_->problem();
+    }
+    // Nothing after the end chunk.
+    std::uint8_t after = 0;
+    if (state_->bufferAt != state_->bufferEnd ||
+        readAt(state_->file.get(), &after, 1, state_->offset) != 0) {
+        return Message{MessageId::PictureMalformed, {state_->path}};
+    }
+    return Done{};
 }
 
 Result<Image> PngReader::readWhole() {

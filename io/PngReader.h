@@ -20,8 +20,13 @@ namespace kvistra {
 // file, so it is read whole (readWhole) instead.
 class PngReader {
 public:
+    // How chunks with a wrong CRC are taken: as libpng's usual reading takes them
+    // (an ancillary chunk's is passed over), or all refused, as a check of a file
+    // just written needs.
+    enum class Crc { Usual, Strict };
+
     // Takes the open file and reads its header. PictureMalformed or PictureTooLarge.
-    static Result<PngReader> open(FileDescriptor file, std::string path);
+    static Result<PngReader> open(FileDescriptor file, std::string path, Crc crc = Crc::Usual);
 
     PngReader(PngReader&&) noexcept;
     PngReader& operator=(PngReader&&) noexcept;
@@ -39,6 +44,9 @@ public:
     Status readNextRow(std::span<std::uint8_t> row);
     // Back to the first row, from the same open file.
     Status rewind();
+    // The rows not yet read, and every chunk after them up to the end chunk, which
+    // must end the file. PictureMalformed or PictureTruncated.
+    Status readToEnd();
     // Every row, for interlaced files too; the memory is checked first.
     Result<Image> readWhole();
 

@@ -1,13 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SavedPictureCheck.h"
 
+#include "BmpFormat.h"
 #include "CanvasRows.h"
+#include "FileDescriptor.h"
 #include "PictureFile.h"
+#include "PngReader.h"
 #include "core/MessageCatalogue.h"
 #include "core/PictureComparison.h"
 
 #include <algorithm>
+#include <array>
+#include <cerrno>
 #include <memory>
+#include <sys/stat.h>
 #include <vector>
 
 namespace kvistra {
@@ -36,6 +42,42 @@ std::optional<int> firstRowDiffering(const Canvas& file, int width,
         }
     }
     return file.height() != height ? std::optional<int>(rows) : std::nullopt;
+}
+
+// The written file read as strictly as any reader could: a bitmap's header must be
+// the one written, byte for byte, and the file end where it says; a PNG file's
+// every chunk and its CRC are read, to the end chunk that ends the file. Rows
+// compare alike in files that one reader or another refuses.
+Status readWrittenFileStrictly(const std::string& path, int width, int height) {
+    Result<FileDescriptor> file = openRegularFile(path);
+    if (!file) {
+        return file.problem();
+    }
+    std::array<std::uint8_t, kBmpHeaderBytes> head{};
+    const long long got = readAt(file->get(), head.data(), head.size(), 0);
+    if (got < 0) {
+        return Message{MessageId::CannotOpenFile, {path, errorText(errno)}};
+    }
+    const std::span<const std::uint8_t> read(head.data(), static_cast<std::size_t>(got));
+    if (PngReader::hasSignature(read)) {
+        Result<PngReader> png = PngReader::open(std::move(*file), path, PngReader::Crc::Strict);
+        if (!png) {
+            return png.problem();
+        }
+        return png->readToEnd();
+    }
+    const Message malformed{MessageId::PictureMalformed, {path}};
+    if (width <= 0 || height <= 0 || read.size() != head.size() ||
+        head != bmpHeader(width, height)) {
+        return malformed;
+    }
+    const std::uint64_t size = static_cast<std::uint64_t>(head[2]) | (head[3] << 8) |
+                               (head[4] << 16) | (static_cast<std::uint64_t>(head[5]) << 24);
+    struct stat info {};
+    if (::fstat(file->get(), &info) != 0 || static_cast<std::uint64_t>(info.st_size) != size) {
+        return malformed;
+    }
+    return Done{};
 }
 
 } // namespace
@@ -91,6 +133,9 @@ Status checkWrittenPicture(const std::string& path, const std::string& name, int
     }
     if (row) {
         return Message{MessageId::WrittenPictureDiffers, {name, std::to_string(*row)}};
+    }
+    if (const Status strict = readWrittenFileStrictly(path, width, file.height()); !strict) {
+        return unreadableWritten(strict.problem());
     }
     if (expected) {
         const std::optional<std::int64_t> place =

@@ -6,6 +6,7 @@
 #include <climits>
 #include <csignal>
 #include <cstring>
+#include <pthread.h>
 #include <unistd.h>
 
 namespace kvistra {
@@ -61,21 +62,51 @@ void TemporaryFiles::forget(int slot) noexcept {
     }
 }
 
+sigset_t TemporaryFiles::endingSignals() {
+    // Those whose default action ends the program. The faults a program raises
+    // itself (SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGTRAP, SIGSYS) are handled only
+    // while nothing else (a sanitizer) has taken them.
+    sigset_t ending;
+    sigemptyset(&ending);
+    for (const int signal : {SIGHUP,    SIGINT,  SIGQUIT,   SIGILL,  SIGTRAP, SIGABRT, SIGBUS,
+                             SIGFPE,    SIGUSR1, SIGSEGV,   SIGUSR2, SIGPIPE, SIGALRM, SIGTERM,
+                             SIGSTKFLT, SIGXCPU, SIGVTALRM, SIGPROF, SIGIO,   SIGPWR,  SIGSYS}) {
+        sigaddset(&ending, signal);
+    }
+    for (int signal = SIGRTMIN; signal <= SIGRTMAX; ++signal) {
+        sigaddset(&ending, signal);
+    }
+    return ending;
+}
+
 void TemporaryFiles::removeOnSignals() {
+    const sigset_t ending = endingSignals();
     struct sigaction action {};
     action.sa_handler = removeAndReraise;
     action.sa_flags = SA_RESETHAND;
-    sigemptyset(&action.sa_mask);
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) {
-        sigaddset(&action.sa_mask, signal);
-    }
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) {
-        // A signal the caller chose to ignore (nohup, a background job) stays ignored.
+    action.sa_mask = ending;
+    for (int signal = 1; signal <= SIGRTMAX; ++signal) {
+        // A signal the caller chose to ignore (nohup, a background job) stays ignored,
+        // and one another part of the program handles stays with it.
         struct sigaction current {};
-        if (::sigaction(signal, nullptr, &current) == 0 && current.sa_handler != SIG_IGN) {
+        if (sigismember(&ending, signal) == 1 && ::sigaction(signal, nullptr, &current) == 0 &&
+            current.sa_handler == SIG_DFL) {
             ::sigaction(signal, &action, nullptr);
         }
     }
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    ::sigaction(SIGXFSZ, &ignore, nullptr);
+}
+
+SignalsHeld::SignalsHeld() {
+    const sigset_t held = TemporaryFiles::endingSignals();
+    pthread_sigmask(SIG_BLOCK, &held, &previous_);
+}
+
+SignalsHeld::~SignalsHeld() {
+    pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
 }
 
 } // namespace kvistra

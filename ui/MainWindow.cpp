@@ -16,6 +16,7 @@
 #include "core/MessageRoom.h"
 #include "core/NumericText.h"
 #include "core/Rounding.h"
+#include "core/RunCheck.h"
 #include "core/Windows1252.h"
 #include "io/DroppedFile.h"
 #include "io/KeyFile.h"
@@ -479,7 +480,36 @@ void MainWindow::onClearAllClicked() {
     onClearCanvasClicked();
 }
 
+std::optional<Message> MainWindow::keyFileRefusal() const {
+    if (!openedKey_ || openedKey_->check.empty() || openedPicture_.empty() ||
+        fields_->text(KeyField::YKey) != openedKey_->yKey ||
+        fields_->text(KeyField::XKey) != openedKey_->xKey ||
+        fields_->text(KeyField::ReadingLength) != openedKey_->readingLength) {
+        return std::nullopt;
+    }
+    const Image& image = controls_->canvas->image();
+    const auto whole = [this](const std::string& text) -> std::optional<int> {
+        const std::optional<double> value = parseNumber(text, userNumberLocale());
+        return value ? toInt16(*value) : std::nullopt;
+    };
+    const std::optional<int> x = whole(openedKey_->xKey);
+    const std::optional<int> y = whole(openedKey_->yKey);
+    const std::optional<int> length = whole(openedKey_->readingLength);
+    // A run the canvas does not hold whole is the decoder's to report.
+    if (!x || !y || !length || !image.contains(*x, *y) || *length < 0 ||
+        std::int64_t{*y} * image.width() + *x + *length >
+            std::int64_t{image.width()} * image.height() ||
+        runCheckOf(image, *x, *y, *length) == openedKey_->check) {
+        return std::nullopt;
+    }
+    return Message{MessageId::KeyFileForAnotherPicture, {openedKeyName_, openedPicture_}};
+}
+
 void MainWindow::onDecryptClicked() {
+    if (const std::optional<Message> refusal = keyFileRefusal()) {
+        showMessage(*refusal);
+        return;
+    }
     if (const std::optional<std::int16_t> read = engine_->decrypt(*protection_)) {
         readingLength_ = *read;
     }
@@ -487,12 +517,15 @@ void MainWindow::onDecryptClicked() {
 
 void MainWindow::onClearCanvasClicked() {
     controls_->canvas->clear();
+    openedKey_.reset();
     // The picture is gone: nothing of it is left to save.
     forgetGeneratedPicture();
 }
 
 void MainWindow::onGenerateClicked() {
     if (engine_->generate(*protection_)) {
+        // The canvas is no longer the picture an opened key file names.
+        openedKey_.reset();
         generated_ = true;
         pictureUnsaved_ = true;
         keyUnsaved_ = true;
@@ -654,14 +687,12 @@ bool MainWindow::confirmSavingPart(const std::string& name) {
     if (!whole || (whole->width() <= width && whole->height() <= height)) {
         return true;
     }
-    // Only the opened file itself, under whatever name it is reached.
-    std::error_code error;
-    if (openedPicture_.empty() || !std::filesystem::equivalent(openedPicture_, name, error)) {
-        return true;
-    }
+    // Under any name: a new file would hold the cut-off part as silently as the
+    // opened one.
     const Message warning{MessageId::PictureLargerThanCanvas,
-                          {name, std::to_string(whole->width()), std::to_string(whole->height()),
-                           std::to_string(width), std::to_string(height)}};
+                          {openedPicture_.empty() ? name : openedPicture_,
+                           std::to_string(whole->width()), std::to_string(whole->height()),
+                           std::to_string(width), std::to_string(height), name}};
     return showMessage(warning) == MessageBoxAnswer::Yes;
 }
 
@@ -692,6 +723,8 @@ void MainWindow::openKeyFile(const std::string& name) {
     fields_->set(KeyField::XKey, lines->xKey);
     fields_->set(KeyField::Shift, lines->shift);
     fields_->set(KeyField::ReadingLength, lines->readingLength);
+    openedKey_ = *lines;
+    openedKeyName_ = name;
     shared_.decryptEnabled = true;
 }
 

@@ -3,6 +3,7 @@
 
 #include "core/Colour.h"
 #include "core/Message.h"
+#include "io/KeyFile.h"
 #include "toolkit/FileDialog.h"
 #include "toolkit/SystemServices.h"
 #include "ui/ProgramWideValues.h"
@@ -11,6 +12,7 @@
 #include <QPointer>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -107,6 +109,9 @@ private:
     bool confirmLosingWork();
     bool saveUnsavedWork();
     void forgetGeneratedPicture();
+    // KeyFileForAnotherPicture when the fields hold the opened key file's values and
+    // its check does not match the canvas.
+    std::optional<Message> keyFileRefusal() const;
 
     int showMessage(const Message& message);
     // A name from the picture dialog; an empty one is reported.
@@ -128,6 +133,10 @@ private:
     Colour pointerColour_ = 0;
     // The file the canvas's picture was last opened from.
     std::string openedPicture_;
+    // The key file last opened, with the check of its picture's pixels that the
+    // command-line tool writes: "Dekryptera" with its values refuses another picture.
+    std::optional<KeyFileLines> openedKey_;
+    std::string openedKeyName_;
     // The canvas holds the picture of the last generation; what of it is unsaved.
     bool generated_ = false;
     bool pictureUnsaved_ = false;

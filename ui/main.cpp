@@ -11,12 +11,10 @@
 #include "ui/ProgramIcon.h"
 #include "ui/ProgramWideValues.h"
 #include "ui/StartArguments.h"
+#include "ui/ToolkitLanguage.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QScreen>
-#include <QTranslator>
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -70,12 +68,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationVersion(QString::fromLatin1(kvistra::kVersionText));
 
     // The toolkit's own dialogs and menus speak the program's language.
-    QTranslator toolkitWords;
-    if (toolkitWords.load(QLocale(QLocale::Swedish, QLocale::Sweden), QStringLiteral("qt"),
-                          QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QApplication::installTranslator(&toolkitWords);
-    }
+    const kvistra::ToolkitLanguage toolkitWords;
 
     kvistra::ProgramWideValues shared;
     kvistra::QtMessageBoxes messageBoxes;

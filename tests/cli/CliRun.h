@@ -31,6 +31,12 @@ inline CliRun cli(const std::vector<std::string>& args, bool outIsTerminal = fal
     return {status, out.str(), err.str()};
 }
 
+// The four key values of a key file that hide wrote, without the check line after them.
+inline std::string keyValuesIn(const std::string& path) {
+    const std::string bytes = readBytes(path);
+    return bytes.substr(0, bytes.find("kontroll "));
+}
+
 // The program itself in a shell, after the shell commands in `setup` (limits, say).
 struct ChildRun {
     bool signalled;

@@ -11,7 +11,10 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <optional>
+#include <regex>
+#include <set>
 #include <sstream>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
@@ -118,7 +121,10 @@ TEST(Cli, KeyFileHoldsTheFourValues) {
                                "3", "--shift", "2", "--key", dir / "key.txt"});
     ASSERT_EQ(hidden.status, 0) << hidden.err;
     EXPECT_EQ(hidden.err, "");
-    EXPECT_EQ(readBytes(dir / "key.txt"), "3\r\n7\r\n2\r\n3\r\n");
+    // The four values, then the check of the pixels they read.
+    EXPECT_TRUE(std::regex_match(readBytes(dir / "key.txt"),
+                                 std::regex("3\r\n7\r\n2\r\n3\r\nkontroll [0-9a-f]{32}\r\n")))
+        << readBytes(dir / "key.txt");
 
     const CliRun byOptions =
         cli({"reveal", dir / "p.bmp", "-x", "7", "-y", "3", "--shift", "2", "--length", "3"});
@@ -210,7 +216,7 @@ TEST(Cli, AdaptModeChecksNoKeys) {
     const CliRun hidden = cli({"hide", "--text", "Hej", "--adapt", "--size", "4x4", "-x", "100",
                                "--out", dir / "p.bmp", "--key", dir / "k.txt"});
     ASSERT_EQ(hidden.status, 0) << hidden.err;
-    EXPECT_EQ(readBytes(dir / "k.txt"), "0\r\n0\r\n0\r\n3\r\n");
+    EXPECT_EQ(test::keyValuesIn(dir / "k.txt"), "0\r\n0\r\n0\r\n3\r\n");
     EXPECT_EQ(cli({"reveal", dir / "p.bmp", "--key", dir / "k.txt"}).out, "Hej\n");
 }
 
@@ -240,7 +246,7 @@ TEST(Cli, NumbersIgnoreTheProcessLocale) {
     const CliRun capacity = cli({"capacity", "--size", "5x4", "-x", "3.0", "-y", "1"});
     std::setlocale(LC_ALL, saved.c_str()); // before any assertion can end the test
     EXPECT_EQ(hidden.status, 0) << hidden.err;
-    EXPECT_EQ(readBytes(dir / "k.txt"), "3\r\n7\r\n2\r\n3\r\n");
+    EXPECT_EQ(test::keyValuesIn(dir / "k.txt"), "3\r\n7\r\n2\r\n3\r\n");
     EXPECT_EQ(capacity.out, "12\n");
 }
 
@@ -251,7 +257,7 @@ TEST(Cli, LoweredShiftIsAWarningAndTheRunGoesOn) {
     EXPECT_EQ(hidden.status, 0);
     EXPECT_EQ(hidden.err, "Förskjutningen du har valt (29) överskrider den tillåtna nivån, \n"
                           "förskjutningen ställs om till det högst tillåtna: 9\n");
-    EXPECT_EQ(readBytes(dir / "k"), "5\r\n5\r\n9\r\n1\r\n");
+    EXPECT_EQ(test::keyValuesIn(dir / "k"), "5\r\n5\r\n9\r\n1\r\n");
     EXPECT_EQ(cli({"reveal", dir / "p.bmp", "--key", dir / "k"}).out, "ö\n");
 }
 
@@ -353,7 +359,8 @@ TEST(Cli, FailuresSayWhatWentWrongAndWriteNothing) {
          "kan inte användas: rad 4 (Inläsningslängd:) är \"1,000\".\n"},
         {"key file with a shift above 29",
          {"reveal", dir / "ok.bmp", "--key", dir / "shift.txt"},
-         "kan inte användas: rad 3 (Förskjutning:) är \"30\".\nDu måste mata in data under 29!"},
+         "kan inte användas: rad 3 (Förskjutning:) är \"30\".\nDu måste mata in ett tal som är "
+         "högst 29!"},
         {"text file with a character outside Windows-1252",
          {"hide", "--text-file", dir / "polish.txt", "--out", dir / "o.bmp"},
          "kan inte användas: tecknet \"Ł\" på rad 2 finns inte i teckentabellen Windows-1252"},
@@ -390,6 +397,72 @@ TEST(Cli, FailuresSayWhatWentWrongAndWriteNothing) {
         EXPECT_NE(result.err.find(c.says), std::string::npos) << result.err;
         EXPECT_FALSE(fs::exists(dir / "o.bmp"));
         EXPECT_FALSE(fs::exists(dir / "o.jpg"));
+    }
+}
+
+// Every command that reads pixels refuses what it cannot read: a picture cut short,
+// a key or pixel outside the picture, a key file it cannot take. Nothing is written.
+TEST(Cli, ReadsOutsideThePictureOrPastItsEndAreRefused) {
+    const TempFolder dir;
+    for (const char* name : {"ok.bmp", "ok.png"}) {
+        ASSERT_EQ(cli({"hide", "--text", "Hej", "--size", "300x200", "--out", dir / name, "--key",
+                       dir / "k.txt"})
+                      .status,
+                  0);
+        const std::string whole = readBytes(dir / name);
+        writeBytes(dir / (std::string("cut-") + name), whole.substr(0, whole.size() / 2));
+    }
+    writeBytes(dir / "lf.txt", "5\n5\n0\n3\n");
+    writeBytes(dir / "negative.txt", "5\r\n5\r\n0\r\n-6\r\n");
+    const std::string out = dir / "t.txt";
+    const struct {
+        const char* name;
+        std::vector<std::string> args;
+        int status;
+        const char* says;
+    } cases[] = {
+        {"inspect a bitmap cut short", {"inspect", dir / "cut-ok.bmp", "250", "10"}, 1, "avkortad"},
+        {"inspect a PNG file cut short",
+         {"inspect", dir / "cut-ok.png", "250", "190"},
+         1,
+         "avkortad"},
+        {"reveal above the picture",
+         {"reveal", dir / "ok.bmp", "-x", "5", "-y", "-1", "--shift", "0", "--length", "6", "--out",
+          out},
+         1,
+         "utanför bilden"},
+        {"reveal right of the picture",
+         {"reveal", dir / "ok.bmp", "-x", "300", "-y", "0", "--shift", "0", "--length", "6",
+          "--out", out},
+         1,
+         "utanför bilden"},
+        {"inspect left of the picture",
+         {"inspect", dir / "ok.bmp", "-1", "0"},
+         1,
+         "utanför bilden"},
+        {"inspect below the picture", {"inspect", dir / "ok.png", "0", "200"}, 1, "utanför bilden"},
+        {"key file with LF line ends",
+         {"reveal", dir / "ok.bmp", "--key", dir / "lf.txt"},
+         1,
+         "har radslut LF där CR LF väntas"},
+        {"negative reading length in a key file",
+         {"reveal", dir / "ok.bmp", "--key", dir / "negative.txt", "--out", out},
+         1,
+         "Inläsningslängden \"-6\" är negativ"},
+        {"negative reading length given",
+         {"reveal", dir / "ok.bmp", "-x", "5", "-y", "5", "--shift", "0", "--length", "-1", "--out",
+          out},
+         2,
+         "Inläsningslängden \"-1\" är negativ"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeBytes(out, "old");
+        const CliRun result = cli(c.args);
+        EXPECT_EQ(result.status, c.status);
+        EXPECT_EQ(result.out, "");
+        EXPECT_NE(result.err.find(c.says), std::string::npos) << result.err;
+        EXPECT_EQ(readBytes(out), "old");
     }
 }
 
@@ -595,11 +668,15 @@ TEST(Cli, RevealWritesOutOnlyWhenTheWholeTextWasRead) {
     EXPECT_GE(shown.out.size(), 269u + 1); // the characters read, in UTF-8
 }
 
-// Ctrl-C, or a TERM from the system, during a save removes the temporary files.
-// The program waits on a named pipe for its message after it has opened both of
-// its outputs, which holds it there until the signal comes.
+// Ctrl-C, a TERM from the system, or any other signal that ends the program during a
+// save removes the temporary files. The program waits on a named pipe for its message
+// after it has opened both of its outputs, which holds it there until the signal comes.
 TEST(Cli, ASignalDuringASaveLeavesNoTemporaryFile) {
-    for (const int signal : {SIGINT, SIGTERM}) {
+    // SIGQUIT's core dump is not wanted here.
+    const rlimit noCore{0, 0};
+    ::setrlimit(RLIMIT_CORE, &noCore);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGUSR1, SIGUSR2, SIGALRM, SIGXCPU,
+                             SIGVTALRM, SIGPROF, SIGRTMIN}) {
         SCOPED_TRACE(signal);
         const TempFolder dir;
         writeBytes(dir / "p.bmp", "old picture");
@@ -623,6 +700,59 @@ TEST(Cli, ASignalDuringASaveLeavesNoTemporaryFile) {
         EXPECT_EQ(dir.entries(), (std::vector<std::string>{"k.txt", "message", "p.bmp"}));
         EXPECT_EQ(readBytes(dir / "p.bmp"), "old picture");
         EXPECT_EQ(readBytes(dir / "k.txt"), "old key");
+    }
+}
+
+// A picture and its key put in place, cut off at each step by a kill that nothing
+// can catch: the pair read afterwards gives the old message, the new one, or a
+// refusal, never the new picture read with the old key or the other way round. The
+// old key is one of four lines, as older versions wrote them.
+TEST(Cli, APairCutOffAtAnyStepIsNeverReadAsAnotherMessage) {
+    if (std::system("strace -o /dev/null true 2>/dev/null") != 0) {
+        GTEST_SKIP() << "strace cannot follow a program here";
+    }
+    const struct {
+        const char* step;
+        const char* calls; // the system calls counted, and the one that is cut off
+        int when;
+        int status;
+        std::string out;
+        std::vector<std::string> left; // besides the pair and the tool's output
+    } steps[] = {
+        {"before the first rename", "renameat2", 1, 0, "Gammal text\n", {"k.txt.", "p.bmp."}},
+        {"between the renames", "renameat2", 2, 1, "", {"k.txt.", "p.bmp."}},
+        {"before the old files go", "unlink,unlinkat", 1, 0, "Ny text\n", {"k.txt.", "p.bmp."}},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.step);
+        const TempFolder dir;
+        ASSERT_EQ(
+            cli({"hide", "--text", "Gammal text", "--out", dir / "p.bmp", "--key", dir / "k.txt"})
+                .status,
+            0);
+        writeBytes(dir / "k.txt", test::keyValuesIn(dir / "k.txt"));
+        const std::string command =
+            std::string("strace -o /dev/null -e trace=") + step.calls + " -e inject=" + step.calls +
+            ":signal=KILL:when=" + std::to_string(step.when) +
+            " '" KVISTRA_CLI "' hide --text 'Ny text' --out '" + (dir / "p.bmp") + "' --key '" +
+            (dir / "k.txt") + "' 2>/dev/null";
+        const int killed = std::system(command.c_str());
+        EXPECT_NE(killed, 0);
+
+        const CliRun read = cli({"reveal", dir / "p.bmp", "--key", dir / "k.txt"});
+        EXPECT_EQ(read.status, step.status) << read.err;
+        EXPECT_EQ(read.out, step.out);
+        if (step.status == 1) {
+            EXPECT_NE(read.err.find("hör inte till bilden"), std::string::npos) << read.err;
+        }
+        // What the kill left: the temporary files, one of them the other half.
+        std::vector<std::string> left;
+        for (const std::string& entry : dir.entries()) {
+            if (entry != "k.txt" && entry != "p.bmp") {
+                left.push_back(entry.substr(0, 6));
+            }
+        }
+        EXPECT_EQ(left, step.left);
     }
 }
 
@@ -650,20 +780,50 @@ TEST(Cli, InspectShowsTheRawPixel) {
     EXPECT_EQ(cli({"inspect", dir / "p.bmp", "120", "45", "--json"}).out,
               "{\"x\":120,\"y\":45,\"colour\":16777215,\"red\":255,\"green\":255,\"blue\":255,"
               "\"character\":\"ÿ\"}\n");
-    EXPECT_EQ(cli({"inspect", dir / "p.bmp", "-1", "0", "--json"}).out,
-              "{\"x\":-1,\"y\":0,\"colour\":-1,\"red\":0,\"green\":0,\"blue\":0,"
-              "\"character\":\"\\u0000\"}\n");
     EXPECT_EQ(cli({"inspect", dir / "p.bmp", "120", "45"}).out,
               "16777215 - 120x45\nRöd: 255\nGrön: 255\nBlå: 255\nTecken: ÿ\n");
+}
+
+// The options a text names: words with one or two leading dashes after a space, a
+// bracket, a parenthesis, a bar or a comma.
+std::set<std::string> optionsIn(const std::string& text) {
+    static const std::regex option(R"((?:^|[\s\[(|,])(--?[a-z][a-z-]*))");
+    std::set<std::string> found;
+    for (auto match = std::sregex_iterator(text.begin(), text.end(), option);
+         match != std::sregex_iterator(); ++match) {
+        found.insert((*match)[1]);
+    }
+    return found;
 }
 
 TEST(Cli, VersionAndHelp) {
     EXPECT_EQ(cli({"--version"}).out, "Kvistra 1.0.0\n");
     for (const char* command : {"hide", "reveal", "capacity", "inspect"}) {
+        SCOPED_TRACE(command);
         const CliRun help = cli({command, "--help"});
         EXPECT_EQ(help.status, 0);
         EXPECT_NE(help.out.find("Användning: kvistra-cli"), std::string::npos);
+        const CliRun shortHelp = cli({command, "-h"});
+        EXPECT_EQ(shortHelp.status, 0);
+        EXPECT_EQ(shortHelp.out, help.out);
+
+        // Every option of the synopsis has a line of its own that describes it.
+        const std::size_t synopsisEnd = help.out.find("\n\n");
+        std::string described;
+        std::istringstream lines(help.out.substr(synopsisEnd));
+        for (std::string line; std::getline(lines, line);) {
+            if (line.starts_with("  -")) {
+                described += line.substr(0, line.find("   ", 2)) + '\n';
+            }
+        }
+        for (const std::string& option : optionsIn(help.out.substr(0, synopsisEnd))) {
+            EXPECT_TRUE(optionsIn(described).contains(option)) << option;
+        }
     }
+    // One message source is required, as the synopsis shows.
+    EXPECT_NE(
+        cli({"hide", "--help"}).out.find("(--text TEXT | --text-file FIL | --message-file FIL)"),
+        std::string::npos);
 }
 
 } // namespace

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CliRun.h"
 
+#include <cstdlib>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 namespace kvistra::cli {
 namespace {
@@ -14,8 +16,9 @@ using test::runProgram;
 using test::TempFolder;
 using test::writeBytes;
 
-// A full disk, as the program meets it: writes past a size fail. The shell ignores
-// the signal such a write raises, so the program sees the failed write itself.
+// A full disk, as the program meets it: writes past a size fail. Such a write raises
+// SIGXFSZ, whether the shell ignores it or not: the program takes it as the failed
+// write it is, and leaves no temporary file.
 TEST(CliMessages, AFailedWriteNamesTheFileInSwedishAndNothingElse) {
     const struct {
         const char* name;
@@ -27,22 +30,53 @@ TEST(CliMessages, AFailedWriteNamesTheFileInSwedishAndNothingElse) {
         {"PNG", "p.png", false},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const TempFolder dir;
-        const std::string picture = dir / c.picture;
-        writeBytes(picture, "old picture");
-        std::vector<std::string> args = {"hide",  "--text", "Hemligt", "--size", "300x300", "--out",
-                                         picture, "-x",     "0",       "-y",     "0"};
-        if (c.adapt) {
-            args.push_back("--adapt");
-            args[4] = "200x1000"; // a message of 7 pixels; the rest of the canvas stays white
+        for (const char* limit : {"trap '' XFSZ && ulimit -f 40", "ulimit -f 40"}) {
+            SCOPED_TRACE(c.name);
+            SCOPED_TRACE(limit);
+            const TempFolder dir;
+            const std::string picture = dir / c.picture;
+            writeBytes(picture, "old picture");
+            std::vector<std::string> args = {"hide",    "--text", "Hemligt", "--size",
+                                             "300x300", "--out",  picture,   "-x",
+                                             "0",       "-y",     "0"};
+            if (c.adapt) {
+                args.push_back("--adapt");
+                args[4] = "200x1000"; // a message of 7 pixels; the rest of the canvas stays white
+            }
+            const ChildRun result = runProgram(limit, args, dir);
+            EXPECT_EQ(result.status, 1);
+            EXPECT_EQ(result.err, "Filen \"" + picture +
+                                      "\" kunde inte sparas: filen blir för stor.\n"
+                                      "En befintlig fil med samma namn har lämnats orörd.\n");
+            EXPECT_EQ(readBytes(picture), "old picture");
+            EXPECT_EQ(dir.entries(),
+                      (std::vector<std::string>{"child.err", "child.out", c.picture}));
         }
-        const ChildRun result = runProgram("trap '' XFSZ && ulimit -f 40", args, dir);
-        EXPECT_EQ(result.status, 1);
-        EXPECT_EQ(result.err, "Filen \"" + picture +
-                                  "\" kunde inte sparas: filen blir för stor.\n"
-                                  "En befintlig fil med samma namn har lämnats orörd.\n");
-        EXPECT_EQ(readBytes(picture), "old picture");
+    }
+}
+
+// A disk that fills up: the picture's rows take the room, and the key file's few
+// bytes fail too. The picture is what did not fit. A small file system of its own
+// is mounted in a namespace of the test's own, where the system allows that.
+TEST(CliMessages, AFullDiskNamesThePictureThatDidNotFit) {
+    if (std::system("unshare -rm true 2>/dev/null") != 0) {
+        GTEST_SKIP() << "no namespace of its own can be made here";
+    }
+    for (const char* name : {"p.bmp", "p.png"}) {
+        SCOPED_TRACE(name);
+        const TempFolder disk;
+        const TempFolder dir;
+        const std::string command =
+            "unshare -rm sh -c 'mount -t tmpfs -o size=64k none \"$0\" && cd \"$0\" && exec "
+            "\"$@\"' '" +
+            disk.path().string() + "' '" KVISTRA_CLI "' hide --text Hemligt --size 400x400 --out " +
+            name + " --key p.key 2>'" + (dir / "err") + "'";
+        const int wait = std::system(command.c_str());
+        EXPECT_TRUE(WIFEXITED(wait) && WEXITSTATUS(wait) == 1) << wait;
+        EXPECT_EQ(readBytes(dir / "err"),
+                  std::string("Filen \"") + name +
+                      "\" kunde inte sparas: disken är full.\n"
+                      "En befintlig fil med samma namn har lämnats orörd.\n");
     }
 }
 

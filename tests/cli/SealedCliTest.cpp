@@ -76,7 +76,7 @@ std::string bytesCycling(std::int64_t length) {
 }
 
 std::vector<std::string> keyLines(const std::string& path) {
-    std::istringstream lines(readBytes(path));
+    std::istringstream lines(test::keyValuesIn(path));
     std::vector<std::string> values;
     for (std::string line; std::getline(lines, line);) {
         values.push_back(line.substr(0, line.size() - 1)); // without the CR

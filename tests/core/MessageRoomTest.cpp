@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/MessageRoom.h"
 
+#include "core/Capacity.h"
 #include "core/MessageCatalogue.h"
 #include "core/NumericText.h"
 #include "core/SealedMessage.h"
@@ -13,8 +14,10 @@ namespace {
 
 constexpr int kWidth = 269;
 constexpr int kHeight = 253;
-// From the default key (5, 5) to the end of the canvas.
-constexpr std::int64_t kRoomFromDefaultKey = (kWidth - 5) + (kHeight - 1 - 5) * kWidth;
+// From the default key (5, 5) to the end of the canvas there are 66 707 positions,
+// more than the longest message: the room is what generation accepts.
+constexpr std::int64_t kRoomFromDefaultKey = kLongestMessage;
+static_assert((kWidth - 5) + (kHeight - 1 - 5) * kWidth > kLongestMessage);
 
 RoomRequest request(std::string typed, std::string x = "5", std::string y = "5",
                     bool adapt = false) {
@@ -37,7 +40,7 @@ TEST(MessageRoom, JudgesTheMessageAsTheEncoderWould) {
          {8, kRoomFromDefaultKey, RoomVerdict::Fits, "", 0}},
         {"adapt mode ignores the keys",
          request("Hej", "abc", "-1", true),
-         {3, std::int64_t{kWidth} * kHeight, RoomVerdict::Fits, "", 0}},
+         {3, kLongestMessage, RoomVerdict::Fits, "", 0}},
         {"key in the last position", request("a", "268", "252"), {1, 1, RoomVerdict::Fits, "", 0}},
         {"one more than the last position",
          request("ab", "268", "252"),
@@ -49,10 +52,10 @@ TEST(MessageRoom, JudgesTheMessageAsTheEncoderWould) {
         {"negative key", request("a", "5", "-1"), {1, 0, RoomVerdict::KeyOutsideGrid, "", 0}},
         {"the longest message",
          request(longest, "0", "0", true),
-         {32767, std::int64_t{kWidth} * kHeight, RoomVerdict::Fits, "", 0}},
+         {32767, kLongestMessage, RoomVerdict::Fits, "", 0}},
         {"one past the longest",
          request(longest + "a", "0", "0", true),
-         {32768, std::int64_t{kWidth} * kHeight, RoomVerdict::TooLong, "", 0}},
+         {32768, kLongestMessage, RoomVerdict::TooLong, "", 0}},
         // Refused first for the character, as "Generera kryptobild" would.
         {"character outside Windows-1252",
          request("ok ✓ " + longest),

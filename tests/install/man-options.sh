@@ -3,7 +3,8 @@
 # A manual page and its program's help name the same options: the page's FLAGGOR
 # section those of `PROGRAM --help`, and a subsection for each command its help lists
 # those of `PROGRAM COMMAND --help`. An option missing from the page fails, and so does
-# an entry for an option the help no longer names.
+# an entry for an option the help no longer names. Each command's synopsis on the page
+# has the options, brackets, parentheses and bars of its help's, in the same order.
 # Usage: man-options.sh PAGE PROGRAM
 # Sorted the same way in every locale.
 export LC_ALL=C
@@ -19,6 +20,21 @@ page_options() {
         tag { tag = 0; if (heading == wanted) print; next }
         /^\.TP/ { tag = 1 }' "$page" |
         sed -E 's/\\-/-/g; s/\\f[BIRP]//g; s/^\.[A-Z]+ //' | options_in
+}
+
+# The options and the marks [ ] ( ) | of a synopsis, one a line.
+synopsis_marks() {
+    sed -E 's/\\-/-/g; s/^\.[A-Z]+ //; s/[][()|]/ & /g' | tr -s ' \t' '\n' |
+        grep -E '^(--?[[:alpha:]][[:alnum:]-]*|[][()|])$' || true
+}
+help_synopsis() { # the usage lines of `PROGRAM COMMAND --help`, up to the first empty line
+    "$program" "$1" --help | awk '/^$/ { exit } { print }'
+}
+page_synopsis() { # the .SY block of the command
+    awk -v wanted=".SY \"kvistra\\\\-cli $1\"" '
+        $0 == wanted { inside = 1; next }
+        inside && /^\.YS/ { exit }
+        inside { print }' "$page"
 }
 
 failed=0
@@ -44,6 +60,13 @@ for command in $commands; do
         failed=1
     fi
     compare "$command" "$("$program" "$command" --help | options_in)" "$(page_options "$command")"
+    page_marks=$(page_synopsis "$command" | synopsis_marks)
+    help_marks=$(help_synopsis "$command" | synopsis_marks)
+    if [[ $page_marks != "$help_marks" ]]; then
+        echo "$page ($command): the synopsis differs from the help's:"
+        diff <(echo "$help_marks") <(echo "$page_marks") || true
+        failed=1
+    fi
 done
 if [[ -z $(page_options FLAGGOR) ]]; then
     echo "$page: no options found at all"

@@ -15,6 +15,7 @@ namespace {
 TEST(KeyFile, FormatsFourDecimalLinesEndingInCrLf) {
     EXPECT_EQ(formatKeyFile({5, 5, 0, 12}), "5\r\n5\r\n0\r\n12\r\n");
     EXPECT_EQ(formatKeyFile({-32768, 32767, -1, 0}), "-32768\r\n32767\r\n-1\r\n0\r\n");
+    EXPECT_EQ(formatKeyFile({5, 5, 0, 12}, "0f1e"), "5\r\n5\r\n0\r\n12\r\nkontroll 0f1e\r\n");
 }
 
 TEST(KeyFile, ParsesTheFirstFourLines) {
@@ -25,6 +26,9 @@ TEST(KeyFile, ParsesTheFirstFourLines) {
         {"5\r\n6\r\n7\r\n8\r\n", {"5", "6", "7", "8"}},
         {"5\r\n6\r\n7\r\n8", {"5", "6", "7", "8"}},
         {"5\r\n6\r\n7\r\n8\r\nextra\r\nmore", {"5", "6", "7", "8"}},
+        {"5\r\n6\r\n7\r\n8\r\nkontroll 0f1e\r\n", {"5", "6", "7", "8", "0f1e"}},
+        {"5\r\n6\r\n7\r\n8\r\nkontroll 0f1e", {"5", "6", "7", "8", "0f1e"}},
+        {"5\r\n6\r\n7\r\n8\r\nx\r\nkontroll 0f1e\r\n", {"5", "6", "7", "8"}},
         {"\r\n\r\n\r\n\r\n", {"", "", "", ""}},
         {" 5 \r\n\xE5\r\nx\n\r\n\xC5\x80", {" 5 ", "å", "x\n", "Å€"}},
         {std::string("1\0\r\n2\r\n3\r\n4", 11), {std::string("1\0", 2), "2", "3", "4"}},
@@ -54,8 +58,11 @@ TEST(KeyFile, RefusesFewerThanFourLinesAndLongLines) {
         {"", {MessageId::KeyFileTooShort, {"k.txt", "0"}}},
         {"\xEF\xBB\xBF", {MessageId::KeyFileTooShort, {"k.txt", "0"}}},
         {"5\r\n6\r\n7\r\n", {MessageId::KeyFileTooShort, {"k.txt", "3"}}},
-        {"5\n6\n7\n8\n", {MessageId::KeyFileTooShort, {"k.txt", "1"}}},
-        {"5\r\n6\n7\n8", {MessageId::KeyFileTooShort, {"k.txt", "2"}}},
+        {"5\n6\n7\n8\n", {MessageId::KeyFileLfLineEnds, {"k.txt"}}},
+        {"5\r\n6\n7\n8", {MessageId::KeyFileLfLineEnds, {"k.txt"}}},
+        {"5\n6\r\n7\r\n8\r\n", {MessageId::KeyFileLfLineEnds, {"k.txt"}}},
+        {"5 5 0 3\n", {MessageId::KeyFileTooShort, {"k.txt", "1"}}},
+        {"5\n6\n7\n", {MessageId::KeyFileTooShort, {"k.txt", "3"}}},
         {longLine + "\r\n6\r\n7\r\n8\r\n", {MessageId::KeyFileLineTooLong, {"k.txt", "1"}}},
         {"5\r\n6\r\n7\r\n" + longLine, {MessageId::KeyFileLineTooLong, {"k.txt", "4"}}},
     };
@@ -69,6 +76,8 @@ TEST(KeyFile, RefusesFewerThanFourLinesAndLongLines) {
               "förskjutning och inläsningslängd.");
     EXPECT_TRUE(describe({MessageId::KeyFileTooShort, {"k.txt", "3"}})
                     .text.starts_with("Nyckelfilen \"k.txt\" har bara 3 rader;"));
+    EXPECT_TRUE(describe({MessageId::KeyFileLfLineEnds, {"k.txt"}})
+                    .text.starts_with("Nyckelfilen \"k.txt\" har radslut LF där CR LF väntas;"));
 }
 
 TEST(KeyFile, ReadsOnlyTheFirstFourLinesFromDisk) {

@@ -10,6 +10,7 @@
 #include "support/TempFolder.h"
 
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace kvistra {
@@ -183,4 +184,55 @@ TEST(WrittenPictureCheck, AFileThatDoesNotReadOrGivesAnotherMessageIsRefused) {
 }
 
 } // namespace
+// The written file read back as strictly as a reader could read it: header fields
+// that the rows do not depend on, a damaged end chunk and bytes after the end are
+// refused as well.
+TEST(WrittenPictureCheck, EveryHeaderFieldAndChunkIsRead) {
+    const TempFolder dir;
+    const Image written = test::randomImage(13, 7, 5);
+    const std::vector<std::uint64_t> digests = rowDigestsOf(written);
+    const auto flipped = [](std::size_t at) {
+        return [at](std::string bytes) {
+            bytes[at] = static_cast<char>(bytes[at] ^ 0x01);
+            return bytes;
+        };
+    };
+    const auto fromEnd = [](std::size_t back) {
+        return [back](std::string bytes) {
+            bytes[bytes.size() - back] = static_cast<char>(bytes[bytes.size() - back] ^ 0x01);
+            return bytes;
+        };
+    };
+    const auto appended = [](std::string bytes) {
+        return bytes + '\0';
+    };
+    const struct {
+        const char* name;
+        const char* file;
+        std::function<std::string(std::string)> damage;
+    } cases[] = {
+        {"bitmap file size", "skriven.bmp", flipped(2)},
+        {"bitmap reserved", "skriven.bmp", flipped(6)},
+        {"bitmap image size", "skriven.bmp", flipped(34)},
+        {"bitmap resolution", "skriven.bmp", flipped(38)},
+        {"bitmap colours used", "skriven.bmp", flipped(46)},
+        {"bitmap colours important", "skriven.bmp", flipped(50)},
+        {"bitmap with a byte more", "skriven.bmp", appended},
+        {"PNG end chunk's CRC", "skriven.png", fromEnd(1)},
+        {"PNG end chunk's type", "skriven.png", fromEnd(6)},
+        {"PNG with a byte more", "skriven.png", appended},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(savePicture(dir / c.file, written));
+        EXPECT_TRUE(checkWrittenPicture(dir / c.file, "bild", 13, digests, std::nullopt));
+        test::writeBytes(dir / c.file, c.damage(test::readBytes(dir / c.file)));
+        const Status checked = checkWrittenPicture(dir / c.file, "bild", 13, digests, std::nullopt);
+        EXPECT_FALSE(checked);
+        if (!checked) {
+            EXPECT_EQ(checked.problem().args.at(0), "bild");
+        }
+    }
+}
+
 } // namespace kvistra

@@ -7,11 +7,14 @@
 #include "core/ColourSplit.h"
 #include "core/Image.h"
 #include "core/MessageBoxStyle.h"
+#include "core/RunCheck.h"
+#include "io/KeyFile.h"
 #include "io/PictureFile.h"
 #include "toolkit/ListBox.h"
 #include "toolkit/PictureBox.h"
 #include "toolkit/ProgressBar.h"
 #include "toolkit/TextBox.h"
+#include "ui/ToolkitLanguage.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -28,6 +31,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPalette>
@@ -116,9 +120,11 @@ private slots:
     void accessKeys();
     void accessKeysDoNotClash();
     void standardShortcuts();
-    void savingPartOfAPictureOverItsFileAsksFirst_data();
-    void savingPartOfAPictureOverItsFileAsksFirst();
+    void savingPartOfAPictureAsksFirst_data();
+    void savingPartOfAPictureAsksFirst();
     void openDialogKeepsAnExistingName();
+    void toolkitDialogsSpeakSwedish();
+    void keyFileOfAnotherPictureIsRefused();
     void elevenLinesDivideTheWindow();
     void startFilesOpenAsTheMenusOpenThem();
     void startFileFailuresGiveTheMenusMessages_data();
@@ -312,7 +318,7 @@ void MainWindowTest::fieldChecks_data() {
         {"y-key above the height", "Combo1", "254", "Du måste mata in ett tal under 253!", "5"},
         {"y-key negative and fractional", "Combo1", "-3.5", "", "-3.5"},
         {"y-key with blanks around", "Combo1", " 7 ", "", " 7 "},
-        {"shift 30", "Stepping", "30", "Du måste mata in data under 29!", "0"},
+        {"shift 30", "Stepping", "30", "Du måste mata in ett tal som är högst 29!", "0"},
         {"shift 29", "Stepping", "29", "", "29"},
         {"shift -3", "Stepping", "-3", "", "-3"},
         {"shift letters", "Stepping", "x", notNumeric, "0"},
@@ -482,7 +488,7 @@ void MainWindowTest::wrongKeyFileChangesNothing_data() {
     QTest::newRow("shift above 29")
         << QByteArray("5\r\n5\r\n31\r\n3\r\n")
         << QStringLiteral(" kan inte användas: rad 3 (Förskjutning:) är \"31\".\r\n"
-                          "Du måste mata in data under 29!");
+                          "Du måste mata in ett tal som är högst 29!");
     QTest::newRow("reading length not a number")
         << QByteArray("5\r\n5\r\n0\r\ntre\r\n")
         << QStringLiteral(" kan inte användas: rad 4 (Inläsningslängd:) är \"tre\".\r\n"
@@ -1165,7 +1171,7 @@ void MainWindowTest::standardShortcuts() {
     QVERIFY(boxes_.shown[0].text.starts_with("Kom ihåg"));
 }
 
-void MainWindowTest::savingPartOfAPictureOverItsFileAsksFirst_data() {
+void MainWindowTest::savingPartOfAPictureAsksFirst_data() {
     QTest::addColumn<QSize>("picture");
     QTest::addColumn<bool>("doubleClick");
     QTest::addColumn<QString>("target"); // the name to save under, in the test's folder
@@ -1182,12 +1188,15 @@ void MainWindowTest::savingPartOfAPictureOverItsFileAsksFirst_data() {
         << large << false << "mapp/../stor.bmp" << MessageBoxAnswer::No << QSize();
     QTest::newRow("higher only") << QSize(100, 300) << false << "stor.bmp" << MessageBoxAnswer::No
                                  << QSize();
-    QTest::newRow("another file") << large << false << "kopia.bmp" << 0 << shown;
+    QTest::newRow("another file, no")
+        << large << false << "kopia.bmp" << MessageBoxAnswer::No << QSize();
+    QTest::newRow("another file, yes")
+        << large << false << "kopia.bmp" << MessageBoxAnswer::Yes << shown;
     QTest::newRow("whole after a double click") << large << true << "stor.bmp" << 0 << large;
     QTest::newRow("a picture that fits") << QSize(50, 40) << false << "stor.bmp" << 0 << shown;
 }
 
-void MainWindowTest::savingPartOfAPictureOverItsFileAsksFirst() {
+void MainWindowTest::savingPartOfAPictureAsksFirst() {
     QFETCH(QSize, picture);
     QFETCH(bool, doubleClick);
     QFETCH(QString, target);
@@ -1216,19 +1225,78 @@ void MainWindowTest::savingPartOfAPictureOverItsFileAsksFirst() {
     } else {
         QCOMPARE(boxes_.shown.size(), std::size_t{1});
         const MessageBoxText& box = boxes_.shown[0];
-        QVERIFY(box.text.starts_with("Bilden är större än bildrutan"));
+        QVERIFY(box.text.starts_with("Bilden är större än bildrutan: \"" + opened + "\" har " +
+                                     std::to_string(picture.width()) + " x " +
+                                     std::to_string(picture.height())));
+        QVERIFY(box.text.find("sparas i \"" + name.toStdString() + "\"") != std::string::npos);
         QVERIFY(box.text.find("Dubbelklicka på bildrutan") != std::string::npos);
         QCOMPARE(box.title, std::string("Kvistra"));
         QCOMPARE(box.style, MessageBoxStyle::Warning | MessageBoxStyle::YesNo |
                                 MessageBoxStyle::DefaultButton2);
     }
     if (saved.isEmpty()) {
-        QCOMPARE(fileBytes(name), before);
+        if (target == QStringLiteral("kopia.bmp")) {
+            QVERIFY(!QFile::exists(name));
+        } else {
+            QCOMPARE(fileBytes(name), before);
+        }
         return;
     }
     const Result<std::pair<int, int>> size = pictureSize(name.toStdString());
     QVERIFY(size.ok());
     QCOMPARE(QSize(size->first, size->second), saved);
+}
+
+// The toolkit's own boxes (the save dialog's overwrite question among them) take
+// their standard buttons' captions from the toolkit's translation.
+void MainWindowTest::toolkitDialogsSpeakSwedish() {
+    const ToolkitLanguage language;
+    QVERIFY2(language.loaded(), "qt_sv.qm of qt6-translations-l10n is not installed");
+    QMessageBox box;
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    const auto caption = [&box](QMessageBox::StandardButton button) {
+        return box.button(button)->text().remove(QLatin1Char('&'));
+    };
+    QCOMPARE(caption(QMessageBox::Yes), QStringLiteral("Ja"));
+    QCOMPARE(caption(QMessageBox::No), QStringLiteral("Nej"));
+    QCOMPARE(caption(QMessageBox::Cancel), QStringLiteral("Avbryt"));
+}
+
+// A key file from the command-line tool names its picture by a check of the pixels
+// it reads: the picture it was written with reads, another one (a save cut off
+// between the key and the picture) is refused instead of read as a message.
+void MainWindowTest::keyFileOfAnotherPictureIsRefused() {
+    Image picture(20, 10, colourOf(7, 'H' - 2, 9));
+    Image other = picture;
+    other.setPixel(4, 2, colourOf(8, 'H' - 2, 9)); // a red byte of the run
+    QVERIFY(savePicture(path("bild.bmp").toStdString(), picture).ok());
+    QVERIFY(savePicture(path("annan.bmp").toStdString(), other).ok());
+    writeBytes(path("nyckel.txt"), QByteArray::fromStdString(
+                                       formatKeyFile({2, 3, 2, 4}, runCheckOf(picture, 3, 2, 4))));
+    prompt_.answers = {path("nyckel.txt").toStdString()};
+    trigger("mnuOpenKeyFile");
+
+    for (const char* name : {"bild.bmp", "annan.bmp"}) {
+        boxes_.shown.clear();
+        control<TextBox>("Text2")->setProgramText("");
+        prompt_.answers = {path(name).toStdString()};
+        click("OpenPicture");
+        click("Command2"); // Dekryptera
+        if (std::string(name) == "bild.bmp") {
+            QCOMPARE(boxText("Text2"), std::string("HHHH"));
+        } else {
+            QCOMPARE(boxText("Text2"), std::string());
+            QVERIFY(!boxes_.shown.empty());
+            QVERIFY(boxes_.shown[0].text.starts_with(
+                "Nyckelfilen \"" + path("nyckel.txt").toStdString() + "\" hör inte till bilden \"" +
+                path(name).toStdString() + "\""));
+        }
+    }
+    // Values typed over the key file's are the user's own: read as they stand.
+    type(lineEditOf("Text4"), QStringLiteral("3"));
+    boxes_.shown.clear();
+    click("Command2");
+    QCOMPARE(boxText("Text2"), std::string("HHH"));
 }
 
 void MainWindowTest::openDialogKeepsAnExistingName() {
@@ -1487,7 +1555,7 @@ void MainWindowTest::droppedTextIsNoDropOfFiles() {
 void MainWindowTest::roomLineFollowsTheMessageKeysCanvasAndMode() {
     const QString space = QStringLiteral("\u00A0");
     // Adapt mode at start: the whole 269 x 253 canvas.
-    QCOMPARE(roomLine(), "0 tecken, plats för 68" + space + "057");
+    QCOMPARE(roomLine(), "0 tecken, plats för 32" + space + "767");
     QVERIFY(!roomLineWarns());
     // Its own row beside "Indata": nothing below it moves.
     const auto* caption = control<QLabel>("Label7");
@@ -1498,12 +1566,12 @@ void MainWindowTest::roomLineFollowsTheMessageKeysCanvasAndMode() {
 
     auto* input = control<TextBox>("Text1");
     QTest::keyClicks(input, QStringLiteral("Hej"));
-    QCOMPARE(roomLine(), "3 tecken, plats för 68" + space + "057");
+    QCOMPARE(roomLine(), "3 tecken, plats för 32" + space + "767");
     QTest::keyClick(input, Qt::Key_Return); // CR and LF
-    QCOMPARE(roomLine(), "5 tecken, plats för 68" + space + "057");
+    QCOMPARE(roomLine(), "5 tecken, plats för 32" + space + "767");
 
     control<QCheckBox>("Anpassa")->setChecked(false);
-    QCOMPARE(roomLine(), "5 tecken, plats för 66" + space + "707"); // from the key (5, 5)
+    QCOMPARE(roomLine(), "5 tecken, plats för 32" + space + "767"); // at most the longest message
     type(lineEditOf("Combo2"), QStringLiteral("266"));
     type(lineEditOf("Combo1"), QStringLiteral("252"));
     QCOMPARE(roomLine(), QStringLiteral("5 tecken, plats för 3: får inte plats"));
@@ -1521,7 +1589,7 @@ void MainWindowTest::roomLineFollowsTheMessageKeysCanvasAndMode() {
     QVERIFY(roomLineWarns());
     input->setPlainText(QStringLiteral("ok"));
     control<QCheckBox>("Anpassa")->setChecked(true);
-    QCOMPARE(roomLine(), "2 tecken, plats för 68" + space + "057");
+    QCOMPARE(roomLine(), "2 tecken, plats för 32" + space + "767");
 
     // A canvas that takes a picture's size.
     QTest::mouseDClick(control<PictureBox>("Picture1"), Qt::LeftButton, {}, QPoint(10, 10));
