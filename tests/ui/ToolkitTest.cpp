@@ -243,7 +243,7 @@ void ToolkitTest::secondButtonCanBeTheDefault() {
     using namespace MessageBoxStyle;
     QCOMPARE(boxes.show({"Spara ändå?", "", Warning | YesNo | DefaultButton2}),
              MessageBoxAnswer::No);
-    QCOMPARE(defaultCaption, QStringLiteral("Nej"));
+    QCOMPARE(defaultCaption, QStringLiteral("&Nej"));
 }
 
 void ToolkitTest::openFormKeepsAnExistingName_data() {
