@@ -198,8 +198,8 @@ void MainWindow::createMenus() {
     QMenu* specialMenu = menu("mnuSpecial", "Spe&cial");
     connect(item(specialMenu, "mnuShowActive", "&Visa för Aktivitetshanteraren"),
             &QAction::triggered, this, &MainWindow::onShowInTaskList);
-    connect(item(specialMenu, "mnuHideActive", "&Göm för Aktivitetshanteraren"), &QAction::triggered,
-            this, &MainWindow::onHideFromTaskList);
+    connect(item(specialMenu, "mnuHideActive", "&Göm för Aktivitetshanteraren"),
+            &QAction::triggered, this, &MainWindow::onHideFromTaskList);
 
     // `mnuAbout`
     QMenu* aboutMenu = menu("mnuAbout", "&Om");

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/MainWindow.h"
 
-#include "FileBytes.h"
 #include "Accessibility.h"
+#include "FileBytes.h"
 #include "FocusShown.h"
 #include "MainWindowFixture.h"
 #include "core/ColourSplit.h"
@@ -1073,9 +1073,9 @@ void MainWindowTest::focusableControlsHaveNames() {
     test::verifyFocusableControlsNamed(window_.get(), 18);
 
     // The key fields' text parts take the focus, and speak their labels.
-    for (const auto& [name, spoken] : {std::pair{"Stepping", "Förskjutning"},
-                                       std::pair{"Combo2", "Nyckel-x"},
-                                       std::pair{"Combo1", "Nyckel-y"}}) {
+    for (const auto& [name, spoken] :
+         {std::pair{"Stepping", "Förskjutning"}, std::pair{"Combo2", "Nyckel-x"},
+          std::pair{"Combo1", "Nyckel-y"}}) {
         QCOMPARE(test::spokenName(control<QComboBox>(name)->lineEdit()), QString::fromUtf8(spoken));
     }
     QCOMPARE(test::spokenName(control<QWidget>("List1")), QStringLiteral("Dekrypteringsdata"));

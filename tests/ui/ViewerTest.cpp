@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "FileBytes.h"
 #include "Accessibility.h"
+#include "FileBytes.h"
 #include "FocusShown.h"
 #include "MainWindowFixture.h"
 #include "core/Image.h"
