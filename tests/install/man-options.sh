@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # A manual page and its program's help name the same options: the page's options
-# section (FLAGGOR in Swedish, OPTIONS in English) those of `PROGRAM --help`, and a subsection for each command its help lists
-# those of `PROGRAM COMMAND --help`. An option missing from the page fails, and so does
-# an entry for an option the help no longer names.
+# section (FLAGGOR in Swedish, OPTIONS in English) those of `PROGRAM --help`, and a
+# subsection for each command its help lists those of `PROGRAM COMMAND --help`. An
+# option missing from the page fails, and so does an entry for an option the help no
+# longer names.
 # Usage: man-options.sh PAGE PROGRAM [OPTIONS_HEADING]
 # Sorted the same way in every locale.
 export LC_ALL=C
