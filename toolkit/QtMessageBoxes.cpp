@@ -43,9 +43,9 @@ int QtMessageBoxes::show(const MessageBoxText& box) {
                        QMessageBox::NoButton, QApplication::activeWindow());
 
     const Button ok{QMessageBox::Ok, "OK", MessageBoxAnswer::Ok};
-    const Button cancel{QMessageBox::Cancel, "Avbryt", MessageBoxAnswer::Cancel};
-    const Button yes{QMessageBox::Yes, "Ja", MessageBoxAnswer::Yes};
-    const Button no{QMessageBox::No, "Nej", MessageBoxAnswer::No};
+    const Button cancel{QMessageBox::Cancel, "&Avbryt", MessageBoxAnswer::Cancel};
+    const Button yes{QMessageBox::Yes, "&Ja", MessageBoxAnswer::Yes};
+    const Button no{QMessageBox::No, "&Nej", MessageBoxAnswer::No};
     std::vector<Button> buttons;
     switch (MessageBoxStyle::buttonsOf(box.style)) {
     case MessageBoxStyle::OkCancel:

@@ -56,7 +56,7 @@ std::optional<PassphraseAnswer> QtPassphrasePrompt::ask(bool repeat) {
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     // In Swedish also where the toolkit's translations are missing.
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Avbryt"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("&Avbryt"));
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     layout->addRow(buttons);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TextBox.h"
 
+#include "FocusFrame.h"
 #include "core/ShownText.h"
 
 #include <QKeyEvent>
@@ -12,6 +13,15 @@ TextBox::TextBox(QWidget* parent)
     : QPlainTextEdit(parent) {
     // A typed tab would go unseen into the message.
     setTabChangesFocus(true);
+}
+
+bool TextBox::event(QEvent* event) {
+    // The frame is painted here; the text is the viewport's.
+    const bool handled = QPlainTextEdit::event(event);
+    if (event->type() == QEvent::Paint && hasFocus()) {
+        paintFocusFrame(*this, frameRect(), frameWidth());
+    }
+    return handled;
 }
 
 void TextBox::keyPressEvent(QKeyEvent* event) {

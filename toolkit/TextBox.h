@@ -9,7 +9,8 @@ namespace kvistra {
 // A multi-line text box that hands the program its text with CR LF line breaks
 // (UTF-8), and shows CR LF in a text the program puts there as a line break.
 // Tab and Ctrl+Tab move the keyboard focus on, as Shift+Tab moves it back; a tab
-// character comes in only by pasting.
+// character comes in only by pasting. Its frame shows when it has the keyboard
+// focus, as the other controls show it, not by the caret alone.
 class TextBox : public QPlainTextEdit {
     Q_OBJECT
 
@@ -22,6 +23,7 @@ public:
     void appendProgramText(const std::string& text);
 
 protected:
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 };
 

@@ -176,40 +176,42 @@ void MainWindow::createMenus() {
 
     // `mnuArkiv`
     QMenu* fileMenu = menu("mnuArkiv", "&Arkiv");
-    connect(item(fileMenu, "mnuNewProject", "Nytt projekt"), &QAction::triggered, this,
+    connect(item(fileMenu, "mnuNewProject", "&Nytt projekt"), &QAction::triggered, this,
             &MainWindow::onClearAllClicked);
     separator(fileMenu, "mnuTheBorder");
-    connect(item(fileMenu, "mnuInsertTextFile", "Infoga textfil"), &QAction::triggered, this,
+    connect(item(fileMenu, "mnuInsertTextFile", "&Infoga textfil"), &QAction::triggered, this,
             &MainWindow::onInsertTextFile);
     separator(fileMenu, "mnuBorder3");
-    connect(item(fileMenu, "mnuOpenKeyFile", "Öppna nyckelfil..."), &QAction::triggered, this,
+    connect(item(fileMenu, "mnuOpenKeyFile", "&Öppna nyckelfil..."), &QAction::triggered, this,
             &MainWindow::onOpenKeyFile);
-    connect(item(fileMenu, "mnuSaveKeyFile", "Spara nyckelfil som..."), &QAction::triggered, this,
+    connect(item(fileMenu, "mnuSaveKeyFile", "&Spara nyckelfil som..."), &QAction::triggered, this,
             &MainWindow::onSaveKeyFile);
     separator(fileMenu, "mnuBorder");
     // `mnuAvsluta`
-    QAction* exitItem = item(fileMenu, "mnuAvsluta", "Avsluta");
+    QAction* exitItem = item(fileMenu, "mnuAvsluta", "&Avsluta");
     // Named outright: some platform themes bind no key to the standard Quit.
     exitItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     connect(exitItem, &QAction::triggered, this, &MainWindow::onExit);
 
+    // Each item has an access key of its own within its menu; the menus' titles
+    // share none with the window's controls (hence "Spe&cial": S and p are taken).
     // `mnuSpecial`
-    QMenu* specialMenu = menu("mnuSpecial", "Special");
-    connect(item(specialMenu, "mnuShowActive", "Visa för Aktivitetshanteraren"),
+    QMenu* specialMenu = menu("mnuSpecial", "Spe&cial");
+    connect(item(specialMenu, "mnuShowActive", "&Visa för Aktivitetshanteraren"),
             &QAction::triggered, this, &MainWindow::onShowInTaskList);
-    connect(item(specialMenu, "mnuHideActive", "Göm för Aktivitetshanteraren"), &QAction::triggered,
-            this, &MainWindow::onHideFromTaskList);
+    connect(item(specialMenu, "mnuHideActive", "&Göm för Aktivitetshanteraren"),
+            &QAction::triggered, this, &MainWindow::onHideFromTaskList);
 
     // `mnuAbout`
-    QMenu* aboutMenu = menu("mnuAbout", "Om");
-    connect(item(aboutMenu, "mnuAboutApp", "Applikationen"), &QAction::triggered, this,
+    QMenu* aboutMenu = menu("mnuAbout", "&Om");
+    connect(item(aboutMenu, "mnuAboutApp", "&Applikationen"), &QAction::triggered, this,
             &MainWindow::onAboutProgram);
-    connect(item(aboutMenu, "mnuAboutMe", "Programmeraren"), &QAction::triggered, this,
+    connect(item(aboutMenu, "mnuAboutMe", "&Programmeraren"), &QAction::triggered, this,
             &MainWindow::onAboutProgrammer);
     separator(aboutMenu, "mnuTheBorder2");
-    connect(item(aboutMenu, "mnuAboutSystemOption", "Systeminställningar"), &QAction::triggered,
+    connect(item(aboutMenu, "mnuAboutSystemOption", "&Systeminställningar"), &QAction::triggered,
             this, &MainWindow::onDisplaySettings);
-    connect(item(aboutMenu, "mnuHelpingMan", "Medhjälpare"), &QAction::triggered, this,
+    connect(item(aboutMenu, "mnuHelpingMan", "&Medhjälpare"), &QAction::triggered, this,
             &MainWindow::onAboutHelper);
 }
 

@@ -33,10 +33,27 @@ QFrame* line(QFrame::Shape shape) {
     return frame;
 }
 
+// The caption as a screen reader should speak it: without its access key's mark
+// and its colon.
+QString spoken(const std::string& caption) {
+    QString name = QString::fromStdString(caption).remove(QLatin1Char('&'));
+    if (name.endsWith(QLatin1Char(':'))) {
+        name.chop(1);
+    }
+    return name;
+}
+
+// The label names its control for a screen reader too, and an editable combo
+// box's text part with it, which is what takes the focus.
 QLabel* label(const char* name, const std::string& caption, QWidget* buddy) {
     auto* created = new QLabel(QString::fromStdString(caption));
     created->setObjectName(QLatin1String(name));
     created->setBuddy(buddy);
+    buddy->setAccessibleName(spoken(caption));
+    if (auto* combo = qobject_cast<QComboBox*>(buddy); combo && combo->lineEdit()) {
+        combo->lineEdit()->setAccessibleName(spoken(caption));
+        combo->lineEdit()->setAccessibleDescription(combo->toolTip());
+    }
     return created;
 }
 
@@ -70,6 +87,17 @@ QVBoxLayout* labelled(QLabel* caption, QWidget* field) {
     column->addWidget(caption);
     column->addWidget(field);
     return column;
+}
+
+// For a screen reader: the canvas's size, which a double click can change, and
+// what the keys do with it.
+void describe(PictureBox& canvas) {
+    canvas.setAccessibleDescription(
+        QStringLiteral("%1 %2 × %3 bildpunkter. Piltangenterna rullar en bild som är större "
+                       "än rutan; ett dubbelklick öppnar Granskning.")
+            .arg(canvas.toolTip())
+            .arg(canvas.scaleWidth())
+            .arg(canvas.scaleHeight()));
 }
 
 } // namespace
@@ -147,6 +175,10 @@ void MainWindowControls::create(QWidget& window) {
     canvas->setToolTip(QStringLiteral("Här visas krypterade data i bitmapsformat."));
     // Reached by Tab, it lets the arrow keys scroll a canvas larger than its place.
     canvas->setFocusPolicy(Qt::StrongFocus);
+    canvas->setAccessibleName(QStringLiteral("Bildruta"));
+    describe(*canvas);
+    QObject::connect(canvas, &PictureBox::sizeChanged, canvas,
+                     [shown = canvas] { describe(*shown); });
 
     // `Command3`: clears the canvas.
     clearCanvasButton = button("Command3", "&Rensa");

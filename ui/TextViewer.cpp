@@ -24,6 +24,7 @@ TextViewer::TextViewer(MessageBoxes& messageBoxes, FilePrompt& filePrompt,
     // `Visning`: the decrypted text, editable.
     textBox_ = new TextBox(client);
     textBox_->setObjectName(QStringLiteral("Visning"));
+    textBox_->setAccessibleName(QStringLiteral("Dekrypterad text"));
     textBox_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     textBox_->setGeometry(kMargin, kMargin, kClientWidth - kMargin, kClientHeight - kMargin);
     client->setFixedSize(kClientWidth, kClientHeight);
@@ -34,7 +35,7 @@ TextViewer::TextViewer(MessageBoxes& messageBoxes, FilePrompt& filePrompt,
 
 void TextViewer::createMenus() {
     // `mnuVisningArkiv`
-    QMenu* fileMenu = menuBar()->addMenu(QStringLiteral("Arkiv"));
+    QMenu* fileMenu = menuBar()->addMenu(QStringLiteral("&Arkiv"));
     fileMenu->setObjectName(QStringLiteral("mnuVisningArkiv"));
     const auto item = [&](const char* name, const QString& caption, auto slot) {
         QAction* action = fileMenu->addAction(caption);
@@ -44,12 +45,12 @@ void TextViewer::createMenus() {
     const auto separator = [&](const char* name) {
         fileMenu->addSeparator()->setObjectName(QLatin1String(name));
     };
-    item("mnuSave", QStringLiteral("Spara"), &TextViewer::onSave);
-    item("mnuSaveAs", QStringLiteral("Spara som"), &TextViewer::onSaveAs);
+    item("mnuSave", QStringLiteral("&Spara"), &TextViewer::onSave);
+    item("mnuSaveAs", QStringLiteral("Spara s&om"), &TextViewer::onSaveAs);
     separator("mnuVBorder");
-    item("mnuClearTextBox", QStringLiteral("Rensa textruta"), &TextViewer::onClearText);
+    item("mnuClearTextBox", QStringLiteral("&Rensa textruta"), &TextViewer::onClearText);
     separator("mnuVBorder2");
-    item("mnuVAvsluta", QStringLiteral("Avsluta"), &TextViewer::onExit);
+    item("mnuVAvsluta", QStringLiteral("&Avsluta"), &TextViewer::onExit);
 }
 
 void TextViewer::open(const std::string& decryptedText) {

@@ -19,10 +19,11 @@ struct ZoomItem {
     double factor;
 };
 
+// Access keys on digits of their own: 1, 5, 0, 7, 2, 3 and 4.
 constexpr ZoomItem kZoomItems[] = {
-    {"mnu100", "100 %", 1.0}, {"mnu125", "125 %", 1.25}, {"mnu150", "150 %", 1.5},
-    {"mnu175", "175", 1.75},  {"mnu200", "200 %", 2.0},  {"mnu300", "300 %", 3.0},
-    {"mnu400", "400 %", 4.0},
+    {"mnu100", "&100 %", 1.0}, {"mnu125", "12&5 %", 1.25}, {"mnu150", "15&0 %", 1.5},
+    {"mnu175", "1&75", 1.75},  {"mnu200", "&200 %", 2.0},  {"mnu300", "&300 %", 3.0},
+    {"mnu400", "&400 %", 4.0},
 };
 
 PixelSize pixelSizeOf(QSize size) {
@@ -45,6 +46,7 @@ ZoomWindow::ZoomWindow(const PictureBox& canvas, const QWidget& mainWindow)
     // `Picture2`: the enlarged snapshot.
     zoomBox_ = new ZoomBox(client);
     zoomBox_->setObjectName(QStringLiteral("Picture2"));
+    zoomBox_->setAccessibleName(QStringLiteral("Förstorad bildruta"));
     zoomBox_->move(kMargin, kMargin);
     connect(zoomBox_, &ZoomBox::clicked, this, &ZoomWindow::onZoomBoxClicked);
     setCentralWidget(client);
@@ -53,7 +55,7 @@ ZoomWindow::ZoomWindow(const PictureBox& canvas, const QWidget& mainWindow)
 
 void ZoomWindow::createMenus() {
     // `mnuZooming`
-    zoomMenu_ = menuBar()->addMenu(QStringLiteral("Förstoring"));
+    zoomMenu_ = menuBar()->addMenu(QStringLiteral("&Förstoring"));
     zoomMenu_->setObjectName(QStringLiteral("mnuZooming"));
     for (const ZoomItem& zoom : kZoomItems) {
         QAction* action = zoomMenu_->addAction(QString::fromUtf8(zoom.caption));
@@ -63,13 +65,13 @@ void ZoomWindow::createMenus() {
     }
     zoomMenu_->addSeparator()->setObjectName(QStringLiteral("mnuRunBorder"));
     // Off at first, so that the view shows the picture as it is.
-    outlineItem_ = zoomMenu_->addAction(QStringLiteral("Visa meddelandets plats"));
+    outlineItem_ = zoomMenu_->addAction(QStringLiteral("&Visa meddelandets plats"));
     outlineItem_->setObjectName(QStringLiteral("mnuMessageRun"));
     outlineItem_->setCheckable(true);
     connect(outlineItem_, &QAction::toggled, this, &ZoomWindow::updateOutline);
     zoomMenu_->addSeparator()->setObjectName(QStringLiteral("mnuGrBorder"));
     // `mnuGrAvsluta`
-    QAction* quit = zoomMenu_->addAction(QStringLiteral("Avsluta"));
+    QAction* quit = zoomMenu_->addAction(QStringLiteral("&Avsluta"));
     quit->setObjectName(QStringLiteral("mnuGrAvsluta"));
     connect(quit, &QAction::triggered, this, &ZoomWindow::onExit);
 }
@@ -96,6 +98,13 @@ void ZoomWindow::zoomTo(double factor) {
     zoomBox_->setRoom(window - margins);
     // A snapshot: later drawing on the canvas shows only when a factor is chosen again.
     zoomBox_->setSnapshot(canvas_.snapshot());
+    zoomBox_->setAccessibleDescription(
+        QStringLiteral("Bildrutan, %1 × %2 bildpunkter, förstorad till %3 %. Ett klick öppnar "
+                       "menyn Förstoring; piltangenterna rullar en förstoring som är större "
+                       "än fönstret.")
+            .arg(canvas_.scaleWidth())
+            .arg(canvas_.scaleHeight())
+            .arg(qRound(factor * 100)));
     updateOutline();
     setFixedSize(window);
     if (isVisible()) {

@@ -2,15 +2,28 @@
 # Installs the Debian packages the build and the tests need, when any is missing.
 # Sourced by the scripts in scripts/.
 
-KVISTRA_PACKAGES=(
-    cmake g++ make pkg-config
-    qt6-base-dev qt6-qpa-plugins qt6-translations-l10n libpng-dev
-    libxcb1-dev libxcb-randr0-dev
-    libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth fonts-dejavu-core time locales
-    dpkg-dev file lintian appstream desktop-file-utils man-db bash-completion
-    libsodium-dev libssl-dev strace
+kvistra_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+
+# The packages a relation field names (Build-Depends of debian/control, Depends of
+# debian/tests/control), without versions, architectures, build profiles or
+# alternatives after the first; debhelper for debhelper-compat, nothing for "@".
+kvistra_field_packages() { # file, field
+    awk -v field="$2" '
+        tolower($0) ~ "^" tolower(field) ":" { inside = 1; sub(/^[^:]*:/, ""); print; next }
+        inside && /^[ \t]/ { print; next }
+        { inside = 0 }' "$1" |
+        tr ',' '\n' | sed -E 's/\|.*//; s/\([^)]*\)//g; s/\[[^]]*\]//g; s/<[^>]*>//g' |
+        awk '$1 != "" && $1 != "@" && $1 !~ /^#/ { print ($1 == "debhelper-compat" ? "debhelper" : $1) }'
+}
+
+# What the build needs, from the source package; what the package's own test
+# needs; and the tools of the scripts beyond them: the benchmarks, the locales of
+# the tests, and the package's build and checks.
+mapfile -t KVISTRA_PACKAGES < <(
+    kvistra_field_packages "$kvistra_root/debian/control" Build-Depends
+    kvistra_field_packages "$kvistra_root/debian/tests/control" Depends
 )
+KVISTRA_PACKAGES+=(make dpkg-dev libbenchmark-dev time locales lintian autopkgtest strace)
 
 kvistra_ensure_packages() {
     local missing=()

@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# A manual page and its program's help name the same options: the page's FLAGGOR
-# section those of `PROGRAM --help`, and a subsection for each command its help lists
-# those of `PROGRAM COMMAND --help`. An option missing from the page fails, and so does
-# an entry for an option the help no longer names. Each command's synopsis on the page
-# has the options, brackets, parentheses and bars of its help's, in the same order.
-# Usage: man-options.sh PAGE PROGRAM
+# A manual page and its program's help name the same options: the page's options
+# section (FLAGGOR in Swedish, OPTIONS in English) those of `PROGRAM --help`, and a
+# subsection for each command its help lists those of `PROGRAM COMMAND --help`. An
+# option missing from the page fails, and so does an entry for an option the help no
+# longer names. Each command's synopsis on the page has the options, brackets,
+# parentheses and bars of its help's, in the same order.
+# Usage: man-options.sh PAGE PROGRAM [OPTIONS_HEADING]
 # Sorted the same way in every locale.
 export LC_ALL=C
 set -euo pipefail
 page=$1
 program=$2
+options_heading=${3:-FLAGGOR}
 source "$(dirname "$0")/help-options.sh"
 
 # The options on the tag lines of the .TP entries under the .SH or .SS heading given.
@@ -52,7 +54,7 @@ compare() { # where, the help's options, the page's options
     fi
 }
 
-compare FLAGGOR "$("$program" --help | options_in)" "$(page_options FLAGGOR)"
+compare "$options_heading" "$("$program" --help | options_in)" "$(page_options "$options_heading")"
 commands=$(commands_of "$program")
 for command in $commands; do
     if ! grep -qx "\.SS $command" "$page"; then
@@ -68,7 +70,7 @@ for command in $commands; do
         failed=1
     fi
 done
-if [[ -z $(page_options FLAGGOR) ]]; then
+if [[ -z $(page_options "$options_heading") ]]; then
     echo "$page: no options found at all"
     failed=1
 fi

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "Accessibility.h"
 #include "FakeSystem.h"
 #include "ScriptedToolkit.h"
 #include "system/SystemInformation.h"
@@ -157,6 +158,7 @@ void AboutTest::okComesFirstInTheTabOrder() {
     QVERIFY(ok->isDefault());
     QTest::keyClick(about_, Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), child<QPushButton>("cmdSysInfo"));
+    test::verifyFocusableControlsNamed(about_, 2);
 }
 
 void AboutTest::enterAndEscapeCloseAndDelete_data() {

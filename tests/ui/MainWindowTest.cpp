@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/MainWindow.h"
 
+#include "Accessibility.h"
 #include "FileBytes.h"
 #include "FocusShown.h"
 #include "MainWindowFixture.h"
@@ -114,8 +115,10 @@ private slots:
     void tabWalksTheWindowInLayoutOrder();
     void ctrlTabLeavesTheTextBoxes();
     void tabCharacterComesInOnlyByPasting();
-    void listAndCanvasShowTheFocus_data();
-    void listAndCanvasShowTheFocus();
+    void framedControlsShowTheFocus_data();
+    void framedControlsShowTheFocus();
+    void focusableControlsHaveNames();
+    void menuItemsHaveAccessKeys();
     void accessKeys_data();
     void accessKeys();
     void accessKeysDoNotClash();
@@ -1054,17 +1057,62 @@ void MainWindowTest::tabCharacterComesInOnlyByPasting() {
     QCOMPARE(input->programText(), std::string("abc\td"));
 }
 
-void MainWindowTest::listAndCanvasShowTheFocus_data() {
+void MainWindowTest::framedControlsShowTheFocus_data() {
     QTest::addColumn<QString>("name");
-    QTest::newRow("list") << "List1";
-    QTest::newRow("canvas") << "Picture1";
+    QTest::addColumn<bool>("caretInside");
+    QTest::newRow("list") << "List1" << false;
+    QTest::newRow("canvas") << "Picture1" << false;
+    QTest::newRow("Indata") << "Text1" << true;
+    QTest::newRow("Dekrypterad data") << "Text2" << true;
+    QTest::newRow("Direktdata") << "Text3" << true;
 }
 
-void MainWindowTest::listAndCanvasShowTheFocus() {
+void MainWindowTest::framedControlsShowTheFocus() {
     QFETCH(QString, name);
+    QFETCH(bool, caretInside);
 
     activate();
-    test::verifyFocusShowsOnTheFrameOnly(control<QFrame>(name.toLatin1().constData()));
+    test::verifyFocusShowsOnTheFrame(control<QFrame>(name.toLatin1().constData()), caretInside);
+}
+
+void MainWindowTest::focusableControlsHaveNames() {
+    test::verifyFocusableControlsNamed(window_.get(), 18);
+
+    // The key fields' text parts take the focus, and speak their labels.
+    for (const auto& [name, spoken] :
+         {std::pair{"Stepping", "Förskjutning"}, std::pair{"Combo2", "Nyckel-x"},
+          std::pair{"Combo1", "Nyckel-y"}}) {
+        QCOMPARE(test::spokenName(control<QComboBox>(name)->lineEdit()), QString::fromUtf8(spoken));
+    }
+    QCOMPARE(test::spokenName(control<QWidget>("List1")), QStringLiteral("Dekrypteringsdata"));
+    QCOMPARE(test::spokenName(control<QWidget>("Text4")), QStringLiteral("Inläsningslängd"));
+
+    // The canvas tells its size, as it follows a picture's.
+    auto* canvas = control<PictureBox>("Picture1");
+    const auto description = [canvas] {
+        return QAccessible::queryAccessibleInterface(canvas)->text(QAccessible::Description);
+    };
+    QCOMPARE(test::spokenName(canvas), QStringLiteral("Bildruta"));
+    QVERIFY2(description().contains(QStringLiteral("269 × 253 bildpunkter")),
+             qPrintable(description()));
+    QVERIFY(description().contains(QStringLiteral("Piltangenterna")));
+    canvas->setAutoSize(true);
+    canvas->setPicture(Image(40, 30));
+    QVERIFY2(description().contains(QStringLiteral("40 × 30 bildpunkter")),
+             qPrintable(description()));
+}
+
+void MainWindowTest::menuItemsHaveAccessKeys() {
+    test::verifyMenusHaveAccessKeys(window_.get(), 3);
+
+    // A letter in the open menu picks its item.
+    activate();
+    auto* menu = control<QMenu>("mnuArkiv");
+    menu->popup(window_->mapToGlobal(QPoint(0, 0)));
+    QVERIFY(QTest::qWaitForWindowExposed(menu));
+    const QSignalSpy triggered(control<QAction>("mnuInsertTextFile"), &QAction::triggered);
+    QTest::keyClick(menu, Qt::Key_I);
+    QCOMPARE(triggered.count(), 1);
 }
 
 void MainWindowTest::accessKeys_data() {

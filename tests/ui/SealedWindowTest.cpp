@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "Accessibility.h"
 #include "MainWindowFixture.h"
 #include "core/Capacity.h"
 #include "core/MessageCatalogue.h"
@@ -325,6 +326,7 @@ void SealedWindowTest::dialogHidesTheTypingAndAsksTwiceWhenHiding() {
             QVERIFY(dialog);
             const QList<QLineEdit*> fields = dialog->findChildren<QLineEdit*>();
             QCOMPARE(fields.size(), repeat ? 2 : 1);
+            test::verifyFocusableControlsNamed(dialog, repeat ? 4 : 3);
             for (QLineEdit* typed : fields) {
                 QCOMPARE(typed->echoMode(), QLineEdit::Password);
                 QTest::keyClicks(typed, QStringLiteral("hemlig "));

@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -102,6 +103,7 @@ void ToolkitTest::messageBoxStylesAndAnswers() {
     QString shownText;
     int shownIcon = -1;
     QStringList shownButtons;
+    QList<QKeySequence> accessKeys;
     QTimer::singleShot(0, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box) {
@@ -111,10 +113,15 @@ void ToolkitTest::messageBoxStylesAndAnswers() {
         shownText = box->text();
         shownIcon = box->icon();
         for (QAbstractButton* button : box->buttons()) {
-            shownButtons << button->text();
+            shownButtons << QString(button->text()).remove(QLatin1Char('&'));
+            // Every button but a lone OK is reached by a letter of its own.
+            const QKeySequence key = QKeySequence::mnemonic(button->text());
+            if (!key.isEmpty() && !accessKeys.contains(key)) {
+                accessKeys << key;
+            }
         }
         for (QAbstractButton* button : box->buttons()) {
-            if (button->text() == press) {
+            if (QString(button->text()).remove(QLatin1Char('&')) == press) {
                 button->click();
             }
         }
@@ -130,6 +137,7 @@ void ToolkitTest::messageBoxStylesAndAnswers() {
     shownButtons.sort();
     buttons.sort();
     QCOMPARE(shownButtons, buttons);
+    QCOMPARE(accessKeys.size(), buttons.size() - int(buttons.contains(QStringLiteral("OK"))));
 }
 
 void ToolkitTest::fileDialogKeepsItsNameAndExtension_data() {
@@ -235,7 +243,7 @@ void ToolkitTest::secondButtonCanBeTheDefault() {
     using namespace MessageBoxStyle;
     QCOMPARE(boxes.show({"Spara ändå?", "", Warning | YesNo | DefaultButton2}),
              MessageBoxAnswer::No);
-    QCOMPARE(defaultCaption, QStringLiteral("Nej"));
+    QCOMPARE(defaultCaption, QStringLiteral("&Nej"));
 }
 
 void ToolkitTest::openFormKeepsAnExistingName_data() {

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "Accessibility.h"
 #include "FileBytes.h"
 #include "FocusShown.h"
 #include "MainWindowFixture.h"
@@ -76,6 +77,7 @@ private slots:
     void popUpMenuIsTheZoomMenu();
     void zoomWindowExistsOnceAndStartsAt100();
     void zoomBoxShowsTheFocus();
+    void controlsHaveNamesAndMenusAccessKeys();
     void zoomWindowFitsItsScreen_data();
     void zoomWindowFitsItsScreen();
     void zoomWindowIsAsWideAsItsMenuBar_data();
@@ -377,7 +379,7 @@ void ViewerTest::zoomFillsTheBoxWithBlocks() {
     canvas->setPicture(patterned(269, 253));
     ZoomWindow* zoom = openZoom();
     auto* action = control<QAction>(zoom, item.toLatin1().constData());
-    QCOMPARE(action->text(), caption);
+    QCOMPARE(QString(action->text()).remove(QLatin1Char('&')), caption);
     action->trigger();
     verifyBlocks(canvas->image(), factor);
 
@@ -413,7 +415,7 @@ void ViewerTest::popUpMenuIsTheZoomMenu() {
     auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
     QVERIFY(menu);
     QCOMPARE(menu->objectName(), QStringLiteral("mnuZooming"));
-    QCOMPARE(menu->title(), QStringLiteral("Förstoring"));
+    QCOMPARE(menu->title(), QStringLiteral("&Förstoring"));
     QCOMPARE(menu->pos(), view->mapToGlobal(QPoint(30, 20)));
 
     // Its items are the menu bar's.
@@ -448,7 +450,30 @@ void ViewerTest::zoomBoxShowsTheFocus() {
     QVERIFY(QTest::qWaitForWindowExposed(zoom));
     zoom->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(zoom));
-    test::verifyFocusShowsOnTheFrameOnly(control<ZoomBox>(zoom, "Picture2"));
+    test::verifyFocusShowsOnTheFrame(control<ZoomBox>(zoom, "Picture2"));
+}
+
+void ViewerTest::controlsHaveNamesAndMenusAccessKeys() {
+    TextViewer* viewer = openViewer("hej");
+    test::verifyFocusableControlsNamed(viewer, 1);
+    test::verifyMenusHaveAccessKeys(viewer, 1);
+    viewer->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(viewer));
+    test::verifyFocusShowsOnTheFrame(control<TextBox>(viewer, "Visning"), true);
+
+    ZoomWindow* zoom = openZoom();
+    test::verifyFocusableControlsNamed(zoom, 1);
+    test::verifyMenusHaveAccessKeys(zoom, 1);
+    // The enlarged view tells what it shows, at the factor chosen.
+    auto* box = control<ZoomBox>(zoom, "Picture2");
+    const auto description = [box] {
+        return QAccessible::queryAccessibleInterface(box)->text(QAccessible::Description);
+    };
+    QVERIFY2(description().contains(QStringLiteral("269 × 253 bildpunkter, förstorad till 100 %")),
+             qPrintable(description()));
+    trigger(zoom, "mnu175");
+    QVERIFY2(description().contains(QStringLiteral("förstorad till 175 %")),
+             qPrintable(description()));
 }
 
 void ViewerTest::zoomWindowFitsItsScreen_data() {
@@ -679,7 +704,7 @@ void ViewerTest::zoomOutlinesTheMessageRunOfTheKeyFields() {
     ZoomWindow* zoom = openZoom();
     auto* box = control<ZoomBox>(zoom, "Picture2");
     auto* item = control<QAction>(zoom, "mnuMessageRun");
-    QCOMPARE(item->text(), QStringLiteral("Visa meddelandets plats"));
+    QCOMPARE(item->text(), QStringLiteral("&Visa meddelandets plats"));
     QVERIFY(item->isCheckable());
     QVERIFY(!item->isChecked()); // off at first: the picture as it is
     QVERIFY(!box->outline());
