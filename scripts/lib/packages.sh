@@ -5,11 +5,11 @@
 KVISTRA_PACKAGES=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-qpa-plugins qt6-translations-l10n libpng-dev
-    libxcb1-dev libxcb-randr0-dev
+    libxcb1-dev libxcb-randr0-dev libxcb-damage0-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth fonts-dejavu-core time locales
     dpkg-dev file lintian appstream desktop-file-utils man-db bash-completion
-    libsodium-dev
+    libsodium-dev libgmp-dev
 )
 
 kvistra_ensure_packages() {
