@@ -356,6 +356,10 @@ MessageBoxText describe(const Message& m) {
         return stop("Filen " + quoted(arg(m, 0)) + " har sparats, men filen " + quoted(arg(m, 1)) +
                     " kunde inte sparas: " + arg(m, 2) + "." + kCrLf +
                     "De hör ihop; spara båda på nytt.");
+    case PictureFormatsMissing:
+        return stop("Filen " + quoted(arg(m, 0)) +
+                    " är varken BMP eller PNG. Andra bildformat läses med tillägget " +
+                    quoted(arg(m, 1)) + ", som inte kunde läsas in: " + arg(m, 2) + ".");
 
     case DisplayModeWarning:
         return {std::string("Du bör ställa in skärmen på minst 24-bitars färgdjup, ") +
