@@ -65,6 +65,9 @@ void PngOutputCanvas::startBlock(int firstRow) {
             fillWhite(row, width_);
         }
     }
+    if (std::optional<Message> problem = backgroundProblem(background_)) {
+        written_ = std::move(*problem);
+    }
 }
 
 void PngOutputCanvas::writeBlock() {
@@ -78,7 +81,7 @@ void PngOutputCanvas::writeBlock() {
 }
 
 void PngOutputCanvas::moveTo(int y) {
-    while (y >= firstRow_ + rows_ && firstRow_ + rows_ < height_) {
+    while (written_ && y >= firstRow_ + rows_ && firstRow_ + rows_ < height_) {
         writeBlock();
         startBlock(firstRow_ + rows_);
     }
@@ -109,6 +112,9 @@ void PngOutputCanvas::writeRun(int x, int y, std::span<const Colour> colours) {
         return;
     }
     moveTo(y);
+    if (y >= firstRow_ + rows_) {
+        return; // the writing stopped at a failure, which finish() reports
+    }
     std::uint8_t* p = rowInBlock(y) + static_cast<std::size_t>(x) * 3;
     storeColours(colours, p);
 }
