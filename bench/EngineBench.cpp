@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The engine alone on a 12-megapixel canvas: the yardstick for the front ends.
 #include "QuietReport.h"
-#include "core/ClockSeededRandom.h"
 #include "core/Decoder.h"
 #include "core/Encoder.h"
 #include "core/Image.h"
+#include "core/SecureRandom.h"
 
 #include <benchmark/benchmark.h>
 
@@ -14,7 +14,7 @@ namespace {
 void generate(benchmark::State& state) {
     Image canvas(4000, 3000);
     const EncodeRequest request = quietRequestFor(std::string(32767, 'k'), state.range(0) != 0);
-    ClockSeededRandom random;
+    SecureRandom random;
     QuietEncodeReport report;
     for (auto _ : state) {
         Encoder(canvas, random, report).generate(request);
@@ -26,7 +26,7 @@ BENCHMARK(generate)->ArgName("adapt")->Arg(0)->Arg(1)->Unit(benchmark::kMillisec
 
 void decode32767(benchmark::State& state) {
     Image canvas(4000, 3000);
-    ClockSeededRandom random;
+    SecureRandom random;
     QuietEncodeReport report;
     Encoder(canvas, random, report).generate(quietRequestFor(std::string(32767, 'k'), false));
     const DecodeRequest request{32767, "5", "5", "3", {}};
@@ -36,8 +36,8 @@ void decode32767(benchmark::State& state) {
 }
 BENCHMARK(decode32767)->Unit(benchmark::kMillisecond);
 
-void reseededColoursPerRow(benchmark::State& state) {
-    ClockSeededRandom random;
+void randomColoursPerRow(benchmark::State& state) {
+    SecureRandom random;
     std::vector<Colour> row(4000);
     for (auto _ : state) {
         random.fillReseededColours(row);
@@ -45,7 +45,7 @@ void reseededColoursPerRow(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(row.size()));
 }
-BENCHMARK(reseededColoursPerRow);
+BENCHMARK(randomColoursPerRow);
 
 } // namespace
 } // namespace kvistra

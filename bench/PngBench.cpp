@@ -2,9 +2,9 @@
 // PNG settings for pictures of random characters: the file size and the time of
 // libpng's defaults against what the tool writes, on the same 4000 x 3000 picture.
 #include "QuietReport.h"
-#include "core/ClockSeededRandom.h"
 #include "core/Encoder.h"
 #include "core/Image.h"
+#include "core/SecureRandom.h"
 #include "io/PendingFile.h"
 #include "io/PngWriter.h"
 
@@ -18,7 +18,7 @@ namespace {
 const Image& randomCharacters() {
     static const Image canvas = [] {
         Image image(4000, 3000);
-        ClockSeededRandom random;
+        SecureRandom random;
         QuietEncodeReport report;
         Encoder(image, random, report).generate(quietRequestFor(std::string(32767, 'k'), false));
         return image;

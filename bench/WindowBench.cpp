@@ -2,11 +2,11 @@
 // The main window against the engine alone, side by side: what the widgets add
 // to a generation on a 12-megapixel canvas and to a full-length decode.
 #include "QuietReport.h"
-#include "core/ClockSeededRandom.h"
 #include "core/Decoder.h"
 #include "core/DecoderRun.h"
 #include "core/Encoder.h"
 #include "core/Image.h"
+#include "core/SecureRandom.h"
 #include "core/Windows1252.h"
 #include "toolkit/FileDialog.h"
 #include "toolkit/ListBox.h"
@@ -170,7 +170,7 @@ void engineGenerate(benchmark::State& state) {
     Image canvas(4000, 3000);
     const EncodeRequest request =
         quietRequestFor(*windows1252FromUtf8(kShortMessage), false, kYKey, kXKey, kShift);
-    ClockSeededRandom random;
+    SecureRandom random;
     QuietEncodeReport report;
     if (!Encoder(canvas, random, report).generate(request)) {
         abortWith("the engine did not generate");
@@ -210,7 +210,7 @@ BENCHMARK(windowDecode32767)->Apply(sideBySide);
 // The same canvas and message as the window decode, without any widget.
 struct QuietDecodeSetup {
     QuietDecodeSetup() {
-        ClockSeededRandom random;
+        SecureRandom random;
         QuietEncodeReport encodeReport;
         Encoder(canvas, random, encodeReport)
             .generate(quietRequestFor(message, true, "0", "0", "0"));

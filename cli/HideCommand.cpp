@@ -7,11 +7,11 @@
 #include "Passphrase.h"
 #include "TerminalReport.h"
 #include "Usage.h"
-#include "core/ClockSeededRandom.h"
 #include "core/Encoder.h"
 #include "core/FieldChecks.h"
 #include "core/NumericText.h"
 #include "core/SealedMessage.h"
+#include "core/SecureRandom.h"
 #include "core/Windows1252.h"
 #include "io/FileDescriptor.h"
 #include "io/KeyFile.h"
@@ -73,6 +73,7 @@ Status sealForWriting(EncodeRequest& request, const Canvas& canvas, const Argume
     if (!characters) {
         return characters.problem();
     }
+    wipeBytes(request.message.data(), request.message.size());
     request.message = std::move(*characters);
     request.shift = std::string(1, '0');
     return Done{};
@@ -118,6 +119,9 @@ int hide(const std::vector<std::string>& args, Console& console) {
     const bool sealed = arguments.has("--passphrase-file") || arguments.has("--ask-passphrase");
     if (arguments.has("--passphrase-file") && arguments.has("--ask-passphrase")) {
         return usageError(console, kOnePassphraseSource, kHideUsage);
+    }
+    if (sealed) {
+        keepSecretsFromCoreDumps();
     }
     // A sealed message is written at shift 0, so that its green values are the characters.
     if (sealed && arguments.has("--shift") &&
@@ -194,7 +198,7 @@ int hide(const std::vector<std::string>& args, Console& console) {
     }
 
     HideReport report(console.err, console.errIsTerminal);
-    ClockSeededRandom random;
+    SecureRandom random;
     const Result<EncodeResult> result = Encoder(canvas, random, report).generate(request);
     if (!result) {
         return failure(console, result.problem());

@@ -13,12 +13,12 @@ namespace kvistra::cli {
 
 namespace {
 
-// Where a picture for standard output is drawn: a name that is never committed,
-// so that only its temporary file beside it is made, and removed again.
-std::string standardOutDraft() {
+// Where a picture for standard output is drawn: a file without a name, so that
+// no other user can plant one for it in a shared folder.
+Result<PendingFile> standardOutDraft() {
     const char* folder = std::getenv("TMPDIR");
-    return std::string(folder != nullptr && *folder != '\0' ? folder : "/tmp") +
-           "/kvistra-standard-out.bmp";
+    return PendingFile::createUnnamed(folder != nullptr && *folder != '\0' ? folder : "/tmp",
+                                      kStandardOut);
 }
 
 } // namespace
@@ -29,7 +29,7 @@ Result<OutputPicture> OutputPicture::open(const Arguments& arguments, Size size)
     picture.toStandardOut_ = out == kStandardOut;
     picture.name_ = out;
     Result<PendingFile> pending =
-        PendingFile::create(picture.toStandardOut_ ? standardOutDraft() : out);
+        picture.toStandardOut_ ? standardOutDraft() : PendingFile::create(out);
     if (!pending) {
         return pending.problem();
     }

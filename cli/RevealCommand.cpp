@@ -64,6 +64,9 @@ int reveal(const std::vector<std::string>& args, Console& console) {
     if (arguments.has("--passphrase-file") && arguments.has("--ask-passphrase")) {
         return usageError(console, kOnePassphraseSource, kRevealUsage);
     }
+    if (arguments.has("--passphrase-file") || arguments.has("--ask-passphrase")) {
+        keepSecretsFromCoreDumps();
+    }
     const std::string& picturePath = arguments.positionals.front();
     const std::optional<std::string> out = arguments.value("--out");
     std::vector<FileArgument> files = {{kPictureArgument, picturePath, false}};
@@ -153,7 +156,7 @@ int reveal(const std::vector<std::string>& args, Console& console) {
         if (run.result.outcome != DecodeOutcome::Finished) {
             return failure(console, {MessageId::SealedMessageRefused, {}});
         }
-        Result<std::string> opened = openedMessage(run.text, **passphrase);
+        Result<std::string> opened = openedMessage(run.text, **passphrase, console.sealSetting);
         if (!opened) {
             return failure(console, opened.problem());
         }

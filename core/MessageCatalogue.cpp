@@ -356,6 +356,17 @@ MessageBoxText describe(const Message& m) {
         return stop("Filen " + quoted(arg(m, 0)) + " har sparats, men filen " + quoted(arg(m, 1)) +
                     " kunde inte sparas: " + arg(m, 2) + "." + kCrLf +
                     "De hör ihop; spara båda på nytt.");
+    case LinkNotFollowed:
+        return stop("Filen " + quoted(arg(m, 0)) + " kunde inte sparas: länken " +
+                    quoted(arg(m, 1)) +
+                    " tillhör en annan användare och ligger i en mapp där alla får skriva, "
+                    "så den följs inte." +
+                    kCrLf + "Ange filens egen sökväg.");
+    case FolderLocked:
+        return stop("Mappen " + quoted(arg(m, 0)) +
+                    " hålls låst av ett annat program, så bilden och nyckelfilen kunde inte "
+                    "sparas där." +
+                    kCrLf + "Försök igen senare, eller spara i en annan mapp.");
     case PictureFormatsMissing:
         return stop("Filen " + quoted(arg(m, 0)) +
                     " är varken BMP eller PNG. Andra bildformat läses med tillägget " +

@@ -7,7 +7,9 @@
 
 namespace kvistra {
 
-// Uniform single-precision numbers 0 <= r < 1, reseeded from the time of day on request.
+// Uniform single-precision numbers 0 <= r < 1. The stages ask for a reseed from the
+// time of day before each random pixel; a secure generator needs none and must not
+// let the clock into what it draws.
 class RandomSource {
 public:
     virtual ~RandomSource() = default;

@@ -13,8 +13,9 @@
 
 namespace kvistra {
 
-// How hard the key is to derive from the passphrase, stored in the sealed bytes
-// as their version: a reader derives the key the way the writer did.
+// How hard the key is to derive from the passphrase. Nothing in the sealed bytes
+// names it, since any fixed byte would mark the run: a reader tries each setting,
+// the cheap one first.
 enum class SealSetting : std::uint8_t {
     // Argon2id at 3 passes over 128 MiB: about a quarter of a second here.
     Standard = 1,
@@ -25,7 +26,7 @@ enum class SealSetting : std::uint8_t {
 
 inline constexpr std::size_t kLongestPassphrase = 1024; // bytes
 
-// Version byte, salt, nonce and authentication tag.
+// A random byte, salt, nonce and authentication tag.
 inline constexpr std::size_t kSealOverhead = 1 + 16 + 24 + 16;
 
 // The bytes sealed with a key from the passphrase (Argon2id, a random salt) by
@@ -35,6 +36,10 @@ Result<std::vector<std::uint8_t>> seal(std::string_view plaintext, const SecretB
                                        SealSetting setting);
 
 // The plaintext; SealedMessageRefused for a wrong passphrase or changed bytes.
-Result<std::string> open(std::span<const std::uint8_t> sealed, const SecretBytes& passphrase);
+// Tries the quick setting, then the standard one unless `strongest` is the quick
+// one (for tests, which never pay for the standard key). Also opens what 1.0.0
+// sealed, whose first byte was the setting masked by the salt.
+Result<std::string> open(std::span<const std::uint8_t> sealed, const SecretBytes& passphrase,
+                         SealSetting strongest = SealSetting::Standard);
 
 } // namespace kvistra

@@ -37,12 +37,13 @@ Result<std::string> sealedCharacters(std::string_view message, const SecretBytes
     return charactersOfBytes(*sealed);
 }
 
-Result<std::string> openedMessage(std::string_view characters, const SecretBytes& passphrase) {
+Result<std::string> openedMessage(std::string_view characters, const SecretBytes& passphrase,
+                                  SealSetting strongest) {
     const std::optional<std::vector<std::uint8_t>> bytes = bytesOfCharacters(characters);
     if (!bytes) {
         return Message{MessageId::SealedMessageRefused, {}};
     }
-    return open(*bytes, passphrase);
+    return open(*bytes, passphrase, strongest);
 }
 
 } // namespace kvistra

@@ -26,6 +26,8 @@ Result<std::string> sealedCharacters(std::string_view message, const SecretBytes
                                      SealSetting setting = SealSetting::Standard);
 // The message back from the characters read; SealedMessageRefused when the
 // passphrase, the key or the picture is not the one it was written with.
-Result<std::string> openedMessage(std::string_view characters, const SecretBytes& passphrase);
+// Settings are tried as open() tries them.
+Result<std::string> openedMessage(std::string_view characters, const SecretBytes& passphrase,
+                                  SealSetting strongest = SealSetting::Standard);
 
 } // namespace kvistra

@@ -3,13 +3,35 @@
 
 #include <cassert>
 #include <cstring>
+#include <new>
 #include <sodium.h>
+#include <sys/prctl.h>
 #include <utility>
 
 namespace kvistra {
 
+namespace {
+
+// Guarded pages, locked and marked not to be dumped (libsodium's secure memory).
+unsigned char* lockedBytes(std::size_t capacity) {
+    if (sodium_init() < 0) {
+        throw std::bad_alloc();
+    }
+    auto* bytes = static_cast<unsigned char*>(sodium_malloc(capacity > 0 ? capacity : 1));
+    if (bytes == nullptr) {
+        throw std::bad_alloc();
+    }
+    return bytes;
+}
+
+} // namespace
+
+void SecretBytes::LockedFree::operator()(unsigned char* bytes) const noexcept {
+    sodium_free(bytes); // wipes them first
+}
+
 SecretBytes::SecretBytes(std::size_t capacity)
-    : bytes_(std::make_unique<unsigned char[]>(capacity > 0 ? capacity : 1))
+    : bytes_(lockedBytes(capacity))
     , capacity_(capacity) {}
 
 SecretBytes::~SecretBytes() {
@@ -65,6 +87,10 @@ bool SecretBytes::sameAs(const SecretBytes& other) const {
 
 void wipeBytes(void* data, std::size_t size) {
     sodium_memzero(data, size);
+}
+
+void keepSecretsFromCoreDumps() {
+    ::prctl(PR_SET_DUMPABLE, 0, 0, 0, 0);
 }
 
 } // namespace kvistra

@@ -8,7 +8,8 @@
 namespace kvistra {
 
 // A passphrase or a key: a buffer of fixed capacity, so that it never moves and
-// leaves a copy behind, wiped when it goes.
+// leaves a copy behind, locked in memory (never swapped out), left out of core
+// dumps, and wiped when it goes.
 class SecretBytes {
 public:
     explicit SecretBytes(std::size_t capacity);
@@ -37,12 +38,20 @@ public:
 private:
     void wipe();
 
-    std::unique_ptr<unsigned char[]> bytes_;
+    struct LockedFree {
+        void operator()(unsigned char* bytes) const noexcept;
+    };
+    std::unique_ptr<unsigned char[], LockedFree> bytes_;
     std::size_t capacity_ = 0;
     std::size_t size_ = 0;
 };
 
 // Overwrites memory that held a secret, in a way the compiler keeps.
 void wipeBytes(void* data, std::size_t size);
+
+// From now on the process leaves no core dump, and other users' debuggers cannot
+// attach: called once it holds a passphrase or a message to be sealed, which
+// live in places no buffer of ours can lock (a text box, a command line).
+void keepSecretsFromCoreDumps();
 
 } // namespace kvistra

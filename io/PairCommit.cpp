@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <pthread.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -21,25 +20,6 @@ enum class Placed {
     Exchanged, // the old file now sits at the temporary name
     Created,   // there was no old file
     Replaced,  // the old file is gone: the file system cannot exchange two names
-};
-
-// The folder of the first file, locked for as long as this lives. Without a
-// lock (a folder that cannot be read) the pair is still put in place.
-class FolderLock {
-public:
-    explicit FolderLock(const std::string& path) {
-        const std::size_t slash = path.rfind('/');
-        const std::string folder =
-            slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
-        fd_ = FileDescriptor(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        if (fd_.valid()) {
-            while (::flock(fd_.get(), LOCK_EX) != 0 && errno == EINTR) {
-            }
-        }
-    }
-
-private:
-    FileDescriptor fd_; // closing it releases the lock
 };
 
 // SIGINT, SIGTERM, SIGHUP and SIGPIPE wait while the pair is put in place: their handler
@@ -106,14 +86,17 @@ bool takeBack(PendingFile& file, Placed placed) {
 // old one is kept under the temporary name until the second is in place too: a
 // failure of the second exchanges them back. Only once both are in place are the
 // old files removed (by the PendingFiles, which own the temporary names).
-Status commitPair(PendingFile& first, PendingFile& second) {
+Status commitPair(PendingFile& first, PendingFile& second, std::chrono::milliseconds lockWait) {
     if (Status finished = first.finish(); !finished) {
         return finished;
     }
     if (Status finished = second.finish(); !finished) {
         return finished;
     }
-    const FolderLock lock(first.target());
+    const Result<PairLock> lock = PairLock::take(folderOf(first.target()), lockWait);
+    if (!lock) {
+        return lock.problem();
+    }
     const SignalsHeld held;
     const Result<Placed> placed = place(first);
     if (!placed) {

@@ -60,13 +60,42 @@ int writeAll(int fd, std::span<const ByteSpan> pieces) {
 
 } // namespace
 
-std::string followLinks(const std::string& path) {
+std::string folderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+namespace {
+
+// The kernel's rule for following a link (may_follow_link): always one's own; in a
+// folder that is sticky and writable by all, only one owned by the folder's owner.
+bool mayFollow(const std::string& link, const struct stat& linkInfo) {
+    if (linkInfo.st_uid == ::geteuid()) {
+        return true;
+    }
+    struct stat folder {};
+    if (::stat(folderOf(link).c_str(), &folder) != 0) {
+        return false;
+    }
+    const mode_t shared = S_ISVTX | S_IWOTH;
+    return (folder.st_mode & shared) != shared || folder.st_uid == linkInfo.st_uid;
+}
+
+} // namespace
+
+Result<std::string> followLinks(const std::string& path) {
     std::string current = path;
     // As many links as the kernel follows before it gives up with ELOOP.
     for (int hop = 0; hop < 40; ++hop) {
         struct stat info {};
         if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
             return current;
+        }
+        if (!mayFollow(current, info)) {
+            return Message{MessageId::LinkNotFollowed, {path, current}};
         }
         std::string target(PATH_MAX, '\0');
         const ssize_t length = ::readlink(current.c_str(), target.data(), target.size());
@@ -89,14 +118,15 @@ PendingFile::PendingFile(std::string path, std::string target, std::string tempo
     , target_(std::move(target))
     , temporaryPath_(std::move(temporaryPath))
     , fd_(fd)
-    , slot_(TemporaryFiles::remember(temporaryPath_.c_str())) {}
+    , slot_(temporaryPath_.empty() ? -1 : TemporaryFiles::remember(temporaryPath_.c_str())) {}
 
 PendingFile::PendingFile(PendingFile&& other) noexcept
     : path_(std::move(other.path_))
     , target_(std::move(other.target_))
     , temporaryPath_(std::move(other.temporaryPath_))
     , fd_(std::exchange(other.fd_, -1))
-    , slot_(std::exchange(other.slot_, -1)) {
+    , slot_(std::exchange(other.slot_, -1))
+    , unnamed_(other.unnamed_) {
     other.temporaryPath_.clear();
 }
 
@@ -104,7 +134,7 @@ PendingFile::~PendingFile() {
     if (fd_ >= 0) {
         ::close(fd_);
     }
-    if (!temporaryPath_.empty()) {
+    if (!temporaryPath_.empty() && !unnamed_) {
         ::unlink(temporaryPath_.c_str());
     }
     TemporaryFiles::forget(slot_);
@@ -118,7 +148,11 @@ void PendingFile::disown() {
 Result<PendingFile> PendingFile::create(const std::string& path, NewFile permissions) {
     // The temporary file goes beside the file finally replaced, so that the
     // rename stays within one file system and a link stays a link.
-    const std::string target = followLinks(path);
+    const Result<std::string> followed = followLinks(path);
+    if (!followed) {
+        return followed.problem();
+    }
+    const std::string& target = *followed;
     struct stat existing {};
     const bool exists = ::stat(target.c_str(), &existing) == 0;
     if (exists && S_ISDIR(existing.st_mode)) {
@@ -151,6 +185,26 @@ Result<PendingFile> PendingFile::create(const std::string& path, NewFile permiss
     return file;
 }
 
+Result<PendingFile> PendingFile::createUnnamed(const std::string& folder,
+                                               const std::string& shownName) {
+    int fd = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    if (fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
+        // A file system without unnamed files: a random name, gone at once.
+        std::string pattern = folder + "/kvistra-XXXXXX";
+        fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+        if (fd >= 0) {
+            ::unlink(pattern.c_str());
+        }
+    }
+    if (fd < 0) {
+        return Message{MessageId::CannotWriteFile, {shownName, errorText(errno)}};
+    }
+    PendingFile file(shownName, shownName, {}, fd);
+    file.temporaryPath_ = "/proc/self/fd/" + std::to_string(fd);
+    file.unnamed_ = true;
+    return file;
+}
+
 Message PendingFile::failure(int error) const {
     return Message{MessageId::CannotWriteFile, {path_, errorText(error)}};
 }
@@ -166,8 +220,8 @@ Status PendingFile::finish() {
     // No fsync: a failed write never reaches the final name, and ext4 and btrfs
     // flush a file that replaces another by rename before the rename commits. A
     // save should cost about what a copy of the file costs.
-    if (fd_ < 0) {
-        return Done{};
+    if (fd_ < 0 || unnamed_) {
+        return Done{}; // an unnamed file lives only as long as its descriptor
     }
     if (::close(std::exchange(fd_, -1)) != 0 && errno != EINTR) {
         return failure(errno);

@@ -37,6 +37,12 @@ class PendingFile {
 public:
     static Result<PendingFile> create(const std::string& path,
                                       NewFile permissions = NewFile::Usual);
+    // A private file with no name in `folder` (O_TMPFILE, or a random name removed
+    // at once), for a draft that is never put in place: nobody can plant it or
+    // open it by name. `shownName` stands for it in messages; temporaryPath()
+    // reopens it through /proc.
+    static Result<PendingFile> createUnnamed(const std::string& folder,
+                                             const std::string& shownName);
 
     PendingFile(PendingFile&& other) noexcept;
     PendingFile& operator=(PendingFile&&) = delete;
@@ -71,10 +77,17 @@ private:
     std::string temporaryPath_;
     int fd_ = -1;
     int slot_ = -1; // in TemporaryFiles
+    bool unnamed_ = false;
 };
 
 // Where path leads once symbolic links are followed (up to a limit); the path
-// itself when it is no link or cannot be read.
-std::string followLinks(const std::string& path);
+// itself when it is no link or cannot be read. A link is followed only as the
+// kernel follows it with fs.protected_symlinks on (Debian's default), whatever the
+// setting: not another user's link in a sticky folder that everybody may write
+// to, unless the folder is that user's. Such a link gives LinkNotFollowed.
+Result<std::string> followLinks(const std::string& path);
+
+// The folder that holds path.
+std::string folderOf(const std::string& path);
 
 } // namespace kvistra

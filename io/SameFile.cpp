@@ -12,7 +12,10 @@ namespace {
 
 std::filesystem::path normalised(const std::string& path) {
     std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(followLinks(path), error);
+    // A link that is not followed is never written through: it names itself.
+    const Result<std::string> followed = followLinks(path);
+    const std::filesystem::path absolute =
+        std::filesystem::absolute(followed ? *followed : path, error);
     const std::filesystem::path canonical = std::filesystem::weakly_canonical(absolute, error);
     return error ? absolute.lexically_normal() : canonical;
 }

@@ -123,6 +123,7 @@ bool EngineAdapter::seal(EncodeRequest& request, PassphraseProtection& protectio
         message(characters.problem());
         return false;
     }
+    wipeBytes(request.message.data(), request.message.size());
     request.message = std::move(*characters);
     request.shift = std::string(1, '0');
     return true;
@@ -143,11 +144,12 @@ std::optional<std::int16_t> EngineAdapter::decrypt(PassphraseProtection& protect
     if (!passphrase) {
         return std::nullopt;
     }
-    return decryptSealed(request, *passphrase);
+    return decryptSealed(request, *passphrase, protection.setting());
 }
 
 std::optional<std::int16_t> EngineAdapter::decryptSealed(const DecodeRunRequest& request,
-                                                         const SecretBytes& passphrase) {
+                                                         const SecretBytes& passphrase,
+                                                         SealSetting strongest) {
     const auto start = now();
     held_.emplace();
     const DecoderRunResult read = runDecoder(controls_.canvas->image(), request, *this);
@@ -156,7 +158,8 @@ std::optional<std::int16_t> EngineAdapter::decryptSealed(const DecodeRunRequest&
     // Whatever went wrong, one message, and the fields stay as they were.
     Result<std::string> opened = Message{MessageId::SealedMessageRefused, {}};
     if (read.result.outcome == DecodeOutcome::Finished) {
-        opened = whileWindowPaints([&] { return openedMessage(read.text, passphrase); });
+        opened =
+            whileWindowPaints([&] { return openedMessage(read.text, passphrase, strongest); });
     }
     if (!opened) {
         message(opened.problem());

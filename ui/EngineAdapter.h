@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/ClockSeededRandom.h"
 #include "core/DecoderRun.h"
 #include "core/Encoder.h"
+#include "core/Seal.h"
 #include "core/SecretBytes.h"
+#include "core/SecureRandom.h"
 #include "ui/ProgramWideValues.h"
 
 #include <QElapsedTimer>
@@ -58,7 +59,7 @@ private:
     // Puts the sealed characters in the request's place; false when nothing is to be written.
     bool seal(EncodeRequest& request, PassphraseProtection& protection);
     std::optional<std::int16_t> decryptSealed(const DecodeRunRequest& request,
-                                              const SecretBytes& passphrase);
+                                              const SecretBytes& passphrase, SealSetting strongest);
 
     // What a sealed reading reports, held back until the message opens.
     struct HeldOutput {
@@ -70,7 +71,7 @@ private:
     KeyFields& fields_;
     MessageBoxes& messageBoxes_;
     ProgramWideValues& shared_;
-    ClockSeededRandom random_;
+    SecureRandom random_;
     const EncodeRequest* encoding_ = nullptr; // while the encoder runs
     bool sealing_ = false;                    // while it writes a sealed message
     std::optional<HeldOutput> held_;          // while a sealed message is read

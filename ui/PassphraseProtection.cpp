@@ -18,6 +18,12 @@ PassphraseProtection::PassphraseProtection(QCheckBox& check, QLabel& sign, Passp
     , messageBoxes_(messageBoxes) {
     sign.setVisible(check.isChecked());
     QObject::connect(&check, &QCheckBox::toggled, &sign, &QLabel::setVisible);
+    // The message typed is to be sealed: it lives in the text box, beyond our locks.
+    QObject::connect(&check, &QCheckBox::toggled, [](bool on) {
+        if (on) {
+            keepSecretsFromCoreDumps();
+        }
+    });
 }
 
 bool PassphraseProtection::on() const {
@@ -29,6 +35,7 @@ SealSetting PassphraseProtection::setting() const {
 }
 
 std::optional<SecretBytes> PassphraseProtection::ask(bool writing) {
+    keepSecretsFromCoreDumps();
     std::optional<PassphraseAnswer> answer = prompt_.ask(writing);
     if (!answer) {
         return std::nullopt;

@@ -9,7 +9,7 @@ KVISTRA_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth fonts-dejavu-core time locales
     dpkg-dev file lintian appstream desktop-file-utils man-db bash-completion
-    libsodium-dev libgmp-dev
+    libsodium-dev libssl-dev libgmp-dev
 )
 
 kvistra_ensure_packages() {

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <optional>
 #include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -545,6 +546,30 @@ TEST(Cli, OutDashWritesStandardOutput) {
     EXPECT_EQ(revealed.status, 0) << revealed.err;
     EXPECT_EQ(revealed.out, "Hej d\xE5"); // the Windows-1252 bytes, as to a file
     EXPECT_FALSE(fs::exists("-"));
+}
+
+// The picture for standard output is drawn in a file nobody else can name: a
+// name planted beforehand in the shared temporary folder goes unused.
+TEST(Cli, StandardOutputDraftCannotBePlanted) {
+    const TempFolder dir;
+    const std::string shared = dir / "tmp";
+    fs::create_directory(shared);
+    fs::create_symlink("/nonexistent-kvistra-folder/draft.bmp",
+                       shared + "/kvistra-standard-out.bmp");
+    const char* previous = std::getenv("TMPDIR");
+    const std::optional<std::string> saved =
+        previous ? std::optional<std::string>(previous) : std::nullopt;
+    ::setenv("TMPDIR", shared.c_str(), 1);
+    const CliRun hidden =
+        cli({"hide", "--text", "Hej", "--out", "-", "--size", "9x4", "-x", "0", "-y", "0"});
+    saved ? ::setenv("TMPDIR", saved->c_str(), 1) : ::unsetenv("TMPDIR");
+    EXPECT_EQ(hidden.status, 0) << hidden.err;
+    EXPECT_EQ(hidden.out.substr(0, 2), "BM");
+    std::vector<std::string> left;
+    for (const auto& entry : fs::directory_iterator(shared)) {
+        left.push_back(entry.path().filename());
+    }
+    EXPECT_EQ(left, std::vector<std::string>{"kvistra-standard-out.bmp"});
 }
 
 // A text that ends early is shown, but never replaces what a file held.

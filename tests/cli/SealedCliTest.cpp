@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <termios.h>
@@ -51,11 +52,13 @@ private:
     std::size_t next_ = 0;
 };
 
-// The command line in this process, with the quick key setting and a scripted prompt.
-CliRun sealedCli(const std::vector<std::string>& args, PassphrasePrompt* prompt = nullptr) {
+// The command line in this process, with the quick key setting (unless told) and a
+// scripted prompt.
+CliRun sealedCli(const std::vector<std::string>& args, PassphrasePrompt* prompt = nullptr,
+                 SealSetting setting = SealSetting::Quick) {
     std::ostringstream out;
     std::ostringstream err;
-    Console console{out, err, false, false, prompt, SealSetting::Quick};
+    Console console{out, err, false, false, prompt, setting};
     const int status = run(args, console);
     return {status, out.str(), err.str()};
 }
@@ -291,6 +294,45 @@ TEST(SealedCli, TheTerminalIsAskedTwiceWhenHidingAndOnceWhenRevealing) {
     EXPECT_EQ(once.prompts, (std::vector<std::string>{"Lösenfras: "}));
 }
 
+// A core dump of a run holding a passphrase or a message to be sealed would give
+// both away: such a run is made undumpable before it reads either. Each case runs
+// in a child, which starts dumpable and reports whether it still is.
+TEST(SealedCli, ARunWithAPassphraseLeavesNoCoreDump) {
+    const TempFolder dir;
+    writeBytes(dir / "fras.txt", std::string("fras\n"));
+    ASSERT_EQ(
+        sealedCli({"hide", "--text", "Hej", "--out", dir / "p.bmp", "--key", dir / "k.txt"}).status,
+        0);
+    const struct {
+        const char* name;
+        std::vector<std::string> args;
+        int dumpable;
+    } cases[] = {
+        {"hide sealed",
+         {"hide", "--text", "Hej", "--out", dir / "s.bmp", "--key", dir / "s.txt",
+          "--passphrase-file", dir / "fras.txt"},
+         0},
+        {"reveal sealed",
+         {"reveal", dir / "s.bmp", "--key", dir / "s.txt", "--passphrase-file", dir / "fras.txt"},
+         0},
+        {"reveal plain", {"reveal", dir / "p.bmp", "--key", dir / "k.txt"}, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ::prctl(PR_SET_DUMPABLE, 1, 0, 0, 0);
+            const bool done = sealedCli(c.args).status == 0;
+            ::_exit(done ? ::prctl(PR_GET_DUMPABLE, 0, 0, 0, 0) : 2);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), c.dumpable);
+    }
+}
+
 TEST(SealedCli, APassphraseFileGivesItsFirstLine) {
     const TempFolder dir;
     ScriptedPassphrases asked({"fras", "fras"});
@@ -501,8 +543,10 @@ TEST(SealedCli, TheTerminalShowsThePromptsButNotTheTyping) {
     EXPECT_TRUE(hidden.after.c_lflag & ECHO) << "the echo is back";
 
     writeBytes(dir / "phrase", "tyst fras\n");
+    // The program itself sealed with the standard setting.
     const CliRun revealed = sealedCli(
-        {"reveal", dir / "p.bmp", "--key", dir / "k.txt", "--passphrase-file", dir / "phrase"});
+        {"reveal", dir / "p.bmp", "--key", dir / "k.txt", "--passphrase-file", dir / "phrase"},
+        nullptr, SealSetting::Standard);
     EXPECT_EQ(revealed.out, "Hej\n") << revealed.err;
 
     // Ctrl-C at the prompt ends the program as ever, and the echo comes back.

@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "RecordingReports.h"
 #include "core/CharacterSet.h"
-#include "core/ClockSeededRandom.h"
 #include "core/Encoder.h"
 #include "core/Image.h"
+#include "core/SecureRandom.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace kvistra {
 namespace {
@@ -37,14 +39,14 @@ Image generatedCanvas(int width, int height) {
     const EncodeRequest request{"\x01", std::to_string(width / 2), std::to_string(height / 2), "0",
                                 false,  NumberLocale::c()};
     Image image(width, height);
-    ClockSeededRandom random;
+    SecureRandom random;
     EXPECT_TRUE(Encoder(image, random, report).generate(request));
     // The message pixel gets lead-in colours back, so only random codes are counted.
     image.setPixel(width / 2, height / 2, image.pixel(0, 0));
     return image;
 }
 
-TEST(ClockSeededRandom, CodesFollowTheStatedDistribution) {
+TEST(SecureRandom, CodesFollowTheStatedDistribution) {
     const Image image = generatedCanvas(600, 500);
     std::array<double, 256> counts{};
     double draws = 0;
@@ -71,7 +73,7 @@ TEST(ClockSeededRandom, CodesFollowTheStatedDistribution) {
     EXPECT_LT(chiSquare, 122.0);
 }
 
-TEST(ClockSeededRandom, NeighbouringPixelsDoNotRepeatEachOther) {
+TEST(SecureRandom, NeighbouringPixelsDoNotRepeatEachOther) {
     const Image image = generatedCanvas(1000, 300);
     std::size_t pairs = 0;
     std::size_t sameColour = 0;
@@ -91,20 +93,62 @@ TEST(ClockSeededRandom, NeighbouringPixelsDoNotRepeatEachOther) {
     EXPECT_LT(sameColour, 10u);
 }
 
-TEST(ClockSeededRandom, ReseedsInTheSameClockTickStillDiffer) {
-    ClockSeededRandom random([] { return std::uint64_t{42}; });
-    random.reseedFromClock();
-    const float first = random.next();
-    random.reseedFromClock();
-    EXPECT_NE(random.next(), first);
+// Two runs of the program started in the same clock tick must not share a
+// picture's random pixels: whoever knows one, or the time, would find the message.
+TEST(SecureRandom, GeneratorsStartedTogetherDrawUnrelatedFills) {
+    SecureRandom first;
+    SecureRandom second;
+    std::vector<Colour> a(4096);
+    std::vector<Colour> b(a.size());
+    first.fillReseededColours(a);
+    second.fillReseededColours(b);
+    std::size_t same = 0;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        same += a[i] == b[i];
+    }
+    // A whole colour repeats by chance about once in 466 000 pixels.
+    EXPECT_LT(same, 3u);
+    // Reseeding from the clock changes nothing that could be guessed.
+    first.reseedFromClock();
+    second.reseedFromClock();
+    EXPECT_NE(first.next(), second.next());
 }
 
-TEST(ClockSeededRandom, AFillDrawnInPiecesEqualsOneDrawnWhole) {
-    const auto clock = [] {
-        return std::uint64_t{123456789};
+// AES-128 under the all-zero key: the first three blocks of counter mode from
+// counter 0, as published with the cipher and with GCM's test vectors.
+constexpr std::array<std::uint8_t, 48> kZeroKeyKeystream = {
+    0x66, 0xe9, 0x4b, 0xd4, 0xef, 0x8a, 0x2c, 0x3b, 0x88, 0x4c, 0xfa, 0x59, 0xca, 0x34, 0x2b, 0x2e,
+    0x58, 0xe2, 0xfc, 0xce, 0xfa, 0x7e, 0x30, 0x61, 0x36, 0x7f, 0x1d, 0x57, 0xa4, 0xe7, 0x45, 0x5a,
+    0x03, 0x88, 0xda, 0xce, 0x60, 0xb6, 0xa3, 0x92, 0xf3, 0x28, 0xc2, 0xb9, 0x71, 0xb2, 0xfe, 0x78,
+};
+
+// A pixel's colour by the rule as stated: each channel's 21 bits read as a number
+// r in [0, 1) and put through the random index rule.
+Colour colourByTheRule(std::uint64_t word) {
+    const auto channel = [word](int shift) {
+        const auto bits = static_cast<std::uint32_t>(word >> shift & 0x1FFFFF);
+        return randomCharacterCode(static_cast<float>(bits) * 0x1p-21f);
     };
-    ClockSeededRandom whole(clock);
-    ClockSeededRandom pieces(clock);
+    return makeColour(channel(43), channel(22), channel(1));
+}
+
+TEST(SecureRandom, AFixedKeyGivesTheKnownKeystreamThroughTheRule) {
+    SecureRandom random(SecureRandom::Key{});
+    std::vector<Colour> colours(kZeroKeyKeystream.size() / 8);
+    random.fillReseededColours(colours);
+    for (std::size_t i = 0; i < colours.size(); ++i) {
+        std::uint64_t word = 0;
+        for (std::size_t byte = 0; byte < 8; ++byte) {
+            word |= std::uint64_t{kZeroKeyKeystream[8 * i + byte]} << (8 * byte);
+        }
+        EXPECT_EQ(colours[i], colourByTheRule(word)) << i;
+        EXPECT_EQ(colours[i], SecureRandom::colourOfWord(word)) << i;
+    }
+}
+
+TEST(SecureRandom, AFillDrawnInPiecesEqualsOneDrawnWhole) {
+    SecureRandom whole(SecureRandom::Key{1, 2, 3});
+    SecureRandom pieces(SecureRandom::Key{1, 2, 3});
     std::vector<Colour> once(100001);
     std::vector<Colour> piecewise(once.size());
     whole.fillReseededColours(once); // large enough to be shared between threads
@@ -116,35 +160,28 @@ TEST(ClockSeededRandom, AFillDrawnInPiecesEqualsOneDrawnWhole) {
     EXPECT_EQ(whole.next(), pieces.next());
 }
 
-// The fill draws many pixels at once; each must still be its own reseeded pixel.
-TEST(ClockSeededRandom, AFillGivesEachPixelItsOwnReseededColour) {
-    const std::uint64_t time = 987654321;
-    for (const std::size_t size : {1u, 511u, 512u, 513u, 40000u}) {
+// The fill draws many pixels at once, on two threads when it is large; each pixel
+// must still be its own word of the stream, whatever the size.
+TEST(SecureRandom, AFillGivesEachPixelItsOwnWordOfTheStream) {
+    const SecureRandom::Key key{9, 8, 7, 6};
+    SecureRandom reference(key);
+    std::vector<Colour> expected(70001);
+    for (std::size_t at = 0; at < expected.size(); at += 2) {
+        // A two-pixel fill takes one block of its own: the stream's words in order.
+        reference.fillReseededColours(
+            std::span(expected).subspan(at, std::min<std::size_t>(2, expected.size() - at)));
+    }
+    for (const std::size_t size : {1u, 511u, 512u, 513u, 40000u, 70001u}) {
         SCOPED_TRACE(size);
-        ClockSeededRandom random([time] { return time; });
-        std::vector<Colour> skipped(3);
-        random.fillReseededColours(skipped);
+        SecureRandom random(key);
         std::vector<Colour> colours(size);
         random.fillReseededColours(colours);
-        for (std::size_t i = 0; i < size; ++i) {
-            ASSERT_EQ(colours[i],
-                      ClockSeededRandom::reseededColour(time * ClockSeededRandom::kTimeSpread,
-                                                        skipped.size() + i + 1))
-                << i;
-        }
+        EXPECT_TRUE(std::equal(colours.begin(), colours.end(), expected.begin()));
     }
 }
 
-TEST(ClockSeededRandom, StartsUnseededWithTheSameSequence) {
-    ClockSeededRandom first;
-    ClockSeededRandom second([] { return std::uint64_t{7}; });
-    for (int i = 0; i < 10; ++i) {
-        EXPECT_EQ(first.next(), second.next());
-    }
-}
-
-TEST(ClockSeededRandom, DrawsStayBelowOne) {
-    ClockSeededRandom random;
+TEST(SecureRandom, DrawsStayBelowOne) {
+    SecureRandom random;
     for (int i = 0; i < 100000; ++i) {
         const float r = random.next();
         ASSERT_GE(r, 0.0f);

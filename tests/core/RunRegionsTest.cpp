@@ -74,9 +74,9 @@ TEST(RunRegions, EveryPositionLiesInExactlyTheRegionOfItsPlaceInTheWalk) {
 }
 
 TEST(RunRegions, NothingToOutlineOutsideTheGridOrWithoutALength) {
-    for (const ReadingPlace place : {ReadingPlace{5, 0, 3}, ReadingPlace{0, 4, 3},
-                                     ReadingPlace{-1, 0, 3}, ReadingPlace{0, 0, 0},
-                                     ReadingPlace{0, 0, -2}}) {
+    for (const ReadingPlace place :
+         {ReadingPlace{5, 0, 3}, ReadingPlace{0, 4, 3}, ReadingPlace{-1, 0, 3},
+          ReadingPlace{0, 0, 0}, ReadingPlace{0, 0, -2}}) {
         EXPECT_FALSE(runRegions(5, 4, place)) << place.xKey << "," << place.yKey;
     }
 }

@@ -4,9 +4,9 @@
 #include "RecordingReports.h"
 #include "core/Capacity.h"
 #include "core/CharacterSet.h"
-#include "core/ClockSeededRandom.h"
 #include "core/Encoder.h"
 #include "core/Image.h"
+#include "core/SecureRandom.h"
 #include "core/Windows1252.h"
 
 #include <array>
@@ -59,22 +59,23 @@ TEST(SealedMessage, OpensFromItsCharactersWithThePassphrase) {
     const Result<std::string> sealed =
         sealedCharacters(message, secret("fras"), SealSetting::Quick);
     ASSERT_TRUE(sealed);
-    EXPECT_EQ(openedMessage(*sealed, secret("fras")).value(), message);
+    EXPECT_EQ(openedMessage(*sealed, secret("fras"), SealSetting::Quick).value(), message);
     std::string changed = *sealed;
     changed[10] = changed[10] == 'A' ? 'B' : 'A';
     for (const std::string& characters :
          {changed, sealed->substr(0, sealed->size() - 1), *sealed + "A"}) {
-        const Result<std::string> opened = openedMessage(characters, secret("fras"));
+        const Result<std::string> opened =
+            openedMessage(characters, secret("fras"), SealSetting::Quick);
         ASSERT_FALSE(opened);
         EXPECT_EQ(opened.problem().id, MessageId::SealedMessageRefused);
     }
-    EXPECT_FALSE(openedMessage(*sealed, secret("Fras")));
+    EXPECT_FALSE(openedMessage(*sealed, secret("Fras"), SealSetting::Quick));
 }
 
 // The green values of a message run, written the way a front end writes it.
 std::vector<int> greenValuesOfRun(const std::string& characters) {
     Image image(269, 253);
-    ClockSeededRandom random;
+    SecureRandom random;
     test::RecordingEncodeReport report;
     const EncodeRequest request{characters, "7", "3", "0", false, NumberLocale::c()};
     EXPECT_TRUE(Encoder(image, random, report).generate(request));
@@ -172,6 +173,39 @@ bool pairsPass(const std::vector<int>& greens) {
         pairs += 1;
     }
     return chiSquare(counts, probabilities, pairs) < criticalValue(kClasses * kClasses - 1);
+}
+
+// One position of many sealed runs against the random characters' frequencies, the
+// characters in 13 classes (index mod 13) so that each cell expects enough of them.
+bool positionPasses(const std::vector<std::string>& runs, std::size_t position) {
+    constexpr int kClasses = 13;
+    std::vector<double> counts(kClasses + 1, 0);
+    std::vector<double> probabilities(kClasses + 1, 0);
+    for (int index = 1; index <= kCharacterSetSize; ++index) {
+        probabilities[static_cast<std::size_t>(index % kClasses)] += slots(index) / 154.0;
+    }
+    for (const std::string& run : runs) {
+        const int index = indexOfCode(static_cast<unsigned char>(run[position]));
+        counts[index == 0 ? kClasses : static_cast<std::size_t>(index % kClasses)] += 1;
+    }
+    return chiSquare(counts, probabilities, static_cast<double>(runs.size())) <
+           criticalValue(kClasses - 1);
+}
+
+// Knowing where a run starts, no position of it may tell it from the random
+// characters around it: not its first characters, which hold the start of the
+// sealed bytes, nor its last, where the bytes run out.
+TEST(SealedMessage, EveryPositionOfManyRunsIsDistributedAsTheRandomCharacters) {
+    std::vector<std::string> runs;
+    for (int seal = 0; seal < 2000; ++seal) {
+        runs.push_back(sealedCharacters("Hej", secret("fras"), SealSetting::Quick).value());
+    }
+    const std::size_t length = runs.front().size();
+    for (std::size_t position = 0; position < length; ++position) {
+        if (position < 10 || position + 3 >= length) {
+            EXPECT_TRUE(positionPasses(runs, position)) << "position " << position;
+        }
+    }
 }
 
 std::string swedishText(std::size_t length) {

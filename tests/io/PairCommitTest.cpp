@@ -5,8 +5,11 @@
 #include "support/TempFolder.h"
 
 #include <chrono>
+#include <cstdlib>
 #include <fcntl.h>
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <optional>
 #include <sys/file.h>
 #include <thread>
 #include <unistd.h>
@@ -81,27 +84,76 @@ TEST(PairCommit, AFailureOfEitherLeavesBothAsTheyWere) {
     }
 }
 
-// Another program putting a pair in the same folder holds the lock: the pair
-// waits for it, so two runs never mix their pictures and keys.
-TEST(PairCommit, WaitsWhileAnotherHoldsTheFolderLock) {
+// Another run putting a pair in the same folder holds the lock: the pair waits
+// for it, so two runs never mix their pictures and keys.
+TEST(PairCommit, WaitsWhileAnotherRunHoldsThePairLock) {
     const TempFolder dir;
     test::writeBytes(dir / "p.bmp", std::string("old picture"));
-    const int folder = ::open(dir.path().c_str(), O_RDONLY | O_DIRECTORY);
-    ASSERT_GE(folder, 0);
-    ASSERT_EQ(::flock(folder, LOCK_EX), 0);
+    std::optional<Result<PairLock>> other = PairLock::take(dir.path());
+    ASSERT_TRUE(*other);
 
     PendingFile picture = pending(dir / "p.bmp", "new picture");
     PendingFile key = pending(dir / "k.txt", "new key");
     bool committed = false;
-    std::thread other([&] { committed = static_cast<bool>(commitPair(picture, key)); });
+    std::thread run([&] { committed = static_cast<bool>(commitPair(picture, key)); });
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     EXPECT_EQ(test::readBytes(dir / "p.bmp"), "old picture");
-    ::flock(folder, LOCK_UN);
-    ::close(folder);
-    other.join();
+    other.reset();
+    run.join();
     EXPECT_TRUE(committed);
     EXPECT_EQ(test::readBytes(dir / "p.bmp"), "new picture");
     EXPECT_EQ(test::readBytes(dir / "k.txt"), "new key");
+}
+
+// Sets an environment variable for as long as it lives.
+class ScopedEnvironment {
+public:
+    ScopedEnvironment(const char* name, const std::optional<std::string>& value)
+        : name_(name) {
+        if (const char* old = std::getenv(name)) {
+            old_ = old;
+        }
+        value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name);
+    }
+    ~ScopedEnvironment() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+// Anyone may flock a shared folder such as /tmp and keep it: with a private runtime
+// folder that lock is none of the pair's business; without one, the pair gives up
+// after a bounded wait and says which folder is held, and nothing changes.
+TEST(PairCommit, AFolderLockedByAnyoneElseNeverHoldsAPairForever) {
+    const TempFolder runtime; // private, as a session's runtime folder is
+    for (const bool hasRuntime : {true, false}) {
+        SCOPED_TRACE(hasRuntime ? "private runtime folder" : "none");
+        const ScopedEnvironment environment("XDG_RUNTIME_DIR",
+                                            hasRuntime ? std::optional<std::string>(runtime.path())
+                                                       : std::nullopt);
+        const TempFolder dir;
+        test::writeBytes(dir / "p.bmp", std::string("old picture"));
+        const int folder = ::open(dir.path().c_str(), O_RDONLY | O_DIRECTORY);
+        ASSERT_GE(folder, 0);
+        ASSERT_EQ(::flock(folder, LOCK_EX), 0);
+        PendingFile picture = pending(dir / "p.bmp", "new picture");
+        PendingFile key = pending(dir / "k.txt", "new key");
+        const Status committed = commitPair(picture, key, std::chrono::milliseconds(100));
+        ::close(folder);
+        if (hasRuntime) {
+            EXPECT_TRUE(committed);
+            EXPECT_EQ(test::readBytes(dir / "p.bmp"), "new picture");
+        } else {
+            ASSERT_FALSE(committed);
+            EXPECT_EQ(committed.problem().id, MessageId::FolderLocked);
+            EXPECT_EQ(committed.problem().args, std::vector<std::string>{dir.path()});
+            EXPECT_EQ(test::readBytes(dir / "p.bmp"), "old picture");
+            EXPECT_FALSE(std::filesystem::exists(dir / "k.txt"));
+        }
+    }
 }
 
 } // namespace

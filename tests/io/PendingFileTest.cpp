@@ -163,3 +163,57 @@ TEST(AtomicFile, RefusesATargetThatIsNoRegularFile) {
 
 } // namespace
 } // namespace kvistra
+
+namespace kvistra {
+namespace {
+
+// Another user's link in a shared sticky folder (/tmp) must not lead a save into a
+// file of that user's choosing: it is followed only where the kernel, with its
+// protection of such links on, would follow it too.
+TEST(AtomicFile, FollowsAnotherUsersLinkOnlyWhereTheKernelWould) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "giving a link to another user takes root";
+    }
+    constexpr uid_t kOther = 65534; // nobody
+    const struct {
+        const char* name;
+        mode_t folderMode;
+        uid_t folderOwner;
+        uid_t linkOwner;
+        bool followed;
+    } cases[] = {
+        {"another's link in a shared sticky folder", 01777, 0, kOther, false},
+        {"one's own link there", 01777, 0, 0, true},
+        {"the folder owner's link there", 01777, kOther, kOther, true},
+        {"another's link in a sticky folder not all may write", 01775, 0, kOther, true},
+        {"another's link in a shared folder that is not sticky", 0777, 0, kOther, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const test::TempFolder dir;
+        const std::string shared = dir / "shared";
+        ASSERT_EQ(::mkdir(shared.c_str(), 0700), 0);
+        ASSERT_EQ(::chmod(shared.c_str(), c.folderMode), 0);
+        ASSERT_EQ(::chown(shared.c_str(), c.folderOwner, 0), 0);
+        const std::string victim = dir / "victim.txt";
+        test::writeBytes(victim, "the other user's file");
+        const std::string link = shared + "/key.txt";
+        ASSERT_EQ(::symlink(victim.c_str(), link.c_str()), 0);
+        ASSERT_EQ(::lchown(link.c_str(), c.linkOwner, 0), 0);
+
+        const Status written = writeFileAtomically(link, "12\r\n");
+        if (c.followed) {
+            ASSERT_TRUE(written);
+            EXPECT_EQ(test::readBytes(victim), "12\r\n");
+        } else {
+            ASSERT_FALSE(written);
+            EXPECT_EQ(written.problem().id, MessageId::LinkNotFollowed);
+            EXPECT_EQ(written.problem().args, (std::vector<std::string>{link, link}));
+            EXPECT_EQ(test::readBytes(victim), "the other user's file");
+            EXPECT_EQ(std::filesystem::read_symlink(link), victim);
+        }
+    }
+}
+
+} // namespace
+} // namespace kvistra

@@ -21,6 +21,7 @@
 #include <QTest>
 #include <QTimer>
 #include <charconv>
+#include <sys/prctl.h>
 
 using namespace kvistra;
 using kvistra::test::MainWindowFixture;
@@ -117,10 +118,13 @@ void SealedWindowTest::protectionIsOffUntilTickedAndThenShowsASign() {
     QVERIFY(!sign->isVisible());
     // Beside the commands it changes, and the access key is its own.
     QCOMPARE(check->text(), QStringLiteral("Skydda &med lösenfras"));
+    ::prctl(PR_SET_DUMPABLE, 1, 0, 0, 0);
     check->click();
     QVERIFY(check->isChecked());
     QVERIFY(sign->isVisible());
     QVERIFY(!sign->text().isEmpty());
+    // The message typed is now to be sealed: no core dump may hold it.
+    QCOMPARE(::prctl(PR_GET_DUMPABLE, 0, 0, 0, 0), 0);
 
     const QWidget* client = window_->centralWidget();
     QCOMPARE(client->size(), QSize(737, 521));
