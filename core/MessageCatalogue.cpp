@@ -177,7 +177,7 @@ std::string roomLineText(const RoomEstimate& estimate) {
     const auto grouped = [](std::int64_t value) {
         return formatGrouped(value, NumberLocale::swedish());
     };
-    const std::string length = grouped(estimate.length) + " tecken";
+    std::string length = grouped(estimate.length) + " tecken";
     const std::string room = ", plats för " + grouped(estimate.room);
     switch (estimate.verdict) {
     case RoomVerdict::Fits:

@@ -50,7 +50,7 @@ std::unique_ptr<BmpOutputCanvas> BmpOutputCanvas::create(PendingFile file, int w
 }
 
 namespace {
-constexpr std::size_t kBlockBytes = 256 * 1024; // few system calls, little memory
+constexpr std::size_t kBlockBytes = std::size_t{256} * 1024; // few system calls, little memory
 } // namespace
 
 BmpOutputCanvas::BmpOutputCanvas(PendingFile file, int width, int height, const Canvas* background)

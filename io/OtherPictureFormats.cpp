@@ -3,8 +3,6 @@
 
 #include "PictureFormatsPlugin.h"
 
-#include <optional>
-
 namespace kvistra {
 
 namespace {

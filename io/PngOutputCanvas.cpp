@@ -12,7 +12,7 @@ namespace kvistra {
 
 namespace {
 
-constexpr std::size_t kBlockBytes = 1024 * 1024;
+constexpr std::size_t kBlockBytes = std::size_t{1024} * 1024;
 
 } // namespace
 
@@ -92,7 +92,8 @@ Colour PngOutputCanvas::pixel(int x, int y) const {
         return kOutsideCanvas;
     }
     if (y >= firstRow_ && y < firstRow_ + rows_) {
-        const std::uint8_t* p = block_.data() + (y - firstRow_) * rowBytes_ + x * 3;
+        const std::uint8_t* p =
+            block_.data() + (y - firstRow_) * rowBytes_ + static_cast<std::size_t>(x) * 3;
         return makeColour(p[2], p[1], p[0]);
     }
     // Rows already written were the background's then; rows to come still are.

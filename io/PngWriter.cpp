@@ -14,7 +14,7 @@ namespace kvistra {
 
 namespace {
 
-constexpr std::size_t kWriteBuffer = 1024 * 1024;
+constexpr std::size_t kWriteBuffer = std::size_t{1024} * 1024;
 
 } // namespace
 
@@ -109,7 +109,7 @@ Result<PngWriter> PngWriter::start(PendingFile& file, int width, int height,
     state->file = &file;
     state->width = width;
     state->height = height;
-    state->buffer.reserve(kWriteBuffer + 64 * 1024);
+    state->buffer.reserve(kWriteBuffer + std::size_t{64} * 1024);
     state->png =
         png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, pngJumpOnError, pngIgnoreWarning);
     if (state->png != nullptr) {

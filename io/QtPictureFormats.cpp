@@ -18,7 +18,7 @@ namespace {
 // A picture in a format other than bitmap and PNG goes through Qt, and may take at
 // most this much memory to decode: such a file of a few bytes can claim a huge size.
 constexpr std::uint64_t kDecodeLimit = std::uint64_t{1} << 30;
-constexpr std::uint64_t kMiB = 1024 * 1024;
+constexpr std::uint64_t kMiB = std::uint64_t{1024} * 1024;
 
 // Qt decodes to at least 32 bits a pixel; a deeper form (16 bits a channel, as many
 // PNG files are) is copied to 32 bits, and our copy takes Image's bytes beside them.

@@ -158,8 +158,7 @@ std::optional<std::int16_t> EngineAdapter::decryptSealed(const DecodeRunRequest&
     // Whatever went wrong, one message, and the fields stay as they were.
     Result<std::string> opened = Message{MessageId::SealedMessageRefused, {}};
     if (read.result.outcome == DecodeOutcome::Finished) {
-        opened =
-            whileWindowPaints([&] { return openedMessage(read.text, passphrase, strongest); });
+        opened = whileWindowPaints([&] { return openedMessage(read.text, passphrase, strongest); });
     }
     if (!opened) {
         message(opened.problem());
