@@ -1,16 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Commands.h"
-#include "io/LibraryMessages.h"
 #include "io/TemporaryFiles.h"
 
-#include <QCoreApplication>
 #include <iostream>
 #include <unistd.h>
 
 int main(int argc, char* argv[]) {
-    // Qt's picture plugins (JPEG, GIF, ...) are found through the application object.
-    const QCoreApplication application(argc, argv);
-    kvistra::keepLibraryMessagesQuiet();
     // Ctrl-C during a save must not leave a picture-sized temporary file behind.
     kvistra::TemporaryFiles::removeOnSignals();
     const std::vector<std::string> args(argv + 1, argv + argc);

@@ -3,8 +3,11 @@
 
 #include "CharacterSet.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <gmpxx.h>
+#include <map>
 
 namespace kvistra {
 
@@ -50,84 +53,119 @@ constexpr std::array<int, 256> indexOfCode() {
 }
 constexpr std::array<int, 256> kIndexOfCode = indexOfCode();
 
-// A non-negative whole number of fixed room, in 32-bit limbs, least significant first.
-class Natural {
+// Characters are taken in exact arithmetic on whole numbers: the fraction x is
+// X / 2^b, and taking character k (its slots start .. start + width - 1) makes
+// X' = 154 X - start 2^b over b + width - 1 bits. Over characters j < h that is
+//   X_h = 154^h X - 2^b M,   M = sum of start_j 2^(c_j) 154^(h-1-j),
+// c_j the two-slot characters before j. Both ways split the characters in halves
+// and join the halves with a few large products, so the time stays near linear.
+
+// Characters below this many are taken one at a time.
+constexpr std::size_t kDirect = 48;
+// Bits beyond what h characters can tell apart, when the first h are taken from
+// the top bits of X alone; should X lie closer than that to a slot boundary, the
+// check of the rest catches it and they are taken from X whole.
+constexpr std::size_t kGuardBits = 64;
+
+class Powers {
 public:
-    explicit Natural(std::size_t bits)
-        : limbs_(bits / 32 + 2, 0) {}
-
-    void setBit(std::size_t bit) { limbs_[bit / 32] |= 1u << (bit % 32); }
-
-    // The 8 bits from `bit` on.
-    unsigned byteAt(std::size_t bit) const {
-        const std::size_t limb = bit / 32;
-        const unsigned shift = bit % 32;
-        std::uint64_t word = limbs_[limb];
-        if (limb + 1 < limbs_.size()) {
-            word |= static_cast<std::uint64_t>(limbs_[limb + 1]) << 32;
+    // 154^count, kept: the halves of a split come in few lengths.
+    const mpz_class& of(std::size_t count) {
+        auto [at, added] = powers_.try_emplace(count);
+        if (added) {
+            mpz_ui_pow_ui(at->second.get_mpz_t(), kSlots, count);
         }
-        return static_cast<unsigned>(word >> shift) & 0xFFu;
+        return at->second;
     }
-
-    // Everything from `bit` up becomes 0; `used` limbs hold the rest.
-    void clearFrom(std::size_t bit, std::size_t used) {
-        std::size_t limb = bit / 32;
-        limbs_[limb] &= (1u << (bit % 32)) - 1u;
-        for (++limb; limb < used; ++limb) {
-            limbs_[limb] = 0;
-        }
-    }
-
-    void multiply(unsigned factor, std::size_t used) {
-        std::uint64_t carry = 0;
-        for (std::size_t i = 0; i < used; ++i) {
-            const std::uint64_t product = static_cast<std::uint64_t>(limbs_[i]) * factor + carry;
-            limbs_[i] = static_cast<std::uint32_t>(product);
-            carry = product >> 32;
-        }
-    }
-
-    // Adds value * 2^bit.
-    void addAt(unsigned value, std::size_t bit) {
-        std::size_t limb = bit / 32;
-        std::uint64_t carry = static_cast<std::uint64_t>(value) << (bit % 32);
-        while (carry != 0) {
-            const std::uint64_t sum = static_cast<std::uint64_t>(limbs_[limb]) + carry;
-            limbs_[limb] = static_cast<std::uint32_t>(sum);
-            carry = sum >> 32;
-            ++limb;
-        }
-    }
-
-    // Divides by the slot count, rounding up.
-    void divideUp(std::size_t used) {
-        std::uint64_t remainder = 0;
-        for (std::size_t i = used; i-- > 0;) {
-            const std::uint64_t dividend = remainder << 32 | limbs_[i];
-            limbs_[i] = static_cast<std::uint32_t>(dividend / kSlots);
-            remainder = dividend % kSlots;
-        }
-        if (remainder != 0) {
-            addAt(1, 0);
-        }
-    }
-
-    // Below 2^bits?
-    bool below(std::size_t bits) const {
-        for (std::size_t limb = bits / 32; limb < limbs_.size(); ++limb) {
-            const std::uint32_t allowed = limb == bits / 32 ? (1u << (bits % 32)) - 1u : 0u;
-            if ((limbs_[limb] & ~allowed) != 0) {
-                return false;
-            }
-        }
-        return true;
-    }
-
-    std::size_t limbsFor(std::size_t bits) const { return std::min(limbs_.size(), bits / 32 + 2); }
 
 private:
-    std::vector<std::uint32_t> limbs_;
+    std::map<std::size_t, mpz_class> powers_;
 };
+
+// The two-slot characters among `symbols`.
+std::size_t twoSlotCount(std::span<const Symbol> symbols) {
+    return static_cast<std::size_t>(std::count_if(
+        symbols.begin(), symbols.end(), [](const Symbol& symbol) { return symbol.width == 2; }));
+}
+
+// M above for `symbols`, c_j counted from the first of them.
+mpz_class weightedStarts(std::span<const Symbol> symbols, Powers& powers) {
+    if (symbols.size() <= kDirect) {
+        mpz_class sum;
+        std::size_t twoSlots = 0;
+        for (const Symbol& symbol : symbols) {
+            sum *= kSlots;
+            sum += mpz_class(symbol.start) << twoSlots;
+            twoSlots += symbol.width - 1;
+        }
+        return sum;
+    }
+    const std::size_t half = symbols.size() / 2;
+    const std::span<const Symbol> first = symbols.first(half);
+    const std::span<const Symbol> rest = symbols.subspan(half);
+    mpz_class sum = weightedStarts(first, powers) * powers.of(rest.size());
+    sum += weightedStarts(rest, powers) << twoSlotCount(first);
+    return sum;
+}
+
+// `count` characters of X / 2^bits onto `symbols`; X becomes what is left after them.
+void takeDirectly(mpz_class& x, std::size_t bits, std::size_t count, std::vector<Symbol>& symbols) {
+    mpz_class slot;
+    for (std::size_t k = 0; k < count; ++k) {
+        x *= kSlots;
+        mpz_fdiv_q_2exp(slot.get_mpz_t(), x.get_mpz_t(), bits);
+        mpz_fdiv_r_2exp(x.get_mpz_t(), x.get_mpz_t(), bits);
+        const Symbol symbol = symbolOfSlot(static_cast<unsigned>(slot.get_ui()));
+        if (slot.get_ui() != symbol.start) {
+            mpz_setbit(x.get_mpz_t(), bits); // the upper of a two-slot character's slots
+        }
+        bits += symbol.width - 1;
+        symbols.push_back(symbol);
+    }
+}
+
+// X_h into `rest`, after `taken` were taken from X / 2^bits; whether it lies in
+// [0, 2^(bits after them)), as it does only when they are the characters of X.
+bool restAfter(const mpz_class& x, std::size_t bits, std::span<const Symbol> taken, Powers& powers,
+               mpz_class& rest) {
+    rest = x * powers.of(taken.size());
+    rest -= weightedStarts(taken, powers) << bits;
+    const std::size_t bitsAfter = bits + twoSlotCount(taken);
+    return sgn(rest) == 0 || (sgn(rest) > 0 && mpz_sizeinbase(rest.get_mpz_t(), 2) <= bitsAfter);
+}
+
+// `count` characters of X / 2^bits onto `symbols`.
+void takeCharacters(const mpz_class& x, std::size_t bits, std::size_t count,
+                    std::vector<Symbol>& symbols, Powers& powers) {
+    if (count <= kDirect) {
+        mpz_class rest = x;
+        takeDirectly(rest, bits, count, symbols);
+        return;
+    }
+    const std::size_t half = count / 2;
+    const std::size_t from = symbols.size();
+    // The first half from the top bits of X only; a result they give wrongly shows
+    // as a rest out of range, and is then taken again from X whole.
+    const auto needed =
+        static_cast<std::size_t>(std::ceil(static_cast<double>(half) * std::log2(double{kSlots}))) +
+        kGuardBits;
+    mpz_class rest;
+    bool taken = false;
+    if (bits > needed) {
+        const mpz_class top = x >> (bits - needed);
+        takeCharacters(top, needed, half, symbols, powers);
+        taken = restAfter(x, bits, std::span(symbols).subspan(from), powers, rest);
+        if (!taken) {
+            symbols.resize(from);
+        }
+    }
+    if (!taken) {
+        takeCharacters(x, bits, half, symbols, powers);
+        restAfter(x, bits, std::span(symbols).subspan(from), powers, rest);
+    }
+    const std::size_t bitsAfter = bits + twoSlotCount(std::span(symbols).subspan(from));
+    takeCharacters(rest, bitsAfter, count - half, symbols, powers);
+}
 
 constexpr double kBitsPerCharacter = 6.266786540694901; // log2(77)
 
@@ -152,28 +190,18 @@ std::optional<std::size_t> byteCountOf(std::size_t characterCount) {
 
 std::string charactersOfBytes(std::span<const std::uint8_t> bytes) {
     const std::size_t length = codedLength(bytes.size());
-    // The fraction x = X / 2^bits, X the bytes, the first most significant. Each
-    // character takes the slot floor(154 x); x then becomes the place of 154 x within
-    // the character's slots, which takes one more bit for a two-slot character.
-    std::size_t bits = 8 * bytes.size();
-    Natural x(bits + length + 16);
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        x.addAt(bytes[i], 8 * (bytes.size() - 1 - i));
+    // The fraction x = X / 2^bits, X the bytes, the first most significant.
+    mpz_class x;
+    if (!bytes.empty()) {
+        mpz_import(x.get_mpz_t(), bytes.size(), 1, 1, 1, 0, bytes.data());
     }
+    std::vector<Symbol> symbols;
+    symbols.reserve(length);
+    Powers powers;
+    takeCharacters(x, 8 * bytes.size(), length, symbols, powers);
     std::string characters;
     characters.reserve(length);
-    for (std::size_t k = 0; k < length; ++k) {
-        const std::size_t used = x.limbsFor(bits + 8);
-        x.multiply(kSlots, used);
-        const unsigned slot = x.byteAt(bits);
-        const Symbol symbol = symbolOfSlot(slot);
-        x.clearFrom(bits, used);
-        if (slot != symbol.start) {
-            x.setBit(bits); // the upper of a two-slot character's slots
-        }
-        if (symbol.width == 2) {
-            ++bits;
-        }
+    for (const Symbol& symbol : symbols) {
         characters += static_cast<char>(characterAt(symbol.index));
     }
     return characters;
@@ -186,29 +214,26 @@ std::optional<std::vector<std::uint8_t>> bytesOfCharacters(std::string_view char
     }
     std::vector<Symbol> symbols;
     symbols.reserve(characters.size());
-    std::size_t bits = 8 * *byteCount;
     for (const char character : characters) {
         const int index = kIndexOfCode[static_cast<unsigned char>(character)];
         if (index == 0) {
             return std::nullopt;
         }
         symbols.push_back(symbolOfIndex(index));
-        bits += symbols.back().width - 1;
     }
-    // Back from the last character: the least X whose fraction lies in every
-    // character's slots, each step rounded up (ceilings nest exactly).
-    Natural x(bits + 16);
-    for (std::size_t k = symbols.size(); k-- > 0;) {
-        bits -= symbols[k].width - 1; // the bits before character k was taken
-        x.addAt(symbols[k].start, bits);
-        x.divideUp(x.limbsFor(bits + 8));
-    }
-    if (!x.below(bits)) {
+    // The least X whose fraction lies in every character's slots: X_L = 0 above
+    // gives X = ceil(2^(8n) M / 154^L).
+    Powers powers;
+    mpz_class x = weightedStarts(symbols, powers) << (8 * *byteCount);
+    mpz_cdiv_q(x.get_mpz_t(), x.get_mpz_t(), powers.of(symbols.size()).get_mpz_t());
+    const std::size_t significantBits = sgn(x) == 0 ? 0 : mpz_sizeinbase(x.get_mpz_t(), 2);
+    if (significantBits > 8 * *byteCount) {
         return std::nullopt;
     }
     std::vector<std::uint8_t> bytes(*byteCount);
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        bytes[i] = static_cast<std::uint8_t>(x.byteAt(8 * (bytes.size() - 1 - i)));
+    if (significantBits > 0) {
+        const std::size_t significant = (significantBits + 7) / 8;
+        mpz_export(bytes.data() + bytes.size() - significant, nullptr, 1, 1, 1, 0, x.get_mpz_t());
     }
     // Characters whose slots hold no bytes of their own (a changed last character,
     // say) round up to the bytes of other characters: only the characters these

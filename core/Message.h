@@ -65,6 +65,8 @@ enum class MessageId {
     PairHalfSaved,   // path saved, path not saved, reason
     LinkNotFollowed, // path, the link not followed
     FolderLocked,    // folder
+    // path, the reader of other formats (a file), why it could not be loaded
+    PictureFormatsMissing,
 
     // System settings
     DisplayModeWarning,

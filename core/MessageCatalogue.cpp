@@ -177,7 +177,7 @@ std::string roomLineText(const RoomEstimate& estimate) {
     const auto grouped = [](std::int64_t value) {
         return formatGrouped(value, NumberLocale::swedish());
     };
-    const std::string length = grouped(estimate.length) + " tecken";
+    std::string length = grouped(estimate.length) + " tecken";
     const std::string room = ", plats för " + grouped(estimate.room);
     switch (estimate.verdict) {
     case RoomVerdict::Fits:
@@ -380,6 +380,10 @@ MessageBoxText describe(const Message& m) {
                     " hålls låst av ett annat program, så bilden och nyckelfilen kunde inte "
                     "sparas där." +
                     kCrLf + "Försök igen senare, eller spara i en annan mapp.");
+    case PictureFormatsMissing:
+        return stop("Filen " + quoted(arg(m, 0)) +
+                    " är varken BMP eller PNG. Andra bildformat läses med tillägget " +
+                    quoted(arg(m, 1)) + ", som inte kunde läsas in: " + arg(m, 2) + ".");
 
     case DisplayModeWarning:
         return {std::string("Du bör ställa in skärmen på minst 24-bitars färgdjup, ") +

@@ -50,7 +50,7 @@ std::unique_ptr<BmpOutputCanvas> BmpOutputCanvas::create(PendingFile file, int w
 }
 
 namespace {
-constexpr std::size_t kBlockBytes = 256 * 1024; // few system calls, little memory
+constexpr std::size_t kBlockBytes = std::size_t{256} * 1024; // few system calls, little memory
 } // namespace
 
 BmpOutputCanvas::BmpOutputCanvas(PendingFile file, int width, int height, const Canvas* background)
@@ -112,6 +112,9 @@ void BmpOutputCanvas::cacheBlockOf(int y) const {
                 fillWhite(row, width_);
             }
         }
+        if (!coverProblem_) {
+            coverProblem_ = backgroundProblem(background_);
+        }
     } else if (readAt(file_.fd(), block_.data(), block_.size(), blockOffset(block)) !=
                static_cast<long long>(block_.size())) {
         error_ = error_ != 0 ? error_ : (errno != 0 ? errno : EIO);
@@ -151,12 +154,16 @@ void BmpOutputCanvas::writeRun(int x, int y, std::span<const Colour> colours) {
 Status BmpOutputCanvas::finish() {
     flushBlock();
     // Blocks never drawn on are still white.
-    for (int block = 0; block < static_cast<int>(written_.size()) && error_ == 0; ++block) {
+    for (int block = 0; block < static_cast<int>(written_.size()) && error_ == 0 && !coverProblem_;
+         ++block) {
         if (!written_[static_cast<std::size_t>(block)]) {
             cacheBlockOf(block * blockRows_);
             dirty_ = true;
             flushBlock();
         }
+    }
+    if (coverProblem_) {
+        return *coverProblem_;
     }
     const std::array<std::uint8_t, kBmpHeaderBytes> header = bmpHeader(width_, height_);
     if (error_ == 0) {

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -69,6 +70,7 @@ private:
     mutable std::vector<bool> written_; // per block
     mutable std::vector<std::uint64_t> rowDigests_;
     mutable int error_ = 0;
+    mutable std::optional<Message> coverProblem_; // the first, which stops the writing
 };
 
 } // namespace kvistra

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CanvasRows.h"
 
+#include "FileCanvas.h"
 #include "core/ColourRuns.h"
 
 #include <algorithm>
@@ -13,6 +14,13 @@ void readRowBytes(const Canvas& canvas, int y, std::span<std::uint8_t> row,
     scratch.resize(static_cast<std::size_t>(canvas.width()));
     canvas.readRun(0, y, scratch);
     storeColours(scratch, row.data());
+}
+
+std::optional<Message> backgroundProblem(const Canvas* background) {
+    if (const auto* file = dynamic_cast<const FileCanvas*>(background)) {
+        return file->readProblem();
+    }
+    return std::nullopt;
 }
 
 std::uint64_t rowDigest(std::span<const std::uint8_t> pixels) {

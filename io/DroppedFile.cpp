@@ -4,10 +4,11 @@
 #include "BmpFormat.h"
 #include "FileDescriptor.h"
 #include "KeyFile.h"
+#include "OtherPictureFormats.h"
+#include "PngReader.h"
 #include "core/NumericText.h"
 
-#include <QFile>
-#include <QImageReader>
+#include <algorithm>
 #include <array>
 #include <filesystem>
 
@@ -20,19 +21,15 @@ bool isPicture(const std::string& path) {
     if (!opened) {
         return false;
     }
-    std::array<std::uint8_t, 2> signature{};
-    if (readAt(opened->get(), signature.data(), signature.size(), 0) == 2 &&
-        hasBmpSignature(signature)) {
+    std::array<std::uint8_t, 8> head{};
+    const long long got = readAt(opened->get(), head.data(), head.size(), 0);
+    const std::span<const std::uint8_t> read(head.data(),
+                                             static_cast<std::size_t>(std::max(got, 0LL)));
+    if ((read.size() >= 2 && hasBmpSignature(read.first(2))) || PngReader::hasSignature(read)) {
         return true;
     }
-    // From the descriptor we opened, so that Qt never re-encodes the name.
-    QFile file;
-    if (!file.open(opened->get(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle)) {
-        return false;
-    }
-    QImageReader reader(&file);
-    reader.setDecideFormatFromContent(true);
-    return reader.canRead();
+    const Result<const OtherPictureFormats*> formats = otherPictureFormats(path);
+    return formats && (*formats)->canRead(opened->get());
 }
 
 bool isKeyFile(const std::string& path, const NumberLocale& locale) {

@@ -16,8 +16,8 @@ enum class DroppedFileKind {
 };
 
 // What a file dropped on the window is, by its content rather than its name: a
-// picture when it starts as a bitmap or as a format Qt's readers know, a key file
-// when its first four lines are numbers as the key fields read them, and anything
+// picture when it starts as a bitmap or as a format the readers of other formats
+// know, a key file when its first four lines are numbers as the key fields read them, and anything
 // else text. A file that cannot be read is taken as text, whose import says why;
 // nothing but a regular file is opened to look.
 DroppedFileKind classifyDroppedFile(const std::string& path, const NumberLocale& locale);

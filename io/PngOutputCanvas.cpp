@@ -12,7 +12,7 @@ namespace kvistra {
 
 namespace {
 
-constexpr std::size_t kBlockBytes = 1024 * 1024;
+constexpr std::size_t kBlockBytes = std::size_t{1024} * 1024;
 
 } // namespace
 
@@ -65,6 +65,9 @@ void PngOutputCanvas::startBlock(int firstRow) {
             fillWhite(row, width_);
         }
     }
+    if (std::optional<Message> problem = backgroundProblem(background_)) {
+        written_ = std::move(*problem);
+    }
 }
 
 void PngOutputCanvas::writeBlock() {
@@ -78,7 +81,7 @@ void PngOutputCanvas::writeBlock() {
 }
 
 void PngOutputCanvas::moveTo(int y) {
-    while (y >= firstRow_ + rows_ && firstRow_ + rows_ < height_) {
+    while (written_ && y >= firstRow_ + rows_ && firstRow_ + rows_ < height_) {
         writeBlock();
         startBlock(firstRow_ + rows_);
     }
@@ -89,7 +92,8 @@ Colour PngOutputCanvas::pixel(int x, int y) const {
         return kOutsideCanvas;
     }
     if (y >= firstRow_ && y < firstRow_ + rows_) {
-        const std::uint8_t* p = block_.data() + (y - firstRow_) * rowBytes_ + x * 3;
+        const std::uint8_t* p =
+            block_.data() + (y - firstRow_) * rowBytes_ + static_cast<std::size_t>(x) * 3;
         return makeColour(p[2], p[1], p[0]);
     }
     // Rows already written were the background's then; rows to come still are.
@@ -109,6 +113,9 @@ void PngOutputCanvas::writeRun(int x, int y, std::span<const Colour> colours) {
         return;
     }
     moveTo(y);
+    if (y >= firstRow_ + rows_) {
+        return; // the writing stopped at a failure, which finish() reports
+    }
     std::uint8_t* p = rowInBlock(y) + static_cast<std::size_t>(x) * 3;
     storeColours(colours, p);
 }

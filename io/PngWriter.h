@@ -12,9 +12,19 @@ namespace kvistra {
 
 // What a picture holds, for how hard its rows are worth compressing.
 enum class PngContent {
-    Picture,          // anything: libpng's own choice of filters and level
+    Picture,          // anything, photographs above all: quick, still well compressed
     RandomCharacters, // drawn almost wholly of random characters: stored as they are
 };
+
+// How hard rows are compressed: zlib's level (0 to 9) and strategy (its Z_ value),
+// and libpng's row filters (its PNG_FILTER_ bits; with more than one, libpng
+// chooses for each row).
+struct PngCompression {
+    int level;
+    int strategy;
+    int filters;
+};
+PngCompression compressionFor(PngContent content);
 
 // A PNG file written a row at a time, top first, through libpng: 8 bits a channel,
 // no alpha, not interlaced. Its bytes go through the pending file, so that a full
@@ -24,6 +34,8 @@ public:
     // Writes the header into file, which must outlive the writer.
     static Result<PngWriter> start(PendingFile& file, int width, int height,
                                    PngContent content = PngContent::Picture);
+    static Result<PngWriter> start(PendingFile& file, int width, int height,
+                                   PngCompression compression);
 
     PngWriter(PngWriter&&) noexcept;
     PngWriter& operator=(PngWriter&&) noexcept;

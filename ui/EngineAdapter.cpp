@@ -19,11 +19,25 @@
 #include <QTimer>
 #include <QWidget>
 #include <chrono>
+#include <future>
 
 namespace kvistra {
 
 namespace {
+
 constexpr int kPaintIntervalMs = 33; // about thirty updates a second during a run
+
+// Work of a quarter of a second or more (the passphrase's key derivation) runs on a
+// thread of its own, while the window goes on painting; input waits until it ends.
+template <class Work> auto whileWindowPaints(Work work) {
+    std::future result = std::async(std::launch::async, std::move(work));
+    while (result.wait_for(std::chrono::milliseconds(kPaintIntervalMs)) !=
+           std::future_status::ready) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+    return result.get();
+}
+
 } // namespace
 
 // Marks a long run, during which the window is repainted but takes no input.
@@ -102,8 +116,9 @@ bool EngineAdapter::seal(EncodeRequest& request, PassphraseProtection& protectio
     if (!passphrase) {
         return false;
     }
+    const SealSetting setting = protection.setting();
     Result<std::string> characters =
-        sealedCharacters(request.message, *passphrase, protection.setting());
+        whileWindowPaints([&] { return sealedCharacters(request.message, *passphrase, setting); });
     if (!characters) {
         message(characters.problem());
         return false;
@@ -143,7 +158,7 @@ std::optional<std::int16_t> EngineAdapter::decryptSealed(const DecodeRunRequest&
     // Whatever went wrong, one message, and the fields stay as they were.
     Result<std::string> opened = Message{MessageId::SealedMessageRefused, {}};
     if (read.result.outcome == DecodeOutcome::Finished) {
-        opened = openedMessage(read.text, passphrase, strongest);
+        opened = whileWindowPaints([&] { return openedMessage(read.text, passphrase, strongest); });
     }
     if (!opened) {
         message(opened.problem());

@@ -21,6 +21,7 @@
 #include "io/DroppedFile.h"
 #include "io/KeyFile.h"
 #include "io/PictureFile.h"
+#include "io/QtPictureFormats.h"
 #include "io/SavedPictureCheck.h"
 #include "io/TextImport.h"
 #include "system/DisplayModeSwitch.h"
@@ -108,6 +109,9 @@ MainWindow::MainWindow(ProgramWideValues& shared, MessageBoxes& messageBoxes,
     , engine_(std::make_unique<EngineAdapter>(*this, *controls_, *fields_, messageBoxes, shared))
     , protection_(std::make_unique<PassphraseProtection>(
           *controls_->protectCheck, *controls_->protectionSign, passphrasePrompt, messageBoxes)) {
+    // The window links Qt's image readers anyway: no plugin to load for other formats.
+    static const QtPictureFormats otherFormats;
+    useOtherPictureFormats(otherFormats);
     setObjectName(QStringLiteral("Kvistra"));
     setWindowTitle(QStringLiteral("Kvistra beta ver 1.0"));
     connectControls();
@@ -217,14 +221,19 @@ void MainWindow::createMenus() {
 
 void MainWindow::loadDefaults() {
     controls_->adaptCheck->setChecked(true);
-    const int width = controls_->canvas->scaleWidth();
-    for (int i = 0; i <= width; ++i) {
-        controls_->yKeyBox->addItem(QString::number(i));
-        controls_->xKeyBox->addItem(QString::number(i));
-    }
-    for (int i = 0; i <= kHighestListedShift; ++i) {
-        controls_->shiftBox->addItem(QString::number(i));
-    }
+    // Each list in one insertion: item by item, the lists took a good part of the start.
+    const auto numbers = [](int last) {
+        QStringList list;
+        list.reserve(last + 1);
+        for (int i = 0; i <= last; ++i) {
+            list.append(QString::number(i));
+        }
+        return list;
+    };
+    const QStringList keys = numbers(controls_->canvas->scaleWidth());
+    controls_->yKeyBox->addItems(keys);
+    controls_->xKeyBox->addItems(keys);
+    controls_->shiftBox->addItems(numbers(kHighestListedShift));
     fields_->set(KeyField::Shift, kDefaultShift);
     fields_->set(KeyField::YKey, kDefaultKey);
     fields_->set(KeyField::XKey, kDefaultKey);

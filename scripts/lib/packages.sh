@@ -23,7 +23,8 @@ mapfile -t KVISTRA_PACKAGES < <(
     kvistra_field_packages "$kvistra_root/debian/control" Build-Depends
     kvistra_field_packages "$kvistra_root/debian/tests/control" Depends
 )
-KVISTRA_PACKAGES+=(make dpkg-dev libbenchmark-dev time locales lintian autopkgtest strace)
+KVISTRA_PACKAGES+=(make dpkg-dev libbenchmark-dev libxcb-damage0-dev time locales lintian autopkgtest
+    strace)
 
 kvistra_ensure_packages() {
     local missing=()

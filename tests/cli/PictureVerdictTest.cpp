@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 namespace kvistra::cli {
 namespace {
@@ -206,6 +207,78 @@ TEST(CliMemory, PicturesLargerThanTheMemoryAllowedAreWrittenAndReadInRows) {
         EXPECT_EQ(revealed.out, "Hej på dig\n");
         const ChildRun room = underMemoryLimit(limit, {"capacity", c.out}, dir);
         EXPECT_EQ(room.out, "32767\n") << room.err;
+    }
+}
+
+// The tool reads bitmaps and PNG files itself and any other format through its
+// plugin, which it finds from where it lies itself; a copy of the tool without the
+// plugin beside it refuses such a picture in words that name the plugin.
+TEST(CliPictures, OtherFormatsAreReadThroughThePluginBesideTheTool) {
+    const TempFolder dir;
+    // One red pixel.
+    writeBytes(dir / "red.gif",
+               std::string("GIF89a\x01\x00\x01\x00\x80\x00\x00\xFF\x00\x00\x00\x00\x00"
+                           ",\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00;",
+                           35));
+    const std::vector<std::string> inspect = {"inspect", dir / "red.gif", "0", "0"};
+    const ChildRun read = runProgram("true", inspect, dir);
+    EXPECT_EQ(read.status, 0) << read.err;
+    EXPECT_NE(read.out.find("255"), std::string::npos) << read.out;
+
+    std::filesystem::create_directory(dir / "bin");
+    std::filesystem::copy_file(KVISTRA_CLI, dir / "bin/kvistra-cli");
+    const std::string copy = dir / "bin/kvistra-cli";
+    const int status = std::system(("'" + copy + "' inspect '" + (dir / "red.gif") + "' 0 0 >'" +
+                                    (dir / "out") + "' 2>'" + (dir / "err") + "'")
+                                       .c_str());
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    const std::string refusal = test::readBytes(dir / "err");
+    EXPECT_NE(refusal.find("är varken BMP eller PNG"), std::string::npos) << refusal;
+    EXPECT_NE(refusal.find("picture-formats.so"), std::string::npos) << refusal;
+}
+
+std::string bigEndian(std::uint32_t value) {
+    return {static_cast<char>(value >> 24), static_cast<char>(value >> 16),
+            static_cast<char>(value >> 8), static_cast<char>(value)};
+}
+
+// A PNG chunk: its length, type, data and checksum.
+std::string pngChunk(const std::string& type, const std::string& data) {
+    const std::string typed = type + data;
+    return bigEndian(static_cast<std::uint32_t>(data.size())) + typed +
+           bigEndian(static_cast<std::uint32_t>(crc32(
+               0, reinterpret_cast<const Bytef*>(typed.data()), static_cast<uInt>(typed.size()))));
+}
+
+// An RGB PNG file that claims width x height pixels but holds one row of them.
+std::string pngWhoseRowsRunOut(std::uint32_t width, std::uint32_t height) {
+    const std::string row(1 + 3 * static_cast<std::size_t>(width), '\0');
+    std::string packed(compressBound(static_cast<uLong>(row.size())), '\0');
+    uLongf packedSize = packed.size();
+    compress(reinterpret_cast<Bytef*>(packed.data()), &packedSize,
+             reinterpret_cast<const Bytef*>(row.data()), static_cast<uLong>(row.size()));
+    packed.resize(packedSize);
+    return std::string("\x89PNG\r\n\x1a\n", 8) +
+           pngChunk("IHDR",
+                    bigEndian(width) + bigEndian(height) + std::string("\x08\x02\0\0\0", 5)) +
+           pngChunk("IDAT", packed) + pngChunk("IEND", "");
+}
+
+// A cover whose rows run out is refused where they do: a few bytes that claim
+// 30000 x 30000 pixels never cost the gigabytes of writing their size would. The
+// file size limit stops a program that writes on.
+TEST(CliPictures, ACoverWhoseRowsRunOutIsRefusedWhereTheyDo) {
+    const TempFolder dir;
+    const std::string cover = dir / "cover.png";
+    writeBytes(cover, pngWhoseRowsRunOut(30000, 30000));
+    for (const char* out : {"o.png", "o.bmp"}) {
+        SCOPED_TRACE(out);
+        const ChildRun hidden = runProgram(
+            "trap '' XFSZ && ulimit -f 20000",
+            {"hide", "--cover", cover, "--adapt", "--text", "hej", "--out", dir / out}, dir);
+        EXPECT_EQ(hidden.status, 1);
+        EXPECT_NE(hidden.err.find("är skadad"), std::string::npos) << hidden.err;
+        EXPECT_FALSE(std::filesystem::exists(dir / out));
     }
 }
 

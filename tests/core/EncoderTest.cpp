@@ -4,6 +4,7 @@
 #include "RecordingReports.h"
 #include "ScriptedRandom.h"
 #include "core/Image.h"
+#include "core/SecureRandom.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -68,6 +69,31 @@ bool containsInOrder(const std::vector<Progress>& seen, const std::vector<Progre
         }
     }
     return true;
+}
+
+// A large canvas is drawn a chunk ahead, on another thread, while the chunk before
+// is written: the pixels must still be the fill's stream in raster order, as one
+// fill of them all gives it.
+TEST(Encoder, DecoysDrawnAheadKeepTheStreamInRasterOrder) {
+    const SecureRandom::Key key{2, 6};
+    const int width = 1200;
+    const int height = 1000; // more than one chunk of decoys
+    Image canvas(width, height);
+    SecureRandom random(key);
+    RecordingEncodeReport report;
+    const EncodeRequest request{"A", "0", "0", "0", false, NumberLocale::c()};
+    ASSERT_TRUE(Encoder(canvas, random, report).generate(request));
+
+    SecureRandom reference(key);
+    std::vector<Colour> leadIn(1);
+    reference.fillReseededColours(leadIn);
+    std::vector<Colour> decoys(static_cast<std::size_t>(width) * height - 1);
+    reference.fillReseededColours(decoys);
+    EXPECT_EQ(canvas.pixel(0, 0) >> 8 & 0xFF, 'A');
+    for (std::size_t i = 0; i < decoys.size(); ++i) {
+        const int at = static_cast<int>(i) + 1;
+        ASSERT_EQ(canvas.pixel(at % width, at / width), decoys[i]) << i;
+    }
 }
 
 TEST(Encoder, WorkedExample) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/Seal.h"
 
+#include "StepwiseFixedFrequencyCode.h"
 #include "core/CharacterSet.h"
 #include "core/FixedFrequencyCode.h"
 #include "core/SealedMessage.h"
@@ -125,6 +126,38 @@ TEST(FixedFrequencyCode, EveryChangedCharacterGivesOtherBytesOrNone) {
                 }
             }
         }
+    }
+}
+
+// The code splits long runs in halves and takes the first half from the top bits
+// alone; what it writes must stay what the plain rule writes, for runs of every
+// size and for bytes that lie right at the start of a run of characters, where the
+// top bits alone fall into the characters before.
+TEST(FixedFrequencyCode, WritesWhatThePlainRuleWrites) {
+    std::mt19937 generator(26);
+    std::vector<Bytes> cases = {Bytes(3000, 0), Bytes(3000, 0xFF)};
+    for (const std::size_t size : {40u, 41u, 97u, 250u, 1000u, 6000u}) {
+        cases.push_back(randomBytes(size, generator));
+        // The least bytes behind a run of characters that ends in "1"s lie at the
+        // start of the slots of the characters before those.
+        const std::string characters = charactersOfBytes(randomBytes(size, generator));
+        for (const std::size_t kept : {characters.size() / 2, characters.size() / 4 + 3}) {
+            std::string atStart = characters.substr(0, kept);
+            atStart.resize(characters.size(), static_cast<char>(characterAt(1)));
+            if (const std::optional<Bytes> bytes = bytesOfCharacters(atStart)) {
+                cases.push_back(*bytes);
+            }
+            Bytes below = cases.back();
+            for (auto byte = below.rbegin(); byte != below.rend() && (*byte)-- == 0; ++byte) {
+            }
+            cases.push_back(below);
+        }
+    }
+    for (const Bytes& bytes : cases) {
+        SCOPED_TRACE(bytes.size());
+        const std::string characters = charactersOfBytes(bytes);
+        ASSERT_EQ(characters, stepwiseCharactersOfBytes(bytes));
+        EXPECT_EQ(bytesOfCharacters(characters), bytes);
     }
 }
 
