@@ -499,7 +499,7 @@ std::optional<Message> MainWindow::keyFileRefusal() const {
         return std::nullopt;
     }
     const Image& image = controls_->canvas->image();
-    const auto whole = [this](const std::string& text) -> std::optional<int> {
+    const auto whole = [](const std::string& text) -> std::optional<int> {
         const std::optional<double> value = parseNumber(text, userNumberLocale());
         return value ? toInt16(*value) : std::nullopt;
     };
