@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CliRun.h"
+#include "support/ScopedEnvironment.h"
 
 #include <algorithm>
 #include <chrono>
@@ -629,13 +630,10 @@ TEST(Cli, StandardOutputDraftCannotBePlanted) {
     fs::create_directory(shared);
     fs::create_symlink("/nonexistent-kvistra-folder/draft.bmp",
                        shared + "/kvistra-standard-out.bmp");
-    const char* previous = std::getenv("TMPDIR");
-    const std::optional<std::string> saved =
-        previous ? std::optional<std::string>(previous) : std::nullopt;
-    ::setenv("TMPDIR", shared.c_str(), 1);
-    const CliRun hidden =
-        cli({"hide", "--text", "Hej", "--out", "-", "--size", "9x4", "-x", "0", "-y", "0"});
-    saved ? ::setenv("TMPDIR", saved->c_str(), 1) : ::unsetenv("TMPDIR");
+    const CliRun hidden = [&] {
+        const test::ScopedEnvironment temporaryFolder("TMPDIR", shared);
+        return cli({"hide", "--text", "Hej", "--out", "-", "--size", "9x4", "-x", "0", "-y", "0"});
+    }();
     EXPECT_EQ(hidden.status, 0) << hidden.err;
     EXPECT_EQ(hidden.out.substr(0, 2), "BM");
     std::vector<std::string> left;

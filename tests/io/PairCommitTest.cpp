@@ -2,6 +2,7 @@
 #include "io/PairCommit.h"
 
 #include "support/FileBytes.h"
+#include "support/ScopedEnvironment.h"
 #include "support/TempFolder.h"
 
 #include <chrono>
@@ -105,25 +106,6 @@ TEST(PairCommit, WaitsWhileAnotherRunHoldsThePairLock) {
     EXPECT_EQ(test::readBytes(dir / "k.txt"), "new key");
 }
 
-// Sets an environment variable for as long as it lives.
-class ScopedEnvironment {
-public:
-    ScopedEnvironment(const char* name, const std::optional<std::string>& value)
-        : name_(name) {
-        if (const char* old = std::getenv(name)) {
-            old_ = old;
-        }
-        value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name);
-    }
-    ~ScopedEnvironment() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
-    ScopedEnvironment(const ScopedEnvironment&) = delete;
-    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
-
 // Anyone may flock a shared folder such as /tmp and keep it: with a private runtime
 // folder that lock is none of the pair's business; without one, the pair gives up
 // after a bounded wait and says which folder is held, and nothing changes.
@@ -131,9 +113,9 @@ TEST(PairCommit, AFolderLockedByAnyoneElseNeverHoldsAPairForever) {
     const TempFolder runtime; // private, as a session's runtime folder is
     for (const bool hasRuntime : {true, false}) {
         SCOPED_TRACE(hasRuntime ? "private runtime folder" : "none");
-        const ScopedEnvironment environment("XDG_RUNTIME_DIR",
-                                            hasRuntime ? std::optional<std::string>(runtime.path())
-                                                       : std::nullopt);
+        const test::ScopedEnvironment environment(
+            "XDG_RUNTIME_DIR",
+            hasRuntime ? std::optional<std::string>(runtime.path()) : std::nullopt);
         const TempFolder dir;
         test::writeBytes(dir / "p.bmp", std::string("old picture"));
         const int folder = ::open(dir.path().c_str(), O_RDONLY | O_DIRECTORY);
