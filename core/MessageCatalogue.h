@@ -39,8 +39,8 @@ std::string roomLineText(const RoomEstimate& estimate);
 // then what says which value or character could not be read.
 Message decodeFailedMessage(FailureNumber number, const DecodeFailure& failure);
 
-// Description of a decoder failure number.
-std::string failureDescription(int number);
+// Description of a decoder failure.
+std::string failureDescription(FailureNumber failure);
 
 // An errno value in words, to follow a sentence's colon.
 std::string systemErrorText(int error);

@@ -61,11 +61,6 @@ private:
     std::optional<std::int16_t> decryptSealed(const DecodeRunRequest& request,
                                               const SecretBytes& passphrase, SealSetting strongest);
 
-    // What a sealed reading reports, held back until the message opens.
-    struct HeldOutput {
-        std::vector<Message> messages;
-    };
-
     QWidget& window_;
     const MainWindowControls& controls_;
     KeyFields& fields_;
@@ -74,7 +69,6 @@ private:
     SecureRandom random_;
     const EncodeRequest* encoding_ = nullptr; // while the encoder runs
     bool sealing_ = false;                    // while it writes a sealed message
-    std::optional<HeldOutput> held_;          // while a sealed message is read
 
     bool running_ = false;
     QElapsedTimer sincePainted_;

@@ -37,6 +37,21 @@ std::string KeyFields::text(KeyField field) const {
     return controls_.readingLengthBox->text().toStdString();
 }
 
+KeyNumber KeyFields::wholeKey(KeyField field) const {
+    return kvistra::wholeKey(text(field), userNumberLocale());
+}
+
+ShiftNumber KeyFields::shift() const {
+    return shiftNumber(text(KeyField::Shift), userNumberLocale());
+}
+
+DecodeRunRequest KeyFields::readingRequest() const {
+    return kvistra::readingRequest(text(KeyField::ReadingLength), text(KeyField::YKey),
+                                   text(KeyField::XKey), text(KeyField::Shift), userNumberLocale());
+}
+
+// Not const: it changes what the fields show.
+// NOLINTNEXTLINE(readability-make-member-function-const)
 void KeyFields::put(KeyField field, const std::string& text) {
     const QString shown = QString::fromStdString(text);
     switch (field) {

@@ -15,7 +15,6 @@
 #include "core/MessageCatalogue.h"
 #include "core/MessageRoom.h"
 #include "core/NumericText.h"
-#include "core/Rounding.h"
 #include "core/RunCheck.h"
 #include "core/Windows1252.h"
 #include "io/DroppedFile.h"
@@ -76,15 +75,10 @@ std::vector<std::string> droppedFileNames(const QMimeData* data) {
 
 // Where a reader with the fields' values starts, read as the decoder reads them.
 std::optional<ReadingPlace> readingPlaceOf(const KeyFields& fields) {
-    const NumberLocale locale = userNumberLocale();
-    const auto key = [&](KeyField field) -> std::optional<std::int16_t> {
-        const std::optional<double> value = parseNumber(fields.text(field), locale);
-        return value ? toInt16(*value) : std::nullopt;
-    };
-    const std::optional<std::int16_t> x = key(KeyField::XKey);
-    const std::optional<std::int16_t> y = key(KeyField::YKey);
-    const std::optional<std::int16_t> length =
-        readingLengthOf(fields.text(KeyField::ReadingLength));
+    const DecodeRunRequest reading = fields.readingRequest();
+    const std::optional<int> x = reading.xKey.value;
+    const std::optional<int> y = reading.yKey.value;
+    const std::optional<int> length = reading.readingLength.value;
     if (!x || !y || !length) {
         return std::nullopt;
     }
@@ -390,10 +384,10 @@ void MainWindow::forgetGeneratedPicture() {
 
 void MainWindow::onRoomChanged() {
     const PictureBox& canvas = *controls_->canvas;
-    const RoomEstimate estimate = estimateRoom(
-        {controls_->inputBox->programText(), fields_->text(KeyField::XKey),
-         fields_->text(KeyField::YKey), controls_->adaptCheck->isChecked(), canvas.scaleWidth(),
-         canvas.scaleHeight(), userNumberLocale(), protection_->on()});
+    const RoomEstimate estimate =
+        estimateRoom({controls_->inputBox->programText(), fields_->wholeKey(KeyField::XKey),
+                      fields_->wholeKey(KeyField::YKey), controls_->adaptCheck->isChecked(),
+                      canvas.scaleWidth(), canvas.scaleHeight(), protection_->on()});
     QLabel& line = *controls_->roomLabel;
     line.setText(QString::fromStdString(roomLineText(estimate)));
     // Cut off in a narrow window: the whole line shows over it.
@@ -499,13 +493,10 @@ std::optional<Message> MainWindow::keyFileRefusal() const {
         return std::nullopt;
     }
     const Image& image = controls_->canvas->image();
-    const auto whole = [](const std::string& text) -> std::optional<int> {
-        const std::optional<double> value = parseNumber(text, userNumberLocale());
-        return value ? toInt16(*value) : std::nullopt;
-    };
-    const std::optional<int> x = whole(openedKey_->xKey);
-    const std::optional<int> y = whole(openedKey_->yKey);
-    const std::optional<int> length = whole(openedKey_->readingLength);
+    const NumberLocale locale = userNumberLocale();
+    const std::optional<int> x = roundedKey(openedKey_->xKey, locale).value;
+    const std::optional<int> y = roundedKey(openedKey_->yKey, locale).value;
+    const std::optional<int> length = roundedKey(openedKey_->readingLength, locale).value;
     // A run the canvas does not hold whole is the decoder's to report.
     if (!x || !y || !length || !image.contains(*x, *y) || *length < 0 ||
         std::int64_t{*y} * image.width() + *x + *length >
@@ -660,11 +651,10 @@ bool MainWindow::savePictureAs(const std::string& name) {
     // A generated picture must also give its message back with the fields' key values.
     std::optional<ExpectedMessage> expected;
     if (generated_) {
-        expected =
-            ExpectedMessage{{readingLengthOf(fields_->text(KeyField::ReadingLength)).value_or(0),
-                             fields_->text(KeyField::YKey), fields_->text(KeyField::XKey),
-                             fields_->text(KeyField::Shift), userNumberLocale()},
-                            shared_.messageText};
+        const DecodeRunRequest reading = fields_->readingRequest();
+        expected = ExpectedMessage{
+            {reading.readingLength.value.value_or(0), reading.yKey, reading.xKey, reading.shift},
+            shared_.messageText};
     }
     try {
         if (const Status saved = savePicture(name, image); !saved) {
