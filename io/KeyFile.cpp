@@ -4,9 +4,8 @@
 #include "FileDescriptor.h"
 #include "PendingFile.h"
 #include "core/FieldChecks.h"
+#include "core/KeyNumbers.h"
 #include "core/MessageCatalogue.h"
-#include "core/NumericText.h"
-#include "core/Rounding.h"
 #include "core/Windows1252.h"
 
 #include <array>
@@ -161,12 +160,12 @@ Result<KeyValues> convertKeyFields(std::string_view yText, std::string_view xTex
     for (std::size_t i = 0; i < texts.size(); ++i) {
         const std::string label = keyFieldLabel(static_cast<KeyField>(i));
         const std::string_view text = texts[i];
-        const std::optional<double> number = parseNumber(text, locale);
-        const std::optional<std::int16_t> value = number ? toInt16(*number) : std::nullopt;
+        // Each value, the shift and length too, rounded as the decoder rounds a key.
+        const std::optional<int> value = roundedKey(std::string(text), locale).value;
         if (!value) {
             return Message{MessageId::KeyValueInvalid, {label, std::string(text)}};
         }
-        values[i] = *value;
+        values[i] = static_cast<std::int16_t>(*value);
     }
     return KeyValues{values[0], values[1], values[2], values[3]};
 }
