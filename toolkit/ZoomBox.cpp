@@ -2,7 +2,7 @@
 #include "ZoomBox.h"
 
 #include "FocusFrame.h"
-#include "core/Zoom.h"
+#include "words/Zoom.h"
 
 #include <QImage>
 #include <QMouseEvent>

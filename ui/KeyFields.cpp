@@ -3,9 +3,9 @@
 
 #include "MainWindowControls.h"
 #include "core/FieldChecks.h"
-#include "core/MessageCatalogue.h"
 #include "toolkit/MessageBoxes.h"
 #include "toolkit/PictureBox.h"
+#include "words/MessageCatalogue.h"
 
 #include <QComboBox>
 #include <QLineEdit>
