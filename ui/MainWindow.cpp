@@ -12,8 +12,6 @@
 #include "core/Decoder.h"
 #include "core/FieldChecks.h"
 #include "core/MessageBoxStyle.h"
-#include "core/MessageCatalogue.h"
-#include "core/MessageRoom.h"
 #include "core/NumericText.h"
 #include "core/Rounding.h"
 #include "core/RunCheck.h"
@@ -31,6 +29,8 @@
 #include "toolkit/PictureBox.h"
 #include "toolkit/TextBox.h"
 #include "toolkit/WhileRepainting.h"
+#include "words/MessageCatalogue.h"
+#include "words/MessageRoom.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
