@@ -5,8 +5,8 @@
 #include "PendingFile.h"
 #include "core/FieldChecks.h"
 #include "core/KeyNumbers.h"
-#include "core/MessageCatalogue.h"
 #include "core/Windows1252.h"
+#include "words/MessageCatalogue.h"
 
 #include <array>
 #include <cerrno>

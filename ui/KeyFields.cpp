@@ -3,9 +3,9 @@
 
 #include "MainWindowControls.h"
 #include "core/FieldChecks.h"
-#include "core/MessageCatalogue.h"
 #include "toolkit/MessageBoxes.h"
 #include "toolkit/PictureBox.h"
+#include "words/MessageCatalogue.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -50,7 +50,7 @@ DecodeRunRequest KeyFields::readingRequest() const {
                                    text(KeyField::XKey), text(KeyField::Shift), userNumberLocale());
 }
 
-// Not const: it changes what the fields show.
+// Not const: it writes the window's controls, which the class holds by pointer.
 // NOLINTNEXTLINE(readability-make-member-function-const)
 void KeyFields::put(KeyField field, const std::string& text) {
     const QString shown = QString::fromStdString(text);

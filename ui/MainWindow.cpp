@@ -12,8 +12,6 @@
 #include "core/Decoder.h"
 #include "core/FieldChecks.h"
 #include "core/MessageBoxStyle.h"
-#include "core/MessageCatalogue.h"
-#include "core/MessageRoom.h"
 #include "core/NumericText.h"
 #include "core/RunCheck.h"
 #include "core/Windows1252.h"
@@ -30,6 +28,8 @@
 #include "toolkit/PictureBox.h"
 #include "toolkit/TextBox.h"
 #include "toolkit/WhileRepainting.h"
+#include "words/MessageCatalogue.h"
+#include "words/MessageRoom.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

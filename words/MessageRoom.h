@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "KeyNumbers.h"
+#include "core/KeyNumbers.h"
 
 #include <cstdint>
 #include <string>
