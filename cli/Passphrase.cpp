@@ -168,12 +168,12 @@ Result<SecretBytes> TerminalPassphrasePrompt::ask(const std::string& prompt) {
 }
 
 Result<SecretBytes> passphraseFromFile(const std::string& path) {
-    const FileDescriptor file(openForReading(path));
-    if (!file.valid()) {
-        return Message{MessageId::CannotOpenFile, {path, errorText(errno)}};
+    const Result<FileDescriptor> file = openForReading(path);
+    if (!file) {
+        return file.problem();
     }
     SecretBytes passphrase = lineBuffer();
-    if (readFirstLine(file.get(), passphrase) == LineEnd::Failed) {
+    if (readFirstLine(file->get(), passphrase) == LineEnd::Failed) {
         return Message{MessageId::CannotOpenFile, {path, errorText(errno)}};
     }
     return checked(std::move(passphrase));

@@ -24,10 +24,11 @@ constexpr std::size_t kKeyFileReadLimit = kByteOrderMark.size() + 5 * (kKeyFileL
 
 // The first limit bytes of the file, or all of it when it is shorter.
 Result<std::string> readFileStart(const std::string& path, std::size_t limit) {
-    const FileDescriptor fd(openForReading(path));
-    if (!fd.valid()) {
-        return Message{MessageId::CannotOpenFile, {path, errorText(errno)}};
+    const Result<FileDescriptor> opened = openForReading(path);
+    if (!opened) {
+        return opened.problem();
     }
+    const FileDescriptor& fd = *opened;
     std::string bytes(limit, '\0');
     std::size_t done = 0;
     while (done < limit) {
