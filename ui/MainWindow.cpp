@@ -134,7 +134,8 @@ void MainWindow::connectControls() {
                                                      {c.shiftBox->lineEdit(), KeyField::Shift},
                                                      {c.readingLengthBox, KeyField::ReadingLength}};
     for (const auto& [edit, field] : edits) {
-        onCommand(edit, &QLineEdit::textEdited, [this, field] { fields_->check(field); });
+        onCommand(edit, &QLineEdit::textEdited,
+                  [this, checked = field] { fields_->check(checked); });
     }
     onCommand(c.clearAllButton, &QPushButton::clicked, &MainWindow::onClearAllClicked);
     onCommand(c.decryptButton, &QPushButton::clicked, &MainWindow::onDecryptClicked);
