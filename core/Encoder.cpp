@@ -8,14 +8,18 @@
 #include "Windows1252.h"
 
 #include <algorithm>
+#include <array>
+#include <future>
+#include <memory>
 #include <vector>
 
 namespace kvistra {
 
 namespace {
 
-// Random positions are drawn this many at a time, between two progress reports.
-constexpr std::int64_t kRandomChunk = 1 << 20;
+// Random positions are drawn this many at a time, between two progress reports:
+// enough to share among threads, little enough to stay in the cache.
+constexpr std::int64_t kRandomChunk = 1 << 18;
 
 float positionCount(const Canvas& canvas) {
     return static_cast<float>(canvas.height()) * static_cast<float>(canvas.width());
@@ -206,27 +210,52 @@ KeyPosition Encoder::writeCryptoData(const std::string& message, double shift,
 }
 
 void Encoder::writeRandomPositions(KeyPosition from, std::int64_t count, StepRule rule) {
-    const int width = canvas_.width();
-    std::vector<Colour> chunk(static_cast<std::size_t>(std::min(count, kRandomChunk)));
+    // Two chunks, not zeroed first (the fill writes every colour): while one is
+    // written, the next is drawn on another thread. The stream's order is kept,
+    // since each fill starts only after the one before it has ended.
+    const auto chunkSize = static_cast<std::size_t>(std::min(count, kRandomChunk));
+    std::array chunks{
+        std::make_unique_for_overwrite<Colour[]>(chunkSize),
+        std::make_unique_for_overwrite<Colour[]>(count > kRandomChunk ? chunkSize : 0)};
+    const auto nextColours = [&](std::size_t chunk, std::int64_t left) {
+        return std::span<Colour>(chunks[chunk].get(),
+                                 static_cast<std::size_t>(std::min(left, kRandomChunk)));
+    };
+    std::span<Colour> colours = nextColours(0, count);
+    random_.fillReseededColours(colours);
     KeyPosition at = from;
-    while (count > 0) {
-        const std::span<Colour> colours(chunk.data(),
-                                        static_cast<std::size_t>(std::min(count, kRandomChunk)));
-        random_.fillReseededColours(colours);
-        for (std::size_t done = 0; done < colours.size();) {
-            const std::size_t run =
-                std::min(colours.size() - done, static_cast<std::size_t>(width - at.x));
-            canvas_.writeRun(at.x, at.y, colours.subspan(done, run));
-            done += run;
-            at.x += static_cast<int>(run);
-            if (at.x == width) {
-                at = {0, at.y + 1};
-            }
-        }
+    for (std::size_t chunk = 0; count > 0; chunk ^= 1) {
         count -= static_cast<std::int64_t>(colours.size());
+        std::span<Colour> next;
+        std::future<void> drawing;
+        if (count > 0) {
+            next = nextColours(chunk ^ 1, count);
+            drawing =
+                std::async(std::launch::async, [this, next] { random_.fillReseededColours(next); });
+        }
+        at = writeColours(at, colours);
         advance(progress_, static_cast<std::int64_t>(colours.size()), rule);
         reportProgress();
+        if (drawing.valid()) {
+            drawing.get();
+        }
+        colours = next;
     }
+}
+
+KeyPosition Encoder::writeColours(KeyPosition at, std::span<const Colour> colours) {
+    const int width = canvas_.width();
+    for (std::size_t done = 0; done < colours.size();) {
+        const std::size_t run =
+            std::min(colours.size() - done, static_cast<std::size_t>(width - at.x));
+        canvas_.writeRun(at.x, at.y, colours.subspan(done, run));
+        done += run;
+        at.x += static_cast<int>(run);
+        if (at.x == width) {
+            at = {0, at.y + 1};
+        }
+    }
+    return at;
 }
 
 void Encoder::generateDecoys(KeyPosition start) {

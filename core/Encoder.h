@@ -86,6 +86,8 @@ private:
     KeyPosition writeMessageRun(const std::string& message, double shift, KeyPosition from);
     // Reseeded random colours at `count` positions along the walk from `from`.
     void writeRandomPositions(KeyPosition from, std::int64_t count, StepRule rule);
+    // Writes the colours in raster order from `at`; where the next would go.
+    KeyPosition writeColours(KeyPosition at, std::span<const Colour> colours);
     void reportProgress();
 
     Canvas& canvas_;

@@ -48,12 +48,14 @@ RunRecordingCanvas::RunRecordingCanvas(Canvas& inner, int x, int y, int length)
     , run_(static_cast<std::size_t>(std::max(length, 0))) {}
 
 void RunRecordingCanvas::record(int x, int y, std::span<const Colour> colours) {
+    // Only the part that falls in the run is kept; most writes miss it entirely.
     const std::int64_t from = static_cast<std::int64_t>(y) * width() + x - first_;
-    for (std::size_t i = 0; i < colours.size(); ++i) {
-        const std::int64_t at = from + static_cast<std::int64_t>(i);
-        if (at >= 0 && at < static_cast<std::int64_t>(run_.size())) {
-            run_[static_cast<std::size_t>(at)] = colours[i];
-        }
+    const std::int64_t begin = std::max<std::int64_t>(from, 0);
+    const std::int64_t end = std::min(from + static_cast<std::int64_t>(colours.size()),
+                                      static_cast<std::int64_t>(run_.size()));
+    if (begin < end) {
+        std::copy(colours.begin() + (begin - from), colours.begin() + (end - from),
+                  run_.begin() + begin);
     }
 }
 
