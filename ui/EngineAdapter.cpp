@@ -59,8 +59,8 @@ private:
     EngineAdapter& adapter_;
 };
 
-EngineAdapter::EngineAdapter(QWidget& window, const MainWindowControls& controls, KeyFields& fields,
-                             MessageBoxes& messageBoxes)
+EngineAdapter::EngineAdapter(QWidget& window, const MainWindowControls& controls,
+                             const KeyFields& fields, MessageBoxes& messageBoxes)
     : window_(window)
     , controls_(controls)
     , fields_(fields)

@@ -33,12 +33,12 @@ struct Generation {
 };
 
 // Runs the encoder and the decoder for the main window: reads the fields once,
-// shows what the run reports as it comes, and returns what a generation wrote. During a run the
-// window is painted at each new stage and every few dozen milliseconds in between; user input waits
-// until the run ends.
+// shows what the run reports as it comes, and returns what a generation wrote.
+// During a run the window is painted at each new stage and every few dozen
+// milliseconds in between; user input waits until the run ends.
 class EngineAdapter final : private EncodeReport, private DecodeReport {
 public:
-    EngineAdapter(QWidget& window, const MainWindowControls& controls, KeyFields& fields,
+    EngineAdapter(QWidget& window, const MainWindowControls& controls, const KeyFields& fields,
                   MessageBoxes& messageBoxes);
 
     // "Generera kryptobild", the message sealed when `protection` is on: what was
@@ -79,7 +79,7 @@ private:
 
     QWidget& window_;
     const MainWindowControls& controls_;
-    KeyFields& fields_;
+    const KeyFields& fields_;
     MessageBoxes& messageBoxes_;
     SecureRandom random_;
     const EncodeRequest* encoding_ = nullptr; // while the encoder runs
