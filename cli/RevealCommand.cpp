@@ -10,10 +10,10 @@
 #include "core/LineMarkers.h"
 #include "core/RunCheck.h"
 #include "core/SealedMessage.h"
-#include "core/ShownText.h"
 #include "core/Windows1252.h"
 #include "io/KeyFile.h"
 #include "io/PictureFile.h"
+#include "words/ShownText.h"
 
 #include <memory>
 

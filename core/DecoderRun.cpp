@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "DecoderRun.h"
 
-#include "MessageCatalogue.h"
+#include "DecodeFailedMessage.h"
 #include "NumericText.h"
 #include "Windows1252.h"
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/ShownText.h"
 #include "core/Windows1252.h"
+#include "words/ShownText.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -4,10 +4,10 @@
 #include "FileDescriptor.h"
 #include "PendingFile.h"
 #include "core/FieldChecks.h"
-#include "core/MessageCatalogue.h"
 #include "core/NumericText.h"
 #include "core/Rounding.h"
 #include "core/Windows1252.h"
+#include "words/MessageCatalogue.h"
 
 #include <array>
 #include <cerrno>

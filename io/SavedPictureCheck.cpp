@@ -6,8 +6,8 @@
 #include "FileDescriptor.h"
 #include "PictureFile.h"
 #include "PngReader.h"
-#include "core/MessageCatalogue.h"
 #include "core/PictureComparison.h"
+#include "words/MessageCatalogue.h"
 
 #include <algorithm>
 #include <array>

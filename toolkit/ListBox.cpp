@@ -2,7 +2,7 @@
 #include "ListBox.h"
 
 #include "FocusFrame.h"
-#include "core/ShownText.h"
+#include "words/ShownText.h"
 
 #include <QEvent>
 

@@ -2,7 +2,7 @@
 #include "QtMessageBoxes.h"
 
 #include "core/MessageBoxStyle.h"
-#include "core/ShownText.h"
+#include "words/ShownText.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -2,7 +2,7 @@
 #include "TextBox.h"
 
 #include "FocusFrame.h"
-#include "core/ShownText.h"
+#include "words/ShownText.h"
 
 #include <QKeyEvent>
 #include <QTextCursor>

@@ -2,7 +2,7 @@
 #include "ZoomBox.h"
 
 #include "FocusFrame.h"
-#include "core/Zoom.h"
+#include "words/Zoom.h"
 
 #include <QImage>
 #include <QMouseEvent>
@@ -132,8 +132,9 @@ void ZoomBox::paintEvent(QPaintEvent* event) {
     // The exposed part only, stretched a band of rows at a time.
     std::vector<std::size_t> sourceColumns(static_cast<std::size_t>(area.width()));
     for (int x = 0; x < area.width(); ++x) {
-        sourceColumns[static_cast<std::size_t>(x)] = static_cast<std::size_t>(
-            3 * stretchedSource(area.left() + x, pictureSize_.width(), snapshot_->width()));
+        sourceColumns[static_cast<std::size_t>(x)] =
+            3 * static_cast<std::size_t>(
+                    stretchedSource(area.left() + x, pictureSize_.width(), snapshot_->width()));
     }
     for (int top = area.top(); top <= area.bottom(); top += kBandRows) {
         const int rows = std::min(kBandRows, area.bottom() + 1 - top);

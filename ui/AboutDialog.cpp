@@ -2,11 +2,11 @@
 #include "AboutDialog.h"
 
 #include "ProgramIcon.h"
-#include "core/MessageCatalogue.h"
 #include "core/Version.h"
 #include "system/SystemInformation.h"
 #include "toolkit/MessageBoxes.h"
 #include "toolkit/X11TaskList.h"
+#include "words/MessageCatalogue.h"
 
 #include <QLabel>
 #include <QPixmap>

@@ -4,7 +4,6 @@
 #include "KeyFields.h"
 #include "MainWindowControls.h"
 #include "PassphraseProtection.h"
-#include "core/MessageCatalogue.h"
 #include "core/NumericText.h"
 #include "core/SealedMessage.h"
 #include "core/Windows1252.h"
@@ -13,6 +12,7 @@
 #include "toolkit/PictureBox.h"
 #include "toolkit/ProgressBar.h"
 #include "toolkit/TextBox.h"
+#include "words/MessageCatalogue.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>

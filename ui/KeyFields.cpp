@@ -3,9 +3,9 @@
 
 #include "MainWindowControls.h"
 #include "core/FieldChecks.h"
-#include "core/MessageCatalogue.h"
 #include "toolkit/MessageBoxes.h"
 #include "toolkit/PictureBox.h"
+#include "words/MessageCatalogue.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -37,6 +37,8 @@ std::string KeyFields::text(KeyField field) const {
     return controls_.readingLengthBox->text().toStdString();
 }
 
+// Not const: it writes the window's controls, which the class holds by pointer.
+// NOLINTNEXTLINE(readability-make-member-function-const)
 void KeyFields::put(KeyField field, const std::string& text) {
     const QString shown = QString::fromStdString(text);
     switch (field) {

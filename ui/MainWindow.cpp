@@ -16,8 +16,6 @@
 #include "core/ColourSplit.h"
 #include "core/Decoder.h"
 #include "core/FieldChecks.h"
-#include "core/MessageCatalogue.h"
-#include "core/MessageRoom.h"
 #include "core/NumericText.h"
 #include "core/Rounding.h"
 #include "core/Windows1252.h"
@@ -29,6 +27,8 @@
 #include "toolkit/MessageBoxes.h"
 #include "toolkit/PictureBox.h"
 #include "toolkit/TextBox.h"
+#include "words/MessageCatalogue.h"
+#include "words/MessageRoom.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "MainWindowControls.h"
 
-#include "core/MessageCatalogue.h"
 #include "toolkit/ListBox.h"
 #include "toolkit/PictureBox.h"
 #include "toolkit/ProgressBar.h"
 #include "toolkit/TextBox.h"
+#include "words/MessageCatalogue.h"
 
 #include <QCheckBox>
 #include <QComboBox>

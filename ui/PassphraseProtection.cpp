@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "PassphraseProtection.h"
 
-#include "core/MessageCatalogue.h"
 #include "core/Seal.h"
 #include "toolkit/MessageBoxes.h"
 #include "toolkit/PassphrasePrompt.h"
+#include "words/MessageCatalogue.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -6,12 +6,12 @@
 #include "WorkInHand.h"
 #include "core/Decoder.h"
 #include "core/MessageBoxStyle.h"
-#include "core/MessageCatalogue.h"
 #include "io/PictureFile.h"
 #include "io/SavedPictureCheck.h"
 #include "toolkit/MessageBoxes.h"
 #include "toolkit/PictureBox.h"
 #include "toolkit/WhileRepainting.h"
+#include "words/MessageCatalogue.h"
 
 #include <cerrno>
 #include <optional>

@@ -2,10 +2,10 @@
 #include "TextViewer.h"
 
 #include "core/LineMarkers.h"
-#include "core/MessageCatalogue.h"
 #include "io/PendingFile.h"
 #include "toolkit/MessageBoxes.h"
 #include "toolkit/TextBox.h"
+#include "words/MessageCatalogue.h"
 
 #include <QCloseEvent>
 #include <QMenuBar>

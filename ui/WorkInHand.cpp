@@ -2,8 +2,8 @@
 #include "WorkInHand.h"
 
 #include "core/MessageBoxStyle.h"
-#include "core/MessageCatalogue.h"
 #include "toolkit/MessageBoxes.h"
+#include "words/MessageCatalogue.h"
 
 namespace kvistra {
 

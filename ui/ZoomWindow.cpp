@@ -2,9 +2,9 @@
 #include "ZoomWindow.h"
 
 #include "Placement.h"
-#include "core/Zoom.h"
 #include "toolkit/PictureBox.h"
 #include "toolkit/ZoomBox.h"
+#include "words/Zoom.h"
 
 #include <QMenu>
 #include <QMenuBar>

@@ -3,9 +3,9 @@
 #include "cli/Passphrase.h"
 #include "cli/TerminalReport.h"
 #include "core/CharacterSet.h"
-#include "core/MessageCatalogue.h"
 #include "core/SealedMessage.h"
 #include "io/PictureFile.h"
+#include "words/MessageCatalogue.h"
 
 #include <chrono>
 #include <csignal>

@@ -2,10 +2,11 @@
 #include "RecordingReports.h"
 #include "ScriptedRandom.h"
 #include "core/ColourSplit.h"
+#include "core/DecodeFailedMessage.h"
 #include "core/DecoderRun.h"
 #include "core/Encoder.h"
 #include "core/Image.h"
-#include "core/MessageCatalogue.h"
+#include "words/MessageCatalogue.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/FieldChecks.h"
 
-#include "core/MessageCatalogue.h"
+#include "words/MessageCatalogue.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 #include "core/MemoryBudget.h"
 
 #include "core/Image.h"
-#include "core/MessageCatalogue.h"
+#include "words/MessageCatalogue.h"
 
 #include <gtest/gtest.h>
 

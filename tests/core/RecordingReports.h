@@ -3,7 +3,7 @@
 
 #include "core/DecoderRun.h"
 #include "core/Encoder.h"
-#include "core/MessageCatalogue.h"
+#include "words/MessageCatalogue.h"
 
 #include <chrono>
 #include <optional>

@@ -3,11 +3,11 @@
 
 #include "RandomImage.h"
 #include "core/ColourRuns.h"
-#include "core/MessageCatalogue.h"
 #include "io/CanvasRows.h"
 #include "io/PictureFile.h"
 #include "support/FileBytes.h"
 #include "support/TempFolder.h"
+#include "words/MessageCatalogue.h"
 
 #include <filesystem>
 #include <functional>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "io/TextImport.h"
 
-#include "core/MessageCatalogue.h"
 #include "support/FileBytes.h"
 #include "support/TempFolder.h"
+#include "words/MessageCatalogue.h"
 
 #include <gtest/gtest.h>
 

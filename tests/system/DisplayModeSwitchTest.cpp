@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "system/DisplayModeSwitch.h"
 
-#include "core/MessageCatalogue.h"
 #include "support/FakePlatform.h"
+#include "words/MessageCatalogue.h"
 
 #include <gtest/gtest.h>
 #include <limits>

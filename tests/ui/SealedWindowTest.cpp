@@ -2,7 +2,6 @@
 #include "Accessibility.h"
 #include "MainWindowFixture.h"
 #include "core/Capacity.h"
-#include "core/MessageCatalogue.h"
 #include "core/NumericText.h"
 #include "core/SealedMessage.h"
 #include "core/Windows1252.h"
@@ -10,6 +9,7 @@
 #include "toolkit/PictureBox.h"
 #include "toolkit/QtPassphrasePrompt.h"
 #include "toolkit/TextBox.h"
+#include "words/MessageCatalogue.h"
 
 #include <QApplication>
 #include <QCheckBox>

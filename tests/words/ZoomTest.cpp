@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/Zoom.h"
+#include "words/Zoom.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ShownText.h"
 
-#include "Windows1252.h"
+#include "core/Windows1252.h"
 
 namespace kvistra {
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "MessageRoom.h"
 
-#include "Capacity.h"
-#include "Encoder.h"
-#include "SealedMessage.h"
-#include "Windows1252.h"
+#include "core/Capacity.h"
+#include "core/Encoder.h"
+#include "core/SealedMessage.h"
+#include "core/Windows1252.h"
 
 #include <algorithm>
 

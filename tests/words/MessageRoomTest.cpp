@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/MessageRoom.h"
+#include "words/MessageRoom.h"
 
 #include "core/Capacity.h"
-#include "core/MessageCatalogue.h"
 #include "core/NumericText.h"
 #include "core/SealedMessage.h"
+#include "words/MessageCatalogue.h"
 
 #include <gtest/gtest.h>
 #include <limits>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "NumberLocale.h"
+#include "core/NumberLocale.h"
 
 #include <cstdint>
 #include <string>

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "MessageCatalogue.h"
 
-#include "Capacity.h"
-#include "MessageBoxStyle.h"
-#include "NumericText.h"
+#include "core/Capacity.h"
+#include "core/DecodeFailedMessage.h"
+#include "core/MessageBoxStyle.h"
+#include "core/NumericText.h"
 
 #include <cerrno>
 #include <charconv>
@@ -52,39 +53,8 @@ Message innerMessage(const Message& outer, std::size_t first) {
     return inner;
 }
 
-// The numbers the decoder's error report gives its failures.
-constexpr int failureCode(FailureNumber number) {
-    switch (number) {
-    case FailureNumber::InvalidArgument:
-        return 5;
-    case FailureNumber::Overflow:
-        return 6;
-    case FailureNumber::TypeMismatch:
-        return 13;
-    case FailureNumber::None:
-        break;
-    }
-    return 0;
-}
-
 bool isFailure(const std::string& number, FailureNumber failure) {
     return number == std::to_string(failureCode(failure));
-}
-
-const char* valueCode(DecodeValue value) {
-    switch (value) {
-    case DecodeValue::YKey:
-        return "y";
-    case DecodeValue::XKey:
-        return "x";
-    case DecodeValue::Shift:
-        return "shift";
-    case DecodeValue::ReadingLength:
-        return "length";
-    case DecodeValue::None:
-        break;
-    }
-    return "";
 }
 
 std::string quoted(const std::string& path) {
@@ -193,17 +163,6 @@ std::string roomLineText(const RoomEstimate& estimate) {
         return length + room + ": får inte plats";
     }
     return length;
-}
-
-Message decodeFailedMessage(FailureNumber number, const DecodeFailure& failure) {
-    Message message{MessageId::DecodeFailed,
-                    {std::to_string(failureCode(number)), valueCode(failure.value), failure.text}};
-    if (failure.position > 0) {
-        for (const int value : {failure.position, failure.x, failure.y, failure.green}) {
-            message.args.push_back(std::to_string(value));
-        }
-    }
-    return message;
 }
 
 std::string failureDescription(int number) {

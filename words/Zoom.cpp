@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Zoom.h"
 
-#include "Rounding.h"
+#include "core/Rounding.h"
 
 #include <algorithm>
 #include <cstdint>

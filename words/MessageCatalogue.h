@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "Decoder.h"
-#include "KeyField.h"
-#include "Message.h"
 #include "MessageRoom.h"
-#include "StatusCaption.h"
+#include "core/KeyField.h"
+#include "core/Message.h"
+#include "core/StatusCaption.h"
 
 #include <string>
 
@@ -34,10 +33,6 @@ std::string captionText(StatusCaption caption);
 // The line beside the input: "12 tecken, plats för 64 789", numbers grouped as in
 // Swedish, and the reason when "Generera kryptobild" would refuse the message.
 std::string roomLineText(const RoomEstimate& estimate);
-
-// DecodeFailed for a failed decoding: the failure's number in the error report,
-// then what says which value or character could not be read.
-Message decodeFailedMessage(FailureNumber number, const DecodeFailure& failure);
 
 // Description of a decoder failure number.
 std::string failureDescription(int number);

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/MessageCatalogue.h"
+#include "words/MessageCatalogue.h"
 
 #include <cerrno>
 #include <cstring>

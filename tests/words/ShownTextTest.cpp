@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/ShownText.h"
+#include "words/ShownText.h"
 
 #include "core/Windows1252.h"
 
