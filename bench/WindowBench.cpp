@@ -127,12 +127,11 @@ public:
 
     static void settle() { QApplication::processEvents(); }
 
-    ProgramWideValues shared;
     SilentBoxes boxes;
     NoFileName files;
     QtSystemServices system;
     QtPassphrasePrompt passphrases; // never asked: the protection stays off
-    MainWindow window{shared, boxes, files, system.services(), passphrases};
+    MainWindow window{boxes, files, system.services(), passphrases};
 };
 
 void windowGenerate(benchmark::State& state) {

@@ -8,7 +8,6 @@
 #include "toolkit/TextBox.h"
 #include "ui/MainWindow.h"
 #include "ui/ProgramIcon.h"
-#include "ui/ProgramWideValues.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -81,13 +80,11 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Kvistra"));
     QApplication::setWindowIcon(kvistra::programIcon());
 
-    kvistra::ProgramWideValues shared;
     AnsweringMessageBoxes messageBoxes;
     NoFilePrompt filePrompt;
     NoPassphrasePrompt passphrasePrompt;
     kvistra::QtSystemServices system;
-    kvistra::MainWindow window(shared, messageBoxes, filePrompt, system.services(),
-                               passphrasePrompt);
+    kvistra::MainWindow window(messageBoxes, filePrompt, system.services(), passphrasePrompt);
     system.setWindow(window);
     window.show();
     waitUntilPainted(window);

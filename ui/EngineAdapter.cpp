@@ -59,15 +59,14 @@ private:
     EngineAdapter& adapter_;
 };
 
-EngineAdapter::EngineAdapter(QWidget& window, const MainWindowControls& controls, KeyFields& fields,
-                             MessageBoxes& messageBoxes, ProgramWideValues& shared)
+EngineAdapter::EngineAdapter(QWidget& window, const MainWindowControls& controls,
+                             const KeyFields& fields, MessageBoxes& messageBoxes)
     : window_(window)
     , controls_(controls)
     , fields_(fields)
-    , messageBoxes_(messageBoxes)
-    , shared_(shared) {}
+    , messageBoxes_(messageBoxes) {}
 
-bool EngineAdapter::generate(PassphraseProtection& protection) {
+std::optional<Generation> EngineAdapter::generate(PassphraseProtection& protection) {
     const RunScope run(*this);
     EncodeRequest request{{},
                           fields_.wholeKey(KeyField::XKey),
@@ -77,22 +76,27 @@ bool EngineAdapter::generate(PassphraseProtection& protection) {
     Result<std::string> bytes = messageBytesOf(controls_.inputBox->programText());
     if (!bytes) {
         message(bytes.problem());
-        return false;
+        return std::nullopt;
     }
     request.message = std::move(*bytes);
     if (protection.on() && !seal(request, protection)) {
-        return false;
+        return std::nullopt;
     }
     encoding_ = &request;
     sealing_ = protection.on();
+    generation_.emplace();
     const Result<EncodeResult> result =
         Encoder(controls_.canvas->surfaceToDrawOn(), random_, *this).generate(request);
     encoding_ = nullptr;
     sealing_ = false;
+    written_ = false;
+    std::optional<Generation> written = std::move(generation_);
+    generation_.reset();
     if (!result) {
         message(result.problem());
+        return std::nullopt;
     }
-    return result.ok();
+    return written;
 }
 
 bool EngineAdapter::seal(EncodeRequest& request, PassphraseProtection& protection) {
@@ -115,9 +119,6 @@ bool EngineAdapter::seal(EncodeRequest& request, PassphraseProtection& protectio
 
 std::optional<std::int16_t> EngineAdapter::decrypt(PassphraseProtection& protection) {
     const RunScope run(*this);
-    if (!shared_.decryptEnabled) {
-        return std::nullopt;
-    }
     const DecodeRunRequest request = fields_.readingRequest();
     if (!protection.on()) {
         return runDecoder(controls_.canvas->image(), request, *this).readingLength;
@@ -173,27 +174,26 @@ void EngineAdapter::progress(const Progress& progress) {
 }
 
 void EngineAdapter::message(const Message& message) {
+    if (written_) {
+        generation_->notices.push_back(message);
+        return;
+    }
     messageBoxes_.show(describe(message));
 }
 
 void EngineAdapter::shiftChanged(int shift) {
-    fields_.set(KeyField::Shift, std::to_string(shift));
+    generation_->shift = shift;
 }
 
 void EngineAdapter::messageWritten(const EncodeResult& result) {
-    fields_.set(KeyField::ReadingLength, std::to_string(result.readingLength));
+    written_ = true;
+    generation_->message = encoding_->message;
+    generation_->readingLength = result.readingLength;
     if (encoding_->adapt) {
-        fields_.set(KeyField::YKey, std::to_string(result.key.y));
-        fields_.set(KeyField::XKey, std::to_string(result.key.x));
+        generation_->key = result.key;
     }
     if (sealing_) {
-        fields_.set(KeyField::Shift, std::to_string(result.shift));
-    }
-    shared_.messageText = encoding_->message;
-    shared_.decryptEnabled = true;
-    if (result.runStart) {
-        shared_.keyX = static_cast<std::int16_t>(result.runStart->x);
-        shared_.keyY = static_cast<std::int16_t>(result.runStart->y);
+        generation_->shift = result.shift;
     }
 }
 

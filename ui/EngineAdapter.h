@@ -6,11 +6,12 @@
 #include "core/Seal.h"
 #include "core/SecretBytes.h"
 #include "core/SecureRandom.h"
-#include "ui/ProgramWideValues.h"
 
 #include <QElapsedTimer>
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <vector>
 
 class QWidget;
 
@@ -21,18 +22,28 @@ class MainWindowControls;
 class MessageBoxes;
 class PassphraseProtection;
 
+// What a generation wrote: the window keeps the message and shows the key values.
+struct Generation {
+    std::string message; // as written into the picture, Windows-1252
+    int readingLength = 0;
+    std::optional<KeyPosition> key; // an adapted run's
+    std::optional<int> shift;       // when the analysis changed it, or the message was sealed
+    // What the encoder said once the message was written, for after the key values show.
+    std::vector<Message> notices;
+};
+
 // Runs the encoder and the decoder for the main window: reads the fields once,
-// shows what the run reports as it comes, and writes the fields back with their
-// checks. During a run the window is painted at each new stage and every few
-// dozen milliseconds in between; user input waits until the run ends.
+// shows what the run reports as it comes, and returns what a generation wrote.
+// During a run the window is painted at each new stage and every few dozen
+// milliseconds in between; user input waits until the run ends.
 class EngineAdapter final : private EncodeReport, private DecodeReport {
 public:
-    EngineAdapter(QWidget& window, const MainWindowControls& controls, KeyFields& fields,
-                  MessageBoxes& messageBoxes, ProgramWideValues& shared);
+    EngineAdapter(QWidget& window, const MainWindowControls& controls, const KeyFields& fields,
+                  MessageBoxes& messageBoxes);
 
-    // "Generera kryptobild", the message sealed when `protection` is on: whether the
-    // message was written.
-    bool generate(PassphraseProtection& protection);
+    // "Generera kryptobild", the message sealed when `protection` is on: what was
+    // written, or nothing when a box said why not.
+    std::optional<Generation> generate(PassphraseProtection& protection);
     // "Dekryptera": the reading length read, when the run got that far. With the
     // protection on, the text and list show the opened message, or nothing changes.
     std::optional<std::int16_t> decrypt(PassphraseProtection& protection);
@@ -63,11 +74,12 @@ private:
 
     QWidget& window_;
     const MainWindowControls& controls_;
-    KeyFields& fields_;
+    const KeyFields& fields_;
     MessageBoxes& messageBoxes_;
-    ProgramWideValues& shared_;
     SecureRandom random_;
     const EncodeRequest* encoding_ = nullptr; // while the encoder runs
+    std::optional<Generation> generation_;    // what it wrote, as it reports it
+    bool written_ = false;                    // from when the message is in the picture
     bool sealing_ = false;                    // while it writes a sealed message
 
     bool running_ = false;

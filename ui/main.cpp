@@ -9,7 +9,6 @@
 #include "toolkit/QtSystemServices.h"
 #include "ui/MainWindow.h"
 #include "ui/ProgramIcon.h"
-#include "ui/ProgramWideValues.h"
 #include "ui/StartArguments.h"
 #include "ui/ToolkitLanguage.h"
 
@@ -70,13 +69,11 @@ int main(int argc, char* argv[]) {
     // The toolkit's own dialogs and menus speak the program's language.
     const kvistra::ToolkitLanguage toolkitWords;
 
-    kvistra::ProgramWideValues shared;
     kvistra::QtMessageBoxes messageBoxes;
     kvistra::QtFilePrompt filePrompt;
     kvistra::QtPassphrasePrompt passphrasePrompt;
     kvistra::QtSystemServices system; // after the application: it reads the program's folder
-    kvistra::MainWindow window(shared, messageBoxes, filePrompt, system.services(),
-                               passphrasePrompt);
+    kvistra::MainWindow window(messageBoxes, filePrompt, system.services(), passphrasePrompt);
     system.setWindow(window);
     QApplication::setWindowIcon(kvistra::programIcon());
 

@@ -4,7 +4,6 @@
 #include "FakeSystem.h"
 #include "ScriptedToolkit.h"
 #include "ui/MainWindow.h"
-#include "ui/ProgramWideValues.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -18,15 +17,13 @@ class MainWindowFixture {
 protected:
     // From the test class's init() and cleanup().
     void openWindow() {
-        shared_ = {};
         boxes_ = {};
         prompt_ = {};
         system_ = std::make_unique<FakeSystem>();
         dir_ = std::make_unique<QTemporaryDir>();
         QVERIFY(dir_->isValid());
         passphrases_ = {};
-        window_ = std::make_unique<MainWindow>(shared_, boxes_, prompt_, system_->services(),
-                                               passphrases_);
+        window_ = std::make_unique<MainWindow>(boxes_, prompt_, system_->services(), passphrases_);
         window_->show();
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
     }
@@ -45,7 +42,6 @@ protected:
     }
     QString path(const char* name) const { return dir_->filePath(QLatin1String(name)); }
 
-    ProgramWideValues shared_;
     ScriptedMessageBoxes boxes_;
     ScriptedFilePrompt prompt_;
     ScriptedPassphrasePrompt passphrases_;
