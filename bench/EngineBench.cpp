@@ -29,7 +29,7 @@ void decode32767(benchmark::State& state) {
     SecureRandom random;
     QuietEncodeReport report;
     Encoder(canvas, random, report).generate(quietRequestFor(std::string(32767, 'k'), false));
-    const DecodeRequest request{32767, "5", "5", "3", {}};
+    const DecodeRequest request{32767, keyNumber(5), keyNumber(5), shiftNumber(3)};
     for (auto _ : state) {
         benchmark::DoNotOptimize(decode(canvas, request));
     }

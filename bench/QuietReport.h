@@ -33,7 +33,9 @@ public:
 inline EncodeRequest quietRequestFor(const std::string& message, bool adapt,
                                      const std::string& yKey = "5", const std::string& xKey = "5",
                                      const std::string& shift = "3") {
-    return {message, xKey, yKey, shift, adapt, {}};
+    const NumberLocale locale;
+    return {message, wholeKey(xKey, locale), wholeKey(yKey, locale), shiftNumber(shift, locale),
+            adapt};
 }
 
 } // namespace kvistra

@@ -219,13 +219,13 @@ struct QuietDecodeSetup {
     }
     std::string message = longestMessage();
     Image canvas{269, 253};
-    DecodeRunRequest request{std::to_string(kLongestMessage), "0", "0", "0", {}};
+    DecodeRunRequest request = readingRequest(std::to_string(kLongestMessage), "0", "0", "0", {});
     QuietDecodeReport report;
 };
 
 void engineDecode32767(benchmark::State& state) {
     const QuietDecodeSetup setup;
-    const DecodeRequest request{kLongestMessage, "0", "0", "0", {}};
+    const DecodeRequest request{kLongestMessage, keyNumber(0), keyNumber(0), shiftNumber(0)};
     for (auto _ : state) {
         benchmark::DoNotOptimize(decode(setup.canvas, request));
     }

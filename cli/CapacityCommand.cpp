@@ -4,6 +4,7 @@
 #include "Usage.h"
 #include "core/Capacity.h"
 #include "core/FieldChecks.h"
+#include "core/KeyNumbers.h"
 #include "core/SealedMessage.h"
 #include "io/PictureFile.h"
 
@@ -40,8 +41,9 @@ int capacity(const std::vector<std::string>& args, Console& console) {
     }
     const std::string xText = arguments.value("-x").value_or(kDefaultKey);
     const std::string yText = arguments.value("-y").value_or(kDefaultKey);
-    const std::optional<int> x = wholeNumber(xText);
-    const std::optional<int> y = wholeNumber(yText);
+    // Read as hide reads them.
+    const std::optional<int> x = wholeKey(xText, NumberLocale::commandLine()).value;
+    const std::optional<int> y = wholeKey(yText, NumberLocale::commandLine()).value;
     if (!x || !y || *x < 0 || *y < 0 || *x >= size.width || *y >= size.height) {
         return failure(console,
                        {MessageId::KeyOutsideGrid,

@@ -60,26 +60,14 @@ Status writeKeyValues(PendingFile& keyFile, const EncodeResult& result, const st
 // and the passphrase has been given.
 Status sealForWriting(EncodeRequest& request, const Canvas& canvas, const Arguments& arguments,
                       Console& console) {
-    const auto length = static_cast<std::int64_t>(request.message.size());
-    // The key was checked against the picture.
-    const std::int64_t capacity = sealedCapacity(roomFor(canvas, request).value_or(0));
-    if (length > capacity) {
-        return Message{MessageId::SealedMessageDoesNotFit,
-                       {std::to_string(length), std::to_string(capacity)}};
+    if (Status fits = checkSealedFits(canvas, request); !fits) {
+        return fits;
     }
     Result<std::optional<SecretBytes>> passphrase = passphraseFromOptions(arguments, console, true);
     if (!passphrase) {
         return passphrase.problem();
     }
-    Result<std::string> characters =
-        sealedCharacters(request.message, **passphrase, console.sealSetting);
-    if (!characters) {
-        return characters.problem();
-    }
-    wipeBytes(request.message.data(), request.message.size());
-    request.message = std::move(*characters);
-    request.shift = std::string(1, '0');
-    return Done{};
+    return sealRequest(request, **passphrase, console.sealSetting);
 }
 
 } // namespace
@@ -178,17 +166,19 @@ int hide(const std::vector<std::string>& args, Console& console) {
     Canvas& canvas = picture->canvas();
     size = {canvas.width(), canvas.height()};
 
-    EncodeRequest request{{},
-                          arguments.value("-x").value_or(kDefaultKey),
-                          arguments.value("-y").value_or(kDefaultKey),
-                          arguments.value("--shift").value_or(kDefaultShift),
-                          arguments.has("--adapt"),
-                          NumberLocale::commandLine()};
-    if (const Status refusal = checkKeyTexts({request.yKey, request.xKey, request.shift, ""}, size,
-                                             !request.adapt, false);
-        !refusal) {
+    const KeyTexts texts{arguments.value("-y").value_or(kDefaultKey),
+                         arguments.value("-x").value_or(kDefaultKey),
+                         arguments.value("--shift").value_or(kDefaultShift), ""};
+    const bool adapt = arguments.has("--adapt");
+    if (const Status refusal = checkKeyTexts(texts, size, !adapt, false); !refusal) {
         return usageError(console, terminalText(refusal.problem()), kHideUsage);
     }
+    const NumberLocale locale = NumberLocale::commandLine();
+    EncodeRequest request{{},
+                          wholeKey(texts.xKey, locale),
+                          wholeKey(texts.yKey, locale),
+                          shiftNumber(texts.shift, locale),
+                          adapt};
     Result<std::string> bytes = messageBytesOf(*message);
     if (!bytes) {
         return failure(console, bytes.problem());
@@ -203,11 +193,9 @@ int hide(const std::vector<std::string>& args, Console& console) {
     HideReport report(console.err, console.errIsTerminal);
     SecureRandom random;
     // The keys were checked against the picture; in adapt mode the run starts at 0, 0.
-    const NumberLocale locale = NumberLocale::commandLine();
-    RunRecordingCanvas recording(
-        canvas, request.adapt ? 0 : wholeKeyNumber(request.xKey, locale).value_or(0),
-        request.adapt ? 0 : wholeKeyNumber(request.yKey, locale).value_or(0),
-        static_cast<int>(request.message.size()));
+    RunRecordingCanvas recording(canvas, adapt ? 0 : request.xKey.value.value_or(0),
+                                 adapt ? 0 : request.yKey.value.value_or(0),
+                                 static_cast<int>(request.message.size()));
     const Result<EncodeResult> result = Encoder(recording, random, report).generate(request);
     if (!result) {
         return failure(console, result.problem());
@@ -227,10 +215,7 @@ int hide(const std::vector<std::string>& args, Console& console) {
     std::optional<ExpectedMessage> readBack;
     if (arguments.has("--verify")) {
         // The characters as written: a sealed message's, read at shift 0.
-        readBack = ExpectedMessage{{result->readingLength, std::to_string(result->key.y),
-                                    std::to_string(result->key.x), std::to_string(result->shift),
-                                    NumberLocale::commandLine()},
-                                   request.message};
+        readBack = ExpectedMessage{readerOf(*result), request.message};
     }
     if (const Status saved = picture->save(console.out, keyFile ? &*keyFile : nullptr, readBack);
         !saved) {

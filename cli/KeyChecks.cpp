@@ -39,21 +39,13 @@ Status checkKeyTexts(const KeyTexts& texts, Size size, bool withKeys, bool withR
     return Done{};
 }
 
-Result<KeyPosition> keyInsidePicture(const std::string& xText, const std::string& yText,
-                                     Size size) {
-    // Rounded as the decoder rounds them.
-    const NumberLocale locale = NumberLocale::commandLine();
-    const auto whole = [&](const std::string& text) -> std::optional<int> {
-        const std::optional<double> value = parseNumber(text, locale);
-        return value ? toInt16(*value) : std::nullopt;
-    };
-    const std::optional<int> x = whole(xText);
-    const std::optional<int> y = whole(yText);
-    if (!x || !y || *x < 0 || *y < 0 || *x >= size.width || *y >= size.height) {
+Result<KeyPosition> keyInsidePicture(const KeyNumber& x, const KeyNumber& y, Size size) {
+    if (!x.value || !y.value || *x.value < 0 || *y.value < 0 || *x.value >= size.width ||
+        *y.value >= size.height) {
         return Message{MessageId::KeyOutsideGrid,
-                       {xText, yText, std::to_string(size.width), std::to_string(size.height)}};
+                       {x.text, y.text, std::to_string(size.width), std::to_string(size.height)}};
     }
-    return KeyPosition{*x, *y};
+    return KeyPosition{*x.value, *y.value};
 }
 
 } // namespace kvistra::cli

@@ -21,9 +21,9 @@ struct KeyTexts {
 // The keys are left alone when they are not used.
 Status checkKeyTexts(const KeyTexts& texts, Size size, bool withKeys, bool withReadingLength);
 
-// The key position, or a pixel, rounded to whole numbers; KeyOutsideGrid, the refusal
-// hide and capacity give, when it lies outside the picture (every pixel read from
-// there would be the colour -1).
-Result<KeyPosition> keyInsidePicture(const std::string& xText, const std::string& yText, Size size);
+// The key position, or a pixel, read by the decoder's rule; KeyOutsideGrid, the
+// refusal hide and capacity give, when it lies outside the picture (every pixel read
+// from there would be the colour -1).
+Result<KeyPosition> keyInsidePicture(const KeyNumber& x, const KeyNumber& y, Size size);
 
 } // namespace kvistra::cli

@@ -2,7 +2,7 @@
 #include "Passphrase.h"
 
 #include "Commands.h"
-#include "core/Seal.h"
+#include "core/SealedMessage.h"
 #include "io/FileDescriptor.h"
 
 #include <array>
@@ -22,10 +22,11 @@ constexpr const char* kPromptAgain = "Lösenfras igen: ";
 
 enum class LineEnd { Found, EndOfFile, Failed };
 
-// Reads the first line into `line` through a buffer that is wiped after; a line
-// longer than a passphrase may be sets `tooLong` and ends the reading there, so that
-// an endless source without a line end (a device, say) cannot hold the program.
-LineEnd readFirstLine(int fd, SecretBytes& line, bool& tooLong) {
+// Reads the first line into `line` through a buffer that is wiped after. A line
+// longer than a passphrase may be fills `line` to its capacity, one byte past the
+// longest, and ends the reading there, so that an endless source without a line
+// end (a device, say) cannot hold the program.
+LineEnd readFirstLine(int fd, SecretBytes& line) {
     std::array<char, 64> chunk{};
     LineEnd end = LineEnd::EndOfFile;
     for (;;) {
@@ -43,8 +44,9 @@ LineEnd readFirstLine(int fd, SecretBytes& line, bool& tooLong) {
         std::string_view bytes(chunk.data(), static_cast<std::size_t>(count));
         const std::size_t lineEnd = bytes.find_first_of("\r\n");
         const bool found = lineEnd != std::string_view::npos;
-        if (!line.append(bytes.substr(0, found ? lineEnd : bytes.size()))) {
-            tooLong = true;
+        bytes = bytes.substr(0, found ? lineEnd : bytes.size());
+        if (!line.append(bytes)) {
+            line.append(bytes.substr(0, line.capacity() - line.size()));
             break;
         }
         if (found) {
@@ -56,12 +58,14 @@ LineEnd readFirstLine(int fd, SecretBytes& line, bool& tooLong) {
     return end;
 }
 
-Result<SecretBytes> checked(SecretBytes passphrase, bool tooLong) {
-    if (tooLong) {
-        return Message{MessageId::PassphraseTooLong, {std::to_string(kLongestPassphrase)}};
-    }
-    if (passphrase.empty()) {
-        return Message{MessageId::PassphraseEmpty, {}};
+// Room for the longest passphrase and one byte more, which tells a longer line.
+SecretBytes lineBuffer() {
+    return SecretBytes(kLongestPassphrase + 1);
+}
+
+Result<SecretBytes> checked(SecretBytes passphrase) {
+    if (const Status usable = checkPassphrase(passphrase); !usable) {
+        return usable.problem();
     }
     return passphrase;
 }
@@ -147,34 +151,32 @@ Result<SecretBytes> TerminalPassphrasePrompt::ask(const std::string& prompt) {
     if (!terminal.valid()) {
         return Message{MessageId::NoPassphraseTerminal, {}};
     }
-    SecretBytes passphrase(kLongestPassphrase);
-    bool tooLong = false;
+    SecretBytes passphrase = lineBuffer();
     LineEnd end = LineEnd::Failed;
     {
         // The echo goes before the prompt shows, so that nothing typed after it is seen.
         const EchoOff quiet(terminal.get());
         writeAll(terminal.get(), prompt);
-        end = readFirstLine(terminal.get(), passphrase, tooLong);
+        end = readFirstLine(terminal.get(), passphrase);
     }
     // The line end typed was not shown either.
     writeAll(terminal.get(), "\n");
     if (end == LineEnd::Failed) {
         return Message{MessageId::NoPassphraseTerminal, {}};
     }
-    return checked(std::move(passphrase), tooLong);
+    return checked(std::move(passphrase));
 }
 
 Result<SecretBytes> passphraseFromFile(const std::string& path) {
-    const FileDescriptor file(openForReading(path));
-    if (!file.valid()) {
+    const Result<FileDescriptor> file = openForReading(path);
+    if (!file) {
+        return file.problem();
+    }
+    SecretBytes passphrase = lineBuffer();
+    if (readFirstLine(file->get(), passphrase) == LineEnd::Failed) {
         return Message{MessageId::CannotOpenFile, {path, errorText(errno)}};
     }
-    SecretBytes passphrase(kLongestPassphrase);
-    bool tooLong = false;
-    if (readFirstLine(file.get(), passphrase, tooLong) == LineEnd::Failed) {
-        return Message{MessageId::CannotOpenFile, {path, errorText(errno)}};
-    }
-    return checked(std::move(passphrase), tooLong);
+    return checked(std::move(passphrase));
 }
 
 Result<std::optional<SecretBytes>> passphraseFromOptions(const Arguments& arguments,
@@ -196,16 +198,16 @@ Result<std::optional<SecretBytes>> passphraseFromOptions(const Arguments& argume
     if (!first) {
         return first.problem();
     }
-    if (first->empty()) {
-        return Message{MessageId::PassphraseEmpty, {}};
+    if (const Status usable = checkPassphrase(*first); !usable) {
+        return usable.problem();
     }
     if (confirm) {
         const Result<SecretBytes> again = prompt.ask(kPromptAgain);
         if (!again) {
             return again.problem();
         }
-        if (!first->sameAs(*again)) {
-            return Message{MessageId::PassphrasesDiffer, {}};
+        if (const Status same = checkPassphrase(*first, &*again); !same) {
+            return same.problem();
         }
     }
     return Answer(std::optional<SecretBytes>(std::move(*first)));

@@ -32,8 +32,9 @@ int inspect(const std::vector<std::string>& args, Console& console) {
         return failure(console, canvas.problem());
     }
     const Size size{(*canvas)->width(), (*canvas)->height()};
-    if (const Result<KeyPosition> inside =
-            keyInsidePicture(arguments.positionals[1], arguments.positionals[2], size);
+    if (const Result<KeyPosition> inside = keyInsidePicture(
+            roundedKey(arguments.positionals[1], NumberLocale::commandLine()),
+            roundedKey(arguments.positionals[2], NumberLocale::commandLine()), size);
         !inside) {
         return failure(console, inside.problem());
     }

@@ -6,6 +6,7 @@
 #include "Passphrase.h"
 #include "TerminalReport.h"
 #include "Usage.h"
+#include "core/Capacity.h"
 #include "core/DecoderRun.h"
 #include "core/LineMarkers.h"
 #include "core/RunCheck.h"
@@ -130,7 +131,9 @@ int reveal(const std::vector<std::string>& args, Console& console) {
         }
         return failure(console, refusal.problem());
     }
-    const Result<KeyPosition> key = keyInsidePicture(texts.xKey, texts.yKey, size);
+    const DecodeRunRequest request = readingRequest(texts.readingLength, texts.yKey, texts.xKey,
+                                                    texts.shift, NumberLocale::commandLine());
+    const Result<KeyPosition> key = keyInsidePicture(request.xKey, request.yKey, size);
     if (!key) {
         return failure(console, key.problem());
     }
@@ -140,43 +143,52 @@ int reveal(const std::vector<std::string>& args, Console& console) {
     if (!passphrase) {
         return failure(console, passphrase.problem());
     }
-    const bool sealed = passphrase->has_value();
 
-    RevealReport report(console.err, console.errIsTerminal);
-    // A sealed message that cannot be read says so once, whatever the reason.
-    report.quiet = sealed;
-    const DecoderRunResult run = runDecoder(
-        **canvas,
-        {texts.readingLength, texts.yKey, texts.xKey, texts.shift, NumberLocale::commandLine()},
-        report);
-    report.terminal.end();
-    if (const Status reads = laterReads(**canvas); !reads) {
-        return failure(console, reads.problem());
-    }
-    if (run.result.outcome == DecodeOutcome::Finished && keyLines && !keyLines->check.empty() &&
-        run.readingLength &&
-        runCheckOf(**canvas, key->x, key->y, *run.readingLength) != keyLines->check) {
-        return failure(console, {MessageId::KeyFileForAnotherPicture,
-                                 {*arguments.value("--key"), picturePath}});
-    }
-    if (run.result.outcome == DecodeOutcome::Failed && !sealed) {
-        return Failure;
-    }
-    std::string message = run.text;
-    if (sealed) {
-        if (run.result.outcome != DecodeOutcome::Finished) {
-            return failure(console, {MessageId::SealedMessageRefused, {}});
+    const auto belongsToKeyFile = [&](int readingLength) {
+        return !keyLines || keyLines->check.empty() ||
+               runCheckOf(**canvas, key->x, key->y, readingLength) == keyLines->check;
+    };
+    const Message forAnotherPicture{MessageId::KeyFileForAnotherPicture,
+                                    {arguments.value("--key").value_or(""), picturePath}};
+    std::string message;
+    bool readWhole = true;
+    if (passphrase->has_value()) {
+        // A sealed message that cannot be read says so once, whatever the reason.
+        Result<std::string> opened =
+            readSealed(**canvas, request, **passphrase, console.sealSetting);
+        if (const Status reads = laterReads(**canvas); !reads) {
+            return failure(console, reads.problem());
         }
-        Result<std::string> opened = openedMessage(run.text, **passphrase, console.sealSetting);
+        // Read whole when the run lies inside the picture: its keys are inside.
+        const std::optional<int> length = request.readingLength.value;
+        if (length && roomFromKey(size.width, size.height, key->x, key->y) >= *length &&
+            !belongsToKeyFile(*length)) {
+            return failure(console, forAnotherPicture);
+        }
         if (!opened) {
             return failure(console, opened.problem());
         }
         message = std::move(*opened);
+    } else {
+        RevealReport report(console.err, console.errIsTerminal);
+        const DecoderRunResult run = runDecoder(**canvas, request, report);
+        report.terminal.end();
+        if (const Status reads = laterReads(**canvas); !reads) {
+            return failure(console, reads.problem());
+        }
+        readWhole = run.result.outcome == DecodeOutcome::Finished;
+        if (readWhole && run.readingLength && !belongsToKeyFile(*run.readingLength)) {
+            return failure(console, forAnotherPicture);
+        }
+        if (run.result.outcome == DecodeOutcome::Failed) {
+            return Failure;
+        }
+        message = run.text;
     }
     if (out) {
         // A file gets the text only when all of it was read: a part of it must not
         // replace what the file held.
-        if (run.result.outcome != DecodeOutcome::Finished) {
+        if (!readWhole) {
             return Failure;
         }
         const std::string bytes =
@@ -199,7 +211,7 @@ int reveal(const std::vector<std::string>& args, Console& console) {
         console.out << (arguments.has("--lines") ? lineBreaksFromMarkers(text, "\n") : text)
                     << '\n';
     }
-    return run.result.outcome == DecodeOutcome::Finished ? Success : Failure;
+    return readWhole ? Success : Failure;
 }
 
 } // namespace kvistra::cli

@@ -72,7 +72,7 @@ void HideReport::message(const Message& message) {
 }
 
 void RevealReport::message(const Message& message) {
-    if (!quiet && message.id != MessageId::DecodeFinished) {
+    if (message.id != MessageId::DecodeFinished) {
         terminal.notice(message);
     }
 }

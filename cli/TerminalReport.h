@@ -66,8 +66,6 @@ public:
     void started() override {}
     void decoded(const std::vector<std::string>&, const std::string&) override {}
     void clockStopped() override {}
-
-    bool quiet = false; // no notices
 };
 
 // A message box's text for a terminal: CR LF becomes a plain line end.

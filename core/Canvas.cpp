@@ -15,4 +15,11 @@ void Canvas::writeRun(int x, int y, std::span<const Colour> colours) {
     }
 }
 
+Status laterReads(const Canvas& canvas) {
+    if (std::optional<Message> problem = canvas.readProblem()) {
+        return std::move(*problem);
+    }
+    return Done{};
+}
+
 } // namespace kvistra

@@ -3,7 +3,6 @@
 
 #include "ColourSplit.h"
 #include "Message.h"
-#include "NumericText.h"
 #include "Rounding.h"
 
 #include <algorithm>
@@ -11,22 +10,6 @@
 namespace kvistra {
 
 namespace {
-
-// A field read as a 16-bit key; the failure number when it cannot be.
-std::optional<int> keyOf(const std::string& text, const NumberLocale& locale,
-                         FailureNumber& failure) {
-    const std::optional<double> value = parseNumber(text, locale);
-    if (!value) {
-        failure = FailureNumber::TypeMismatch;
-        return std::nullopt;
-    }
-    const std::optional<std::int16_t> key = toInt16(*value);
-    if (!key) {
-        failure = FailureNumber::Overflow;
-        return std::nullopt;
-    }
-    return *key;
-}
 
 class Walk {
 public:
@@ -76,13 +59,11 @@ private:
 
     bool take(Colour colour, int x, int y) {
         const ColourChannels channels = convert(colour);
-        if (!shift_) {
-            shift_ = parseNumber(request_.shift, request_.locale);
-            if (!shift_) {
-                return fail(FailureNumber::TypeMismatch, x, y, channels.green);
-            }
+        const std::optional<double>& shift = request_.shift.value;
+        if (!shift) {
+            return fail(FailureNumber::TypeMismatch, x, y, channels.green);
         }
-        const double code = roundHalfEven(*shift_ + channels.green);
+        const double code = roundHalfEven(*shift + channels.green);
         if (!(code >= 0.0 && code <= 255.0)) {
             return fail(FailureNumber::InvalidArgument, x, y, channels.green);
         }
@@ -94,43 +75,38 @@ private:
     bool fail(FailureNumber number, int x, int y, int green) {
         result_.outcome = DecodeOutcome::Failed;
         result_.failureNumber = number;
-        result_.failure = {DecodeValue::Shift, request_.shift, result_.positionCount, x, y, green};
+        result_.failure = {
+            DecodeValue::Shift, request_.shift.text, result_.positionCount, x, y, green};
         return false;
     }
 
     const Canvas& canvas_;
     const DecodeRequest& request_;
     DecodeResult& result_;
-    std::optional<double> shift_;
     std::vector<Colour> colours_;
 };
 
 } // namespace
 
-std::optional<std::int16_t> readingLengthOf(const std::string& text) {
-    return toInt16(leadingNumber(text));
-}
-
 DecodeResult decode(const Canvas& canvas, const DecodeRequest& request) {
     DecodeResult result;
-    const auto failWith = [&](FailureNumber number, DecodeValue value, const std::string& text) {
+    const auto failWith = [&](const KeyNumber& key, DecodeValue value) {
         result.outcome = DecodeOutcome::Failed;
-        result.failureNumber = number;
-        result.failure = {value, text};
+        result.failureNumber = key.failure;
+        result.failure = {value, key.text};
         return result;
     };
 
-    FailureNumber failure = FailureNumber::None;
     const int height = canvas.height();
-    const std::optional<int> yKey = keyOf(request.yKey, request.locale, failure);
+    const std::optional<int> yKey = request.yKey.value;
     if (!yKey) {
-        return failWith(failure, DecodeValue::YKey, request.yKey);
+        return failWith(request.yKey, DecodeValue::YKey);
     }
     Walk walk(canvas, request, result);
     if (*yKey < height) {
-        const std::optional<int> xKey = keyOf(request.xKey, request.locale, failure);
+        const std::optional<int> xKey = request.xKey.value;
         if (!xKey) {
-            return failWith(failure, DecodeValue::XKey, request.xKey);
+            return failWith(request.xKey, DecodeValue::XKey);
         }
         for (int y = *yKey; y < height; ++y) {
             if (!walk.row(y == *yKey ? *xKey : 0, y)) {

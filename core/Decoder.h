@@ -2,8 +2,8 @@
 #pragma once
 
 #include "Canvas.h"
+#include "KeyNumbers.h"
 #include "Message.h"
-#include "NumberLocale.h"
 
 #include <cstdint>
 #include <optional>
@@ -14,10 +14,9 @@ namespace kvistra {
 
 struct DecodeRequest {
     int readingLength = 0;
-    std::string yKey; // field texts, read in the locale
-    std::string xKey;
-    std::string shift;
-    NumberLocale locale;
+    KeyNumber yKey; // read by roundedKey()
+    KeyNumber xKey;
+    ShiftNumber shift;
 };
 
 struct DecodedPosition {
@@ -56,9 +55,6 @@ struct DecodeResult {
     DecodeFailure failure;
     int positionCount = 0; // the progress value at the end
 };
-
-// The reading length: the number at the start of the text, as a 16-bit integer.
-std::optional<std::int16_t> readingLengthOf(const std::string& text);
 
 // Walks the message run from the key position and shifts each green byte back.
 DecodeResult decode(const Canvas& canvas, const DecodeRequest& request);

@@ -16,16 +16,24 @@ std::string listLine(const DecodedPosition& position) {
     return line;
 }
 
+DecodeRunRequest readingRequest(const std::string& readingLength, const std::string& yKey,
+                                const std::string& xKey, const std::string& shift,
+                                const NumberLocale& locale) {
+    return {readingLengthNumber(readingLength), roundedKey(yKey, locale), roundedKey(xKey, locale),
+            shiftNumber(shift, locale), locale};
+}
+
 DecoderRunResult runDecoder(const Canvas& canvas, const DecodeRunRequest& request,
                             DecodeReport& report) {
     DecoderRunResult run;
     report.caption(StatusCaption::Decoding);
 
-    run.readingLength = readingLengthOf(request.readingLength);
-    if (!run.readingLength) {
+    if (request.readingLength.value) {
+        run.readingLength = static_cast<std::int16_t>(*request.readingLength.value);
+    } else {
         run.result.outcome = DecodeOutcome::Failed;
-        run.result.failureNumber = FailureNumber::Overflow;
-        run.result.failure = {DecodeValue::ReadingLength, request.readingLength};
+        run.result.failureNumber = request.readingLength.failure;
+        run.result.failure = {DecodeValue::ReadingLength, request.readingLength.text};
         report.message(decodeFailedMessage(run.result.failureNumber, run.result.failure));
         return run;
     }
@@ -35,8 +43,7 @@ DecoderRunResult runDecoder(const Canvas& canvas, const DecodeRunRequest& reques
     const auto start = report.now();
     report.progress({0.0f, static_cast<float>(readingLength), 0.0f});
 
-    run.result =
-        decode(canvas, {readingLength, request.yKey, request.xKey, request.shift, request.locale});
+    run.result = decode(canvas, {readingLength, request.yKey, request.xKey, request.shift});
 
     std::vector<std::string> lines;
     lines.reserve(run.result.positions.size());

@@ -14,17 +14,22 @@
 
 namespace kvistra {
 
-// The key values as typed, read in the locale.
+// The key values by the decoder's rule, and the locale the time it took is shown in.
 struct DecodeRunRequest {
-    std::string readingLength;
-    std::string yKey;
-    std::string xKey;
-    std::string shift;
+    KeyNumber readingLength; // read by readingLengthNumber()
+    KeyNumber yKey;          // read by roundedKey()
+    KeyNumber xKey;
+    ShiftNumber shift;
     NumberLocale locale;
 };
 
+// The texts read by the decoder's rules.
+DecodeRunRequest readingRequest(const std::string& readingLength, const std::string& yKey,
+                                const std::string& xKey, const std::string& shift,
+                                const NumberLocale& locale);
+
 struct DecoderRunResult {
-    std::optional<std::int16_t> readingLength; // empty when the run did not get that far
+    std::optional<std::int16_t> readingLength; // empty when it is no 16-bit number
     DecodeResult result;
     std::string text; // the decoded Windows-1252 bytes
 };

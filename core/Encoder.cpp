@@ -2,8 +2,6 @@
 #include "Encoder.h"
 
 #include "Capacity.h"
-#include "FieldChecks.h"
-#include "NumericText.h"
 #include "Rounding.h"
 #include "Windows1252.h"
 
@@ -27,12 +25,9 @@ float positionCount(const Canvas& canvas) {
 
 } // namespace
 
-std::optional<int> wholeKeyNumber(const std::string& text, const NumberLocale& locale) {
-    const std::optional<double> value = parseNumber(text, locale);
-    if (!value || *value != roundHalfEven(*value) || *value < -32768.0 || *value > 32767.0) {
-        return std::nullopt;
-    }
-    return static_cast<int>(*value);
+DecodeRequest readerOf(const EncodeResult& result) {
+    return {result.readingLength, keyNumber(result.key.y), keyNumber(result.key.x),
+            shiftNumber(result.shift)};
 }
 
 Result<std::string> messageBytesOf(const std::string& typed) {
@@ -46,8 +41,8 @@ std::optional<std::int64_t> roomFor(const Canvas& canvas, const EncodeRequest& r
     if (request.adapt) {
         return roomFromKey(canvas.width(), canvas.height(), 0, 0);
     }
-    const std::optional<int> x = wholeKeyNumber(request.xKey, request.locale);
-    const std::optional<int> y = wholeKeyNumber(request.yKey, request.locale);
+    const std::optional<int> x = request.xKey.value;
+    const std::optional<int> y = request.yKey.value;
     if (!x || !y || !canvas.contains(*x, *y)) {
         return std::nullopt;
     }
@@ -64,8 +59,8 @@ void Encoder::reportProgress() {
 }
 
 std::optional<KeyPosition> Encoder::keyPosition(const EncodeRequest& request) const {
-    const std::optional<int> x = wholeKeyNumber(request.xKey, request.locale);
-    const std::optional<int> y = wholeKeyNumber(request.yKey, request.locale);
+    const std::optional<int> x = request.xKey.value;
+    const std::optional<int> y = request.yKey.value;
     if (!x || !y || !canvas_.contains(*x, *y)) {
         return std::nullopt;
     }
@@ -77,7 +72,7 @@ Status Encoder::refusalBeforeWriting(const EncodeRequest& request) const {
     if (length > kLongestMessage) {
         return Message{MessageId::InputTooLong, {std::to_string(length)}};
     }
-    if (Status shift = checkShiftForWriting(request.shift, request.locale); !shift) {
+    if (Status shift = checkWholeShift(request.shift); !shift) {
         return shift;
     }
     KeyPosition from;
@@ -85,7 +80,7 @@ Status Encoder::refusalBeforeWriting(const EncodeRequest& request) const {
         const std::optional<KeyPosition> key = keyPosition(request);
         if (!key) {
             return Message{MessageId::KeyOutsideGrid,
-                           {request.xKey, request.yKey, std::to_string(canvas_.width()),
+                           {request.xKey.text, request.yKey.text, std::to_string(canvas_.width()),
                             std::to_string(canvas_.height())}};
         }
         from = *key;
@@ -106,8 +101,7 @@ Result<EncodeResult> Encoder::generate(const EncodeRequest& request) {
     progress_ = {0.0f, static_cast<float>(message.size()), 0.0f};
     reportProgress();
     report_.caption(StatusCaption::Analysing);
-    const double shift = analyzeInput(message, request.shift,
-                                      parseNumber(request.shift, request.locale).value_or(0.0));
+    const double shift = analyzeInput(message, request.shift);
     report_.caption(StatusCaption::AnalysisDone);
 
     EncodeResult result;
@@ -123,8 +117,8 @@ Result<EncodeResult> Encoder::generate(const EncodeRequest& request) {
     return result;
 }
 
-double Encoder::analyzeInput(const std::string& message, const std::string& shiftText,
-                             double shift) {
+double Encoder::analyzeInput(const std::string& message, const ShiftNumber& typedShift) {
+    double shift = typedShift.value.value_or(0.0);
     int highest = 0;
     int lowest = 255;
     for (const char character : message) {
@@ -135,7 +129,7 @@ double Encoder::analyzeInput(const std::string& message, const std::string& shif
     }
     reportProgress();
 
-    std::string shownShift = shiftText;
+    std::string shownShift = typedShift.text;
     const auto changeShift = [&](MessageId why, int newShift) {
         report_.message({why, {shownShift, std::to_string(newShift)}});
         report_.shiftChanged(newShift);

@@ -2,7 +2,8 @@
 #pragma once
 
 #include "Canvas.h"
-#include "NumberLocale.h"
+#include "Decoder.h"
+#include "KeyNumbers.h"
 #include "Progress.h"
 #include "RandomSource.h"
 #include "Result.h"
@@ -16,11 +17,10 @@ namespace kvistra {
 
 struct EncodeRequest {
     std::string message; // Windows-1252
-    std::string xKey;    // as typed, read in the locale
-    std::string yKey;
-    std::string shift;
+    KeyNumber xKey;      // read by wholeKey()
+    KeyNumber yKey;
+    ShiftNumber shift;
     bool adapt = false; // only the message, from the top left
-    NumberLocale locale;
 };
 
 struct KeyPosition {
@@ -49,9 +49,8 @@ public:
     virtual void messageWritten(const EncodeResult& result) = 0;
 };
 
-// A key field's text as the encoder takes it: a whole 16-bit number, or nullopt,
-// which no position of the grid meets.
-std::optional<int> wholeKeyNumber(const std::string& text, const NumberLocale& locale);
+// What a reader of the message written needs, as the decoder takes it.
+DecodeRequest readerOf(const EncodeResult& result);
 
 // The typed text as the picture stores it: NothingEntered, or the character that
 // Windows-1252 lacks.
@@ -76,7 +75,7 @@ private:
     std::optional<KeyPosition> keyPosition(const EncodeRequest& request) const;
 
     // The stages, in the order generate() runs them.
-    double analyzeInput(const std::string& message, const std::string& shiftText, double shift);
+    double analyzeInput(const std::string& message, const ShiftNumber& shift);
     void writeAdaptedData(const std::string& message, double shift, EncodeResult& result);
     void writeLeadIn(const std::string& message, double shift, EncodeResult& result);
     KeyPosition writeCryptoData(const std::string& message, double shift, EncodeResult& result);

@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FieldChecks.h"
 
+#include "KeyNumbers.h"
 #include "NumericText.h"
-
-#include <cmath>
 
 namespace kvistra {
 
@@ -31,14 +30,7 @@ std::optional<FieldRefusal> checkShift(std::string_view text, const NumberLocale
 }
 
 Status checkShiftForWriting(std::string_view text, const NumberLocale& locale) {
-    const std::optional<double> value = parseNumber(text, locale);
-    if (!value) {
-        return Message{MessageId::ValueNotNumeric, {}};
-    }
-    if (*value != std::trunc(*value)) {
-        return Message{MessageId::ShiftNotWhole, {std::string(text)}};
-    }
-    return Done{};
+    return checkWholeShift(shiftNumber(std::string(text), locale));
 }
 
 std::optional<FieldRefusal> checkReadingLength(std::string_view text, const NumberLocale& locale) {

@@ -32,6 +32,7 @@ public:
     void setPixel(int x, int y, Colour colour) override;
     void readRun(int x, int y, std::span<Colour> colours) const override;
     void writeRun(int x, int y, std::span<const Colour> colours) override;
+    std::optional<Message> readProblem() const override { return inner_.readProblem(); }
 
     // The check of the run as written.
     std::string check() const { return runCheck(run_); }

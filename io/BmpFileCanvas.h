@@ -28,7 +28,7 @@ public:
     int width() const override { return reader_.layout().width; }
     int height() const override { return reader_.layout().height; }
 
-    const std::optional<Message>& readProblem() const override { return readProblem_; }
+    std::optional<Message> readProblem() const override { return readProblem_; }
 
 private:
     explicit BmpFileCanvas(BmpReader reader);

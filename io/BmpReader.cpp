@@ -77,11 +77,11 @@ Result<BmpReader> BmpReader::open(FileDescriptor file, std::string path) {
 }
 
 Result<BmpReader> BmpReader::open(std::string path) {
-    FileDescriptor file(openForReading(path));
-    if (!file.valid()) {
-        return Message{MessageId::CannotOpenFile, {path, errorText(errno)}};
+    Result<FileDescriptor> file = openForReading(path);
+    if (!file) {
+        return file.problem();
     }
-    return open(std::move(file), std::move(path));
+    return open(std::move(*file), std::move(path));
 }
 
 BmpReader::BmpReader(FileDescriptor file, std::string path, BmpLayout layout)

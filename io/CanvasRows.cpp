@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CanvasRows.h"
 
-#include "FileCanvas.h"
 #include "core/ColourRuns.h"
 
 #include <algorithm>
@@ -17,10 +16,7 @@ void readRowBytes(const Canvas& canvas, int y, std::span<std::uint8_t> row,
 }
 
 std::optional<Message> backgroundProblem(const Canvas* background) {
-    if (const auto* file = dynamic_cast<const FileCanvas*>(background)) {
-        return file->readProblem();
-    }
-    return std::nullopt;
+    return background ? background->readProblem() : std::nullopt;
 }
 
 std::uint64_t rowDigest(std::span<const std::uint8_t> pixels) {

@@ -9,14 +9,10 @@
 
 namespace kvistra {
 
-// A read-only canvas whose rows come from its file as they are asked for. A row
-// the file can no longer give (it shrank, or went bad past its header) reads as
-// black, and the first such problem is kept: the front end must not trust what it
-// read then.
+// A read-only canvas whose rows come from its file as they are asked for; its
+// readProblem() tells a row the file could no longer give.
 class FileCanvas : public Canvas {
 public:
-    virtual const std::optional<Message>& readProblem() const = 0;
-
     Colour pixel(int x, int y) const final;
     void readRun(int x, int y, std::span<Colour> colours) const final;
     void setPixel(int x, int y, Colour colour) final;

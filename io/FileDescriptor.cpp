@@ -43,20 +43,18 @@ FileDescriptor::~FileDescriptor() {
     }
 }
 
-int openForReading(const std::string& path) {
-    int fd = -1;
+Result<FileDescriptor> openForReading(const std::string& path) {
+    FileDescriptor fd;
     do {
-        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    } while (fd < 0 && errno == EINTR);
-    if (fd < 0) {
-        return -1;
+        fd = FileDescriptor(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    } while (!fd.valid() && errno == EINTR);
+    if (!fd.valid()) {
+        return Message{MessageId::CannotOpenFile, {path, errorText(errno)}};
     }
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+    if (::fstat(fd.get(), &info) != 0 || S_ISDIR(info.st_mode)) {
         const int error = S_ISDIR(info.st_mode) ? EISDIR : errno;
-        ::close(fd);
-        errno = error;
-        return -1;
+        return Message{MessageId::CannotOpenFile, {path, errorText(error)}};
     }
     return fd;
 }
@@ -114,10 +112,11 @@ long long readAt(int fd, std::uint8_t* buffer, std::size_t size, std::uint64_t o
 }
 
 Result<std::string> readWholeFile(const std::string& path, std::size_t limit, MessageId tooLarge) {
-    const FileDescriptor fd(openForReading(path));
-    if (!fd.valid()) {
-        return Message{MessageId::CannotOpenFile, {path, errorText(errno)}};
+    const Result<FileDescriptor> opened = openForReading(path);
+    if (!opened) {
+        return opened.problem();
     }
+    const FileDescriptor& fd = *opened;
     struct stat info {};
     if (::fstat(fd.get(), &info) == 0 && S_ISREG(info.st_mode) &&
         static_cast<std::uint64_t>(info.st_size) > limit) {

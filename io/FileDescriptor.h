@@ -36,8 +36,8 @@ private:
     int fd_;
 };
 
-// Opens for reading; directories are refused with EISDIR. -1 with errno set on failure.
-int openForReading(const std::string& path);
+// Opens for reading: CannotOpenFile {path, reason}, a directory's reason that of EISDIR.
+Result<FileDescriptor> openForReading(const std::string& path);
 
 // Opens a regular file for reading without waiting on a named pipe:
 // CannotOpenFile {path, reason}, or NotARegularFile {path} for anything else

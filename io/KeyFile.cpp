@@ -4,8 +4,7 @@
 #include "FileDescriptor.h"
 #include "PendingFile.h"
 #include "core/FieldChecks.h"
-#include "core/NumericText.h"
-#include "core/Rounding.h"
+#include "core/KeyNumbers.h"
 #include "core/Windows1252.h"
 #include "words/MessageCatalogue.h"
 
@@ -25,10 +24,11 @@ constexpr std::size_t kKeyFileReadLimit = kByteOrderMark.size() + 5 * (kKeyFileL
 
 // The first limit bytes of the file, or all of it when it is shorter.
 Result<std::string> readFileStart(const std::string& path, std::size_t limit) {
-    const FileDescriptor fd(openForReading(path));
-    if (!fd.valid()) {
-        return Message{MessageId::CannotOpenFile, {path, errorText(errno)}};
+    const Result<FileDescriptor> opened = openForReading(path);
+    if (!opened) {
+        return opened.problem();
     }
+    const FileDescriptor& fd = *opened;
     std::string bytes(limit, '\0');
     std::size_t done = 0;
     while (done < limit) {
@@ -161,12 +161,12 @@ Result<KeyValues> convertKeyFields(std::string_view yText, std::string_view xTex
     for (std::size_t i = 0; i < texts.size(); ++i) {
         const std::string label = keyFieldLabel(static_cast<KeyField>(i));
         const std::string_view text = texts[i];
-        const std::optional<double> number = parseNumber(text, locale);
-        const std::optional<std::int16_t> value = number ? toInt16(*number) : std::nullopt;
+        // Each value, the shift and length too, rounded as the decoder rounds a key.
+        const std::optional<int> value = roundedKey(std::string(text), locale).value;
         if (!value) {
             return Message{MessageId::KeyValueInvalid, {label, std::string(text)}};
         }
-        values[i] = *value;
+        values[i] = static_cast<std::int16_t>(*value);
     }
     return KeyValues{values[0], values[1], values[2], values[3]};
 }

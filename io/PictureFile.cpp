@@ -138,15 +138,6 @@ Result<Image> loadPicture(const std::string& path) {
     return readOpenedPicture(*opened, path);
 }
 
-Status laterReads(const Canvas& canvas) {
-    if (const auto* file = dynamic_cast<const FileCanvas*>(&canvas)) {
-        if (const std::optional<Message>& problem = file->readProblem()) {
-            return *problem;
-        }
-    }
-    return Done{};
-}
-
 Result<std::unique_ptr<Canvas>> openPictureForReading(const std::string& path) {
     Result<OpenedPicture> opened = openPictureFile(path);
     if (!opened) {

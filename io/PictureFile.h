@@ -22,10 +22,6 @@ Result<Image> loadPicture(const std::string& path);
 // interlaced are read lazily from the file, everything else is loaded whole.
 Result<std::unique_ptr<Canvas>> openPictureForReading(const std::string& path);
 
-// Whether reading a canvas from openPictureForReading went well after it was
-// opened; when not (the file shrank, say), its pixels are not to be trusted.
-Status laterReads(const Canvas& canvas);
-
 // Width and height, without holding the picture: every pixel of a bitmap whose
 // headers allow bad values is checked, a PNG file's checked header is enough.
 Result<std::pair<int, int>> pictureSize(const std::string& path);

@@ -24,7 +24,7 @@ public:
     int width() const override { return reader_.width(); }
     int height() const override { return reader_.height(); }
 
-    const std::optional<Message>& readProblem() const override { return readProblem_; }
+    std::optional<Message> readProblem() const override { return readProblem_; }
 
 private:
     explicit PngFileCanvas(PngReader reader);

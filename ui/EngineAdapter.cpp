@@ -69,11 +69,10 @@ EngineAdapter::EngineAdapter(QWidget& window, const MainWindowControls& controls
 std::optional<Generation> EngineAdapter::generate(PassphraseProtection& protection) {
     const RunScope run(*this);
     EncodeRequest request{{},
-                          fields_.text(KeyField::XKey),
-                          fields_.text(KeyField::YKey),
-                          fields_.text(KeyField::Shift),
-                          controls_.adaptCheck->isChecked(),
-                          userNumberLocale()};
+                          fields_.wholeKey(KeyField::XKey),
+                          fields_.wholeKey(KeyField::YKey),
+                          fields_.shift(),
+                          controls_.adaptCheck->isChecked()};
     Result<std::string> bytes = messageBytesOf(controls_.inputBox->programText());
     if (!bytes) {
         message(bytes.problem());
@@ -101,19 +100,8 @@ std::optional<Generation> EngineAdapter::generate(PassphraseProtection& protecti
 }
 
 bool EngineAdapter::seal(EncodeRequest& request, PassphraseProtection& protection) {
-    const Canvas& canvas = controls_.canvas->image();
-    const std::optional<std::int64_t> room = roomFor(canvas, request);
-    if (!room) {
-        message({MessageId::KeyOutsideGrid,
-                 {request.xKey, request.yKey, std::to_string(canvas.width()),
-                  std::to_string(canvas.height())}});
-        return false;
-    }
-    const auto length = static_cast<std::int64_t>(request.message.size());
-    const std::int64_t capacity = sealedCapacity(*room);
-    if (length > capacity) {
-        message({MessageId::SealedMessageDoesNotFit,
-                 {std::to_string(length), std::to_string(capacity)}});
+    if (const Status fits = checkSealedFits(controls_.canvas->image(), request); !fits) {
+        message(fits.problem());
         return false;
     }
     const std::optional<SecretBytes> passphrase = protection.ask(true);
@@ -121,23 +109,17 @@ bool EngineAdapter::seal(EncodeRequest& request, PassphraseProtection& protectio
         return false;
     }
     const SealSetting setting = protection.setting();
-    Result<std::string> characters =
-        whileWindowPaints([&] { return sealedCharacters(request.message, *passphrase, setting); });
-    if (!characters) {
-        message(characters.problem());
-        return false;
+    const Status sealed =
+        whileWindowPaints([&] { return sealRequest(request, *passphrase, setting); });
+    if (!sealed) {
+        message(sealed.problem());
     }
-    wipeBytes(request.message.data(), request.message.size());
-    request.message = std::move(*characters);
-    request.shift = std::string(1, '0');
-    return true;
+    return sealed.ok();
 }
 
 std::optional<std::int16_t> EngineAdapter::decrypt(PassphraseProtection& protection) {
     const RunScope run(*this);
-    const DecodeRunRequest request{fields_.text(KeyField::ReadingLength),
-                                   fields_.text(KeyField::YKey), fields_.text(KeyField::XKey),
-                                   fields_.text(KeyField::Shift), userNumberLocale()};
+    const DecodeRunRequest request = fields_.readingRequest();
     if (!protection.on()) {
         return runDecoder(controls_.canvas->image(), request, *this).readingLength;
     }
@@ -151,16 +133,15 @@ std::optional<std::int16_t> EngineAdapter::decrypt(PassphraseProtection& protect
 std::optional<std::int16_t> EngineAdapter::decryptSealed(const DecodeRunRequest& request,
                                                          const SecretBytes& passphrase,
                                                          SealSetting strongest) {
+    caption(StatusCaption::Decoding);
     const auto start = now();
-    held_.emplace();
-    const DecoderRunResult read = runDecoder(controls_.canvas->image(), request, *this);
-    const HeldOutput held = std::move(*held_);
-    held_.reset();
-    // Whatever went wrong, one message, and the fields stay as they were.
-    Result<std::string> opened = Message{MessageId::SealedMessageRefused, {}};
-    if (read.result.outcome == DecodeOutcome::Finished) {
-        opened = whileWindowPaints([&] { return openedMessage(read.text, passphrase, strongest); });
+    const float length = static_cast<float>(request.readingLength.value.value_or(0));
+    if (request.readingLength.value) {
+        progress({0.0f, length, 0.0f});
     }
+    // Whatever went wrong, one message, and the fields stay as they were.
+    const Result<std::string> opened = whileWindowPaints(
+        [&] { return readSealed(controls_.canvas->image(), request, passphrase, strongest); });
     if (!opened) {
         message(opened.problem());
         return std::nullopt;
@@ -173,16 +154,12 @@ std::optional<std::int16_t> EngineAdapter::decryptSealed(const DecodeRunRequest&
         lines.push_back(listLine({code, code}));
     }
     decoded(lines, utf8FromWindows1252(*opened));
-    for (Message notice : held.messages) {
-        if (notice.id == MessageId::DecodeFinished) {
-            // Opening the message is part of the decryption.
-            const double elapsed = std::chrono::duration<double>(now() - start).count();
-            notice.args = {formatGeneral(elapsed, request.locale)};
-        }
-        message(notice);
-    }
+    progress({0.0f, length, length});
+    // Opening the message is part of the decryption.
+    const double elapsed = std::chrono::duration<double>(now() - start).count();
+    message({MessageId::DecodeFinished, {formatGeneral(elapsed, request.locale)}});
     clockStopped();
-    return read.readingLength;
+    return static_cast<std::int16_t>(*request.readingLength.value);
 }
 
 void EngineAdapter::caption(StatusCaption caption) {
@@ -197,10 +174,6 @@ void EngineAdapter::progress(const Progress& progress) {
 }
 
 void EngineAdapter::message(const Message& message) {
-    if (held_) {
-        held_->messages.push_back(message);
-        return;
-    }
     if (written_) {
         generation_->notices.push_back(message);
         return;
@@ -225,9 +198,6 @@ void EngineAdapter::messageWritten(const EncodeResult& result) {
 }
 
 void EngineAdapter::started() {
-    if (held_) {
-        return;
-    }
     controls_.clock->start();
     controls_.decryptedBox->setProgramText("");
     controls_.directDataBox->setProgramText("");
@@ -235,17 +205,11 @@ void EngineAdapter::started() {
 }
 
 void EngineAdapter::decoded(const std::vector<std::string>& listLines, const std::string& text) {
-    if (held_) {
-        return;
-    }
     controls_.decodedList->addLines(listLines);
     controls_.decryptedBox->setProgramText(text);
 }
 
 void EngineAdapter::clockStopped() {
-    if (held_) {
-        return;
-    }
     controls_.clock->stop();
 }
 

@@ -72,11 +72,6 @@ private:
     std::optional<std::int16_t> decryptSealed(const DecodeRunRequest& request,
                                               const SecretBytes& passphrase, SealSetting strongest);
 
-    // What a sealed reading reports, held back until the message opens.
-    struct HeldOutput {
-        std::vector<Message> messages;
-    };
-
     QWidget& window_;
     const MainWindowControls& controls_;
     const KeyFields& fields_;
@@ -86,7 +81,6 @@ private:
     std::optional<Generation> generation_;    // what it wrote, as it reports it
     bool written_ = false;                    // from when the message is in the picture
     bool sealing_ = false;                    // while it writes a sealed message
-    std::optional<HeldOutput> held_;          // while a sealed message is read
 
     bool running_ = false;
     QElapsedTimer sincePainted_;

@@ -37,6 +37,19 @@ std::string KeyFields::text(KeyField field) const {
     return controls_.readingLengthBox->text().toStdString();
 }
 
+KeyNumber KeyFields::wholeKey(KeyField field) const {
+    return kvistra::wholeKey(text(field), userNumberLocale());
+}
+
+ShiftNumber KeyFields::shift() const {
+    return shiftNumber(text(KeyField::Shift), userNumberLocale());
+}
+
+DecodeRunRequest KeyFields::readingRequest() const {
+    return kvistra::readingRequest(text(KeyField::ReadingLength), text(KeyField::YKey),
+                                   text(KeyField::XKey), text(KeyField::Shift), userNumberLocale());
+}
+
 // Not const: it writes the window's controls, which the class holds by pointer.
 // NOLINTNEXTLINE(readability-make-member-function-const)
 void KeyFields::put(KeyField field, const std::string& text) {

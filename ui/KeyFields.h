@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/DecoderRun.h"
 #include "core/KeyField.h"
+#include "core/KeyNumbers.h"
 #include "core/NumberLocale.h"
 
 #include <string>
@@ -18,6 +20,11 @@ public:
     KeyFields(const MainWindowControls& controls, MessageBoxes& messageBoxes);
 
     std::string text(KeyField field) const;
+    // The fields read once, in the user's locale, by the rule of the run they start:
+    // a key as the encoder takes it, the shift, and all four as the decoder reads them.
+    KeyNumber wholeKey(KeyField field) const;
+    ShiftNumber shift() const;
+    DecodeRunRequest readingRequest() const;
     void set(KeyField field, const std::string& text);
     void check(KeyField field);
 

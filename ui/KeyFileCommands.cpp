@@ -4,8 +4,7 @@
 #include "KeyFields.h"
 #include "WorkInHand.h"
 #include "core/Image.h"
-#include "core/NumericText.h"
-#include "core/Rounding.h"
+#include "core/KeyNumbers.h"
 #include "core/RunCheck.h"
 #include "core/Windows1252.h"
 #include "io/TextImport.h"
@@ -102,13 +101,10 @@ std::optional<Message> KeyFileCommands::refusal(const std::string& picture) cons
         return std::nullopt;
     }
     const Image& image = canvas_.image();
-    const auto whole = [](const std::string& text) -> std::optional<int> {
-        const std::optional<double> value = parseNumber(text, userNumberLocale());
-        return value ? toInt16(*value) : std::nullopt;
-    };
-    const std::optional<int> x = whole(opened_->xKey);
-    const std::optional<int> y = whole(opened_->yKey);
-    const std::optional<int> length = whole(opened_->readingLength);
+    const NumberLocale locale = userNumberLocale();
+    const std::optional<int> x = roundedKey(opened_->xKey, locale).value;
+    const std::optional<int> y = roundedKey(opened_->yKey, locale).value;
+    const std::optional<int> length = roundedKey(opened_->readingLength, locale).value;
     // A run the canvas does not hold whole is the decoder's to report.
     if (!x || !y || !length || !image.contains(*x, *y) || *length < 0 ||
         std::int64_t{*y} * image.width() + *x + *length >

@@ -53,15 +53,10 @@ constexpr QColor kWarningColour(0xB0, 0x00, 0x18);
 
 // Where a reader with the fields' values starts, read as the decoder reads them.
 std::optional<ReadingPlace> readingPlaceOf(const KeyFields& fields) {
-    const NumberLocale locale = userNumberLocale();
-    const auto key = [&](KeyField field) -> std::optional<std::int16_t> {
-        const std::optional<double> value = parseNumber(fields.text(field), locale);
-        return value ? toInt16(*value) : std::nullopt;
-    };
-    const std::optional<std::int16_t> x = key(KeyField::XKey);
-    const std::optional<std::int16_t> y = key(KeyField::YKey);
-    const std::optional<std::int16_t> length =
-        readingLengthOf(fields.text(KeyField::ReadingLength));
+    const DecodeRunRequest reading = fields.readingRequest();
+    const std::optional<int> x = reading.xKey.value;
+    const std::optional<int> y = reading.yKey.value;
+    const std::optional<int> length = reading.readingLength.value;
     if (!x || !y || !length) {
         return std::nullopt;
     }
@@ -269,10 +264,10 @@ bool MainWindow::confirmLosingWork() {
 
 void MainWindow::onRoomChanged() {
     const PictureBox& canvas = *controls_->canvas;
-    const RoomEstimate estimate = estimateRoom(
-        {controls_->inputBox->programText(), fields_->text(KeyField::XKey),
-         fields_->text(KeyField::YKey), controls_->adaptCheck->isChecked(), canvas.scaleWidth(),
-         canvas.scaleHeight(), userNumberLocale(), protection_->on()});
+    const RoomEstimate estimate =
+        estimateRoom({controls_->inputBox->programText(), fields_->wholeKey(KeyField::XKey),
+                      fields_->wholeKey(KeyField::YKey), controls_->adaptCheck->isChecked(),
+                      canvas.scaleWidth(), canvas.scaleHeight(), protection_->on()});
     QLabel& line = *controls_->roomLabel;
     line.setText(QString::fromStdString(roomLineText(estimate)));
     // Cut off in a narrow window: the whole line shows over it.

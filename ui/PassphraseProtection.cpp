@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "PassphraseProtection.h"
 
-#include "core/Seal.h"
+#include "core/SealedMessage.h"
 #include "toolkit/MessageBoxes.h"
 #include "toolkit/PassphrasePrompt.h"
 #include "words/MessageCatalogue.h"
@@ -40,16 +40,10 @@ std::optional<SecretBytes> PassphraseProtection::ask(bool writing) {
     if (!answer) {
         return std::nullopt;
     }
-    std::optional<Message> refusal;
-    if (answer->passphrase.empty()) {
-        refusal = Message{MessageId::PassphraseEmpty, {}};
-    } else if (answer->passphrase.size() > kLongestPassphrase) {
-        refusal = Message{MessageId::PassphraseTooLong, {std::to_string(kLongestPassphrase)}};
-    } else if (writing && !answer->passphrase.sameAs(answer->repeated)) {
-        refusal = Message{MessageId::PassphrasesDiffer, {}};
-    }
-    if (refusal) {
-        messageBoxes_.show(describe(*refusal));
+    if (const Status refusal =
+            checkPassphrase(answer->passphrase, writing ? &answer->repeated : nullptr);
+        !refusal) {
+        messageBoxes_.show(describe(refusal.problem()));
         return std::nullopt;
     }
     return std::move(answer->passphrase);

@@ -69,11 +69,10 @@ Status PictureFileCommands::save(const std::string& name) {
     // A generated picture must also give its message back with the fields' key values.
     std::optional<ExpectedMessage> expected;
     if (const std::optional<std::string>& message = work_.generatedMessage()) {
-        expected =
-            ExpectedMessage{{readingLengthOf(fields_.text(KeyField::ReadingLength)).value_or(0),
-                             fields_.text(KeyField::YKey), fields_.text(KeyField::XKey),
-                             fields_.text(KeyField::Shift), userNumberLocale()},
-                            *message};
+        const DecodeRunRequest reading = fields_.readingRequest();
+        expected = ExpectedMessage{
+            {reading.readingLength.value.value_or(0), reading.yKey, reading.xKey, reading.shift},
+            *message};
     }
     if (Status saved = savePicture(name, image); !saved) {
         return saved;

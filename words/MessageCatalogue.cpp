@@ -53,8 +53,15 @@ Message innerMessage(const Message& outer, std::size_t first) {
     return inner;
 }
 
-bool isFailure(const std::string& number, FailureNumber failure) {
-    return number == std::to_string(failureCode(failure));
+// The failure a message's number names; None for a number the decoder never gives.
+FailureNumber failureNamed(const std::string& number) {
+    for (const FailureNumber failure :
+         {FailureNumber::InvalidArgument, FailureNumber::Overflow, FailureNumber::TypeMismatch}) {
+        if (number == std::to_string(failureCode(failure))) {
+            return failure;
+        }
+    }
+    return FailureNumber::None;
 }
 
 std::string quoted(const std::string& path) {
@@ -76,22 +83,22 @@ std::string valueLabel(const std::string& code) {
 
 // What a failed decoding could not read, and what to check.
 std::string decodeFailure(const Message& m) {
-    const std::string& number = arg(m, 0);
+    const FailureNumber failure = failureNamed(arg(m, 0));
     const std::string& value = arg(m, 1);
     if (value.empty()) {
-        return failureDescription(std::stoi(number.empty() ? std::string("0") : number));
+        return failureDescription(failure);
     }
     std::string what;
     if (m.args.size() >= 7) {
         what = "Tecken nummer " + arg(m, 3) + " (bildpunkt " + arg(m, 4) + ", " + arg(m, 5) +
                ") kunde inte läsas: ";
-        if (isFailure(number, FailureNumber::InvalidArgument)) {
+        if (failure == FailureNumber::InvalidArgument) {
             what += "det gröna värdet " + arg(m, 6) + " med förskjutningen " + arg(m, 2) +
                     " ger ingen teckenkod mellan 0 och 255.";
         } else {
             what += "förskjutningen \"" + arg(m, 2) + "\" är inget tal.";
         }
-    } else if (isFailure(number, FailureNumber::Overflow)) {
+    } else if (failure == FailureNumber::Overflow) {
         what = valueLabel(value) + " \"" + arg(m, 2) + "\" ligger utanför -32768 till 32767.";
     } else {
         what = valueLabel(value) + " \"" + arg(m, 2) + "\" är inget tal.";
@@ -165,17 +172,18 @@ std::string roomLineText(const RoomEstimate& estimate) {
     return length;
 }
 
-std::string failureDescription(int number) {
-    switch (number) {
-    case failureCode(FailureNumber::InvalidArgument):
+std::string failureDescription(FailureNumber failure) {
+    switch (failure) {
+    case FailureNumber::InvalidArgument:
         return "Ogiltigt proceduranrop eller argument";
-    case failureCode(FailureNumber::Overflow):
+    case FailureNumber::Overflow:
         return "Spill";
-    case failureCode(FailureNumber::TypeMismatch):
+    case FailureNumber::TypeMismatch:
         return "Typerna matchar inte";
-    default:
-        return "Okänt fel";
+    case FailureNumber::None:
+        break;
     }
+    return "Okänt fel";
 }
 
 MessageBoxText describe(const Message& m) {

@@ -34,8 +34,8 @@ std::string captionText(StatusCaption caption);
 // Swedish, and the reason when "Generera kryptobild" would refuse the message.
 std::string roomLineText(const RoomEstimate& estimate);
 
-// Description of a decoder failure number.
-std::string failureDescription(int number);
+// Description of a decoder failure.
+std::string failureDescription(FailureNumber failure);
 
 // An errno value in words, to follow a sentence's colon.
 std::string systemErrorText(int error);

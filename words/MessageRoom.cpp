@@ -28,8 +28,8 @@ RoomEstimate estimateRoom(const RoomRequest& request) {
     std::optional<int> x = 0;
     std::optional<int> y = 0;
     if (!request.adapt) {
-        x = wholeKeyNumber(request.xKey, request.locale);
-        y = wholeKeyNumber(request.yKey, request.locale);
+        x = request.xKey.value;
+        y = request.yKey.value;
     }
     const bool inside = x && y && *x >= 0 && *y >= 0 && *x < request.width && *y < request.height;
     if (inside) {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/NumberLocale.h"
+#include "core/KeyNumbers.h"
 
 #include <cstdint>
 #include <string>
@@ -11,12 +11,11 @@ namespace kvistra {
 // What the window knows while the user types: the text and the fields as they stand.
 struct RoomRequest {
     std::string typed; // UTF-8 with CR LF line ends, as the input box hands it over
-    std::string xKey;  // as typed, read in the locale
-    std::string yKey;
+    KeyNumber xKey;    // read by wholeKey()
+    KeyNumber yKey;
     bool adapt = false; // the message starts at the top left
     int width = 0;
     int height = 0;
-    NumberLocale locale;
     bool sealed = false; // with a passphrase, which takes room of its own
 };
 

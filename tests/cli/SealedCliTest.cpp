@@ -417,6 +417,25 @@ TEST(SealedCli, UsageErrorsAndCapacity) {
             std::to_string(sealedCapacity(100)) + ",\"sealed\":true}\n");
 }
 
+// A key outside the picture gets the refusal an open message gets, not a room of none.
+TEST(SealedCli, KeyOutsideThePictureIsRefusedAsSuch) {
+    const TempFolder dir;
+    writeBytes(dir / "phrase", "fras");
+    for (const bool sealed : {false, true}) {
+        SCOPED_TRACE(sealed);
+        std::vector<std::string> args = {"hide",        "--text", "x",     "--out",
+                                         dir / "p.bmp", "--size", "31x17", "-x",
+                                         "31",          "-y",     "0"};
+        if (sealed) {
+            args.insert(args.end(), {"--passphrase-file", dir / "phrase"});
+        }
+        const CliRun hidden = sealedCli(args);
+        EXPECT_EQ(hidden.status, 1);
+        EXPECT_EQ(hidden.err, messageText(MessageId::KeyOutsideGrid, {"31", "0", "31", "17"}));
+        EXPECT_FALSE(std::filesystem::exists(dir / "p.bmp"));
+    }
+}
+
 // The real program at the real key setting. The passphrase comes through a named
 // pipe, which holds the program while its argument list is read.
 TEST(SealedCli, PassphraseStaysOutOfTheArgumentListAndEveryFileWritten) {

@@ -27,8 +27,15 @@ Image greenCanvas(int width, int height, const std::string& greens) {
     return canvas;
 }
 
+// The texts read by the decoder's rules, as a front end reads its fields.
+DecodeRequest read(int length, const std::string& y, const std::string& x,
+                   const std::string& shift) {
+    const NumberLocale c = NumberLocale::c();
+    return {length, roundedKey(y, c), roundedKey(x, c), shiftNumber(shift, c)};
+}
+
 DecodeRequest request(int length, int x, int y, const char* shift = "0") {
-    return {length, std::to_string(y), std::to_string(x), shift, NumberLocale::c()};
+    return read(length, std::to_string(y), std::to_string(x), shift);
 }
 
 std::string textOf(const DecodeResult& result) {
@@ -43,8 +50,10 @@ TEST(Decoder, ReadsTheWorkedExampleBack) {
     RecordingEncodeReport report;
     Image canvas(5, 4);
     ScriptedRandom random({0.3f, 0.9f, 0.1f});
-    ASSERT_TRUE(Encoder(canvas, random, report)
-                    .generate({"Hej!", "3", "1", "2", false, NumberLocale::c()}));
+    ASSERT_TRUE(
+        Encoder(canvas, random, report)
+            .generate({"Hej!", wholeKey("3", NumberLocale::c()), wholeKey("1", NumberLocale::c()),
+                       shiftNumber("2", NumberLocale::c()), false}));
 
     const DecodeResult result = decode(canvas, request(4, 3, 1, "2"));
     EXPECT_EQ(result.outcome, DecodeOutcome::Finished);
@@ -85,36 +94,16 @@ TEST(Decoder, Outcomes) {
          "D", FailureNumber::None, 1},
         {"negative key reads outside as code zero", request(3, -2, 0), DecodeOutcome::Finished,
          std::string("\0\0A", 3), FailureNumber::None, 3},
-        {"y-key not numeric",
-         {1, "y", "0", "0", {}},
-         DecodeOutcome::Failed,
-         "",
-         FailureNumber::TypeMismatch,
-         0},
-        {"x-key not numeric",
-         {1, "0", "x", "0", {}},
-         DecodeOutcome::Failed,
-         "",
-         FailureNumber::TypeMismatch,
-         0},
-        {"x-key not read when the y-key is below",
-         {1, "2", "x", "0", {}},
-         DecodeOutcome::Exhausted,
-         "",
-         FailureNumber::None,
-         0},
-        {"shift not numeric",
-         {1, "0", "0", "s", {}},
-         DecodeOutcome::Failed,
-         "",
-         FailureNumber::TypeMismatch,
-         1},
-        {"key outside 16 bits",
-         {1, "40000", "0", "0", {}},
-         DecodeOutcome::Failed,
-         "",
-         FailureNumber::Overflow,
-         0},
+        {"y-key not numeric", read(1, "y", "0", "0"), DecodeOutcome::Failed, "",
+         FailureNumber::TypeMismatch, 0},
+        {"x-key not numeric", read(1, "0", "x", "0"), DecodeOutcome::Failed, "",
+         FailureNumber::TypeMismatch, 0},
+        {"x-key not read when the y-key is below", read(1, "2", "x", "0"), DecodeOutcome::Exhausted,
+         "", FailureNumber::None, 0},
+        {"shift not numeric", read(1, "0", "0", "s"), DecodeOutcome::Failed, "",
+         FailureNumber::TypeMismatch, 1},
+        {"key outside 16 bits", read(1, "40000", "0", "0"), DecodeOutcome::Failed, "",
+         FailureNumber::Overflow, 0},
         {"code above 255", request(9, 1, 1, "186"), DecodeOutcome::Failed, "\xFF",
          FailureNumber::InvalidArgument, 2},
         {"negative code", request(1, 0, 0, "-66"), DecodeOutcome::Failed, "",
@@ -140,22 +129,22 @@ TEST(Decoder, FailureSaysWhichValueOrCharacterCouldNotBeRead) {
         std::string number; // in the error report
     } cases[] = {
         {"y-key not numeric",
-         {1, "y", "0", "0", {}},
+         read(1, "y", "0", "0"),
          {DecodeValue::YKey, "y"},
          "Följande fel uppstod: Nyckel-y \"y\" är inget tal.",
          "13"},
         {"x-key not numeric",
-         {1, "0", "x", "0", {}},
+         read(1, "0", "x", "0"),
          {DecodeValue::XKey, "x"},
          "Följande fel uppstod: Nyckel-x \"x\" är inget tal.",
          "13"},
         {"key outside 16 bits",
-         {1, "40000", "0", "0", {}},
+         read(1, "40000", "0", "0"),
          {DecodeValue::YKey, "40000"},
          "Följande fel uppstod: Nyckel-y \"40000\" ligger utanför -32768 till 32767.",
          "6"},
         {"shift not numeric",
-         {1, "1", "2", "s", {}},
+         read(1, "1", "2", "s"),
          {DecodeValue::Shift, "s", 1, 2, 1, 'F'},
          "Följande fel uppstod: Tecken nummer 1 (bildpunkt 2, 1) kunde inte läsas: "
          "förskjutningen \"s\" är inget tal.",
@@ -196,10 +185,10 @@ TEST(Decoder, ReadsTheLongestMessageWithoutOverflow) {
 }
 
 TEST(ReadingLength, TakesTheLeadingNumber) {
-    EXPECT_EQ(readingLengthOf("12"), 12);
-    EXPECT_EQ(readingLengthOf(""), 0);
-    EXPECT_EQ(readingLengthOf("2.5"), 2);
-    EXPECT_EQ(readingLengthOf("40000"), std::nullopt);
+    EXPECT_EQ(readingLengthNumber("12").value, 12);
+    EXPECT_EQ(readingLengthNumber("").value, 0);
+    EXPECT_EQ(readingLengthNumber("2.5").value, 2);
+    EXPECT_EQ(readingLengthNumber("40000").value, std::nullopt);
 }
 
 TEST(ColourSplit, Convert) {
@@ -222,7 +211,7 @@ TEST(ColourSplit, Convert) {
 
 struct DecoderRunFixture : ::testing::Test {
     RecordingDecodeReport report;
-    DecodeRunRequest request{"3", "0", "0", "0", NumberLocale::c()};
+    DecodeRunRequest request = readingRequest("3", "0", "0", "0", NumberLocale::c());
     Image canvas = greenCanvas(3, 2, "Hej");
 
     void SetUp() override { report.clockReadings = {100.0, 100.25}; }
@@ -250,15 +239,15 @@ TEST_F(DecoderRunFixture, ElapsedTimeUsesTheLocaleAndStaysTrueAcrossMidnight) {
 
 TEST_F(DecoderRunFixture, ShiftedListLine) {
     canvas.setPixel(0, 0, makeColour(0, 69, 0));
-    request.shift = "3";
-    request.readingLength = "1";
+    request.shift = shiftNumber("3", NumberLocale::c());
+    request.readingLength = readingLengthNumber("1");
     run();
     EXPECT_EQ(report.list, std::vector<std::string>{"69 - H"});
 }
 
 TEST_F(DecoderRunFixture, FailureKeepsThePartialOutputAndTheClockRunning) {
-    request.readingLength = "5";
-    request.shift = "1";
+    request.readingLength = readingLengthNumber("5");
+    request.shift = shiftNumber("1", NumberLocale::c());
     run();
     EXPECT_EQ(report.decryptedText, "Ifk");
     EXPECT_EQ(report.list.size(), 3u);
@@ -269,7 +258,7 @@ TEST_F(DecoderRunFixture, FailureKeepsThePartialOutputAndTheClockRunning) {
 }
 
 TEST_F(DecoderRunFixture, ReadingLengthOverflowIsReportedBeforeAnythingIsCleared) {
-    request.readingLength = "99999";
+    request.readingLength = readingLengthNumber("99999");
     run();
     EXPECT_EQ(report.messages,
               (std::vector<Message>{{MessageId::DecodeFailed, {"6", "length", "99999"}}}));
@@ -278,8 +267,8 @@ TEST_F(DecoderRunFixture, ReadingLengthOverflowIsReportedBeforeAnythingIsCleared
 }
 
 TEST_F(DecoderRunFixture, ExhaustedWalkSaysHowMuchWasRead) {
-    request.yKey = "1";
-    request.readingLength = "10";
+    request.yKey = roundedKey("1", NumberLocale::c());
+    request.readingLength = readingLengthNumber("10");
     run();
     EXPECT_EQ(report.messages, (std::vector<Message>{{MessageId::DecodeExhausted, {"3", "10"}}}));
     EXPECT_EQ(report.clockSwitches, (std::vector<bool>{true, false}));

@@ -26,17 +26,25 @@ struct Generation {
     Image canvas;
     ScriptedRandom random;
     std::string typed; // UTF-8
-    EncodeRequest request{"", "0", "0", "0", false, NumberLocale::c()};
+    // The fields as typed, read by the encoder's rule at each run.
+    std::string xKey;
+    std::string yKey;
+    std::string shift = "0";
+    NumberLocale locale = NumberLocale::c();
+    EncodeRequest request;
 
     Generation(int width, int height, const std::string& text, int x, int y, bool adapt = false)
         : canvas(width, height)
-        , typed(text) {
-        request.xKey = std::to_string(x);
-        request.yKey = std::to_string(y);
+        , typed(text)
+        , xKey(std::to_string(x))
+        , yKey(std::to_string(y)) {
         request.adapt = adapt;
     }
     void run() {
         report.written.reset();
+        request.xKey = wholeKey(xKey, locale);
+        request.yKey = wholeKey(yKey, locale);
+        request.shift = shiftNumber(shift, locale);
         Result<std::string> bytes = messageBytesOf(typed);
         if (!bytes) {
             report.messages.push_back(bytes.problem());
@@ -53,8 +61,7 @@ struct Generation {
         return report.written ? std::to_string(report.written->readingLength) : "";
     }
     std::string shiftField() const {
-        return report.shiftChanges.empty() ? request.shift
-                                           : std::to_string(report.shiftChanges.back());
+        return report.shiftChanges.empty() ? shift : std::to_string(report.shiftChanges.back());
     }
     KeyPosition runStart() const { return report.written.value().runStart.value(); }
 };
@@ -81,7 +88,9 @@ TEST(Encoder, DecoysDrawnAheadKeepTheStreamInRasterOrder) {
     Image canvas(width, height);
     SecureRandom random(key);
     RecordingEncodeReport report;
-    const EncodeRequest request{"A", "0", "0", "0", false, NumberLocale::c()};
+    const EncodeRequest request{"A", wholeKey("0", NumberLocale::c()),
+                                wholeKey("0", NumberLocale::c()),
+                                shiftNumber("0", NumberLocale::c()), false};
     ASSERT_TRUE(Encoder(canvas, random, report).generate(request));
 
     SecureRandom reference(key);
@@ -98,7 +107,7 @@ TEST(Encoder, DecoysDrawnAheadKeepTheStreamInRasterOrder) {
 
 TEST(Encoder, WorkedExample) {
     Generation g(5, 4, "Hej!", 3, 1);
-    g.request.shift = "2";
+    g.shift = "2";
     g.run();
 
     for (int y = 0; y < 4; ++y) {
@@ -126,7 +135,7 @@ TEST(Encoder, WorkedExample) {
 
 TEST(Encoder, ProgressExample) {
     Generation g(5, 4, "Hej!", 3, 1);
-    g.request.shift = "2";
+    g.shift = "2";
     g.run();
 
     EXPECT_TRUE(containsInOrder(
@@ -249,7 +258,7 @@ TEST(Encoder, AnalysisKeepsEveryGreenByteInRange) {
     for (const ShiftCase& c : cases) {
         SCOPED_TRACE(c.name);
         Generation g(4, 2, c.text, 0, 0);
-        g.request.shift = c.shift;
+        g.shift = c.shift;
         g.run();
         EXPECT_EQ(g.report.messages, c.messages);
         EXPECT_EQ(g.shiftField(), c.finalShift);
@@ -313,8 +322,8 @@ TEST(Encoder, RefusesBeforeWritingAnything) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Generation g(5, 4, c.text, 0, 0, c.adapt);
-        g.request.xKey = c.x;
-        g.request.yKey = c.y;
+        g.xKey = c.x;
+        g.yKey = c.y;
         g.run();
         EXPECT_EQ(g.report.messages, std::vector{c.message});
         EXPECT_EQ(g.canvas, Image(5, 4));
@@ -339,8 +348,8 @@ TEST(Encoder, RefusesAShiftThatIsNotWhole) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.shift);
         Generation g(5, 4, "Hemligt", 0, 0, c.adapt);
-        g.request.locale = c.locale;
-        g.request.shift = c.shift;
+        g.locale = c.locale;
+        g.shift = c.shift;
         g.run();
         EXPECT_EQ(g.report.messages, (std::vector<Message>{{MessageId::ShiftNotWhole, {c.shift}}}));
         EXPECT_EQ(g.canvas, Image(5, 4));
@@ -354,8 +363,8 @@ TEST(Encoder, SecondRunOverwritesTheFirst) {
     Generation g(5, 4, "Hej!", 3, 1);
     g.run();
     g.typed = "Å";
-    g.request.xKey = "0";
-    g.request.yKey = "0";
+    g.xKey = "0";
+    g.yKey = "0";
     g.run();
     EXPECT_EQ(g.canvas.pixel(0, 0), makeColour(kOne, 0xC5, kOne));
     EXPECT_EQ(g.canvas.pixel(3, 1), kRandomPixel);

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/KeyNumbers.h"
 #include "core/NumericText.h"
 #include "core/Rounding.h"
 
@@ -28,6 +29,45 @@ TEST(ToInt16, RoundsThenChecksTheRange) {
     EXPECT_EQ(toInt16(-32769), std::nullopt);
     EXPECT_EQ(toInt16(std::numeric_limits<double>::quiet_NaN()), std::nullopt);
     EXPECT_EQ(toInt16(1e300), std::nullopt);
+}
+
+// The two rules a key is read by: the encoder's takes whole numbers only, the
+// decoder's rounds and says why it has no number.
+TEST(KeyNumbers, TheEncoderTakesWholeNumbersTheDecoderRounds) {
+    const struct {
+        const char* text;
+        std::optional<int> whole;
+        std::optional<int> rounded;
+        FailureNumber failure;
+    } cases[] = {
+        {"12", 12, 12, FailureNumber::None},
+        {"12,0", 12, 12, FailureNumber::None},
+        {"2,5", std::nullopt, 2, FailureNumber::None},
+        {"3,5", std::nullopt, 4, FailureNumber::None},
+        {"-32768", -32768, -32768, FailureNumber::None},
+        {"32767,5", std::nullopt, std::nullopt, FailureNumber::Overflow},
+        {"40000", std::nullopt, std::nullopt, FailureNumber::Overflow},
+        {"x", std::nullopt, std::nullopt, FailureNumber::TypeMismatch},
+        {"", std::nullopt, std::nullopt, FailureNumber::TypeMismatch},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const KeyNumber whole = wholeKey(c.text, NumberLocale::swedish());
+        const KeyNumber rounded = roundedKey(c.text, NumberLocale::swedish());
+        EXPECT_EQ(whole.value, c.whole);
+        EXPECT_EQ(rounded.value, c.rounded);
+        EXPECT_EQ(rounded.failure, c.failure);
+        // Messages quote the text as typed.
+        EXPECT_EQ(whole.text, c.text);
+        EXPECT_EQ(rounded.text, c.text);
+    }
+    EXPECT_EQ(readingLengthNumber("12 tecken").value, 12);
+    EXPECT_EQ(readingLengthNumber("99999").failure, FailureNumber::Overflow);
+    EXPECT_EQ(checkWholeShift(shiftNumber("2,0", NumberLocale::swedish())).ok(), true);
+    EXPECT_EQ(checkWholeShift(shiftNumber("2,5", NumberLocale::swedish())).problem(),
+              (Message{MessageId::ShiftNotWhole, {"2,5"}}));
+    EXPECT_EQ(checkWholeShift(shiftNumber("s", NumberLocale::swedish())).problem(),
+              (Message{MessageId::ValueNotNumeric, {}}));
 }
 
 struct ParseCase {

@@ -2,6 +2,7 @@
 #include "core/PictureComparison.h"
 
 #include "core/Image.h"
+#include "support/TypedKeys.h"
 
 #include <gtest/gtest.h>
 
@@ -36,7 +37,7 @@ TEST(PictureComparison, TellsWhereTheMessageStopsComingBack) {
     picture.setPixel(3, 1, withGreen('H' - 2));
     picture.setPixel(4, 1, withGreen('e' - 2));
     picture.setPixel(0, 2, withGreen('j' - 2));
-    const DecodeRequest keys{3, "1", "3", "2", NumberLocale::c()};
+    const DecodeRequest keys = test::readingKeys(3, "1", "3", "2");
 
     const struct {
         const char* name;
@@ -44,12 +45,12 @@ TEST(PictureComparison, TellsWhereTheMessageStopsComingBack) {
         std::optional<std::int64_t> misread;
     } cases[] = {
         {"the key values of the message", keys, std::nullopt},
-        {"another shift", {3, "1", "3", "1", NumberLocale::c()}, 1},
-        {"reading length too short", {2, "1", "3", "2", NumberLocale::c()}, 3},
-        {"reading length too long", {4, "1", "3", "2", NumberLocale::c()}, 4},
-        {"a key one further", {3, "1", "4", "2", NumberLocale::c()}, 1},
-        {"a shift that is no number", {3, "1", "3", "x", NumberLocale::c()}, 1},
-        {"past the picture's end", {3, "2", "4", "2", NumberLocale::c()}, 1},
+        {"another shift", test::readingKeys(3, "1", "3", "1"), 1},
+        {"reading length too short", test::readingKeys(2, "1", "3", "2"), 3},
+        {"reading length too long", test::readingKeys(4, "1", "3", "2"), 4},
+        {"a key one further", test::readingKeys(3, "1", "4", "2"), 1},
+        {"a shift that is no number", test::readingKeys(3, "1", "3", "x"), 1},
+        {"past the picture's end", test::readingKeys(3, "2", "4", "2"), 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -4,6 +4,7 @@
 #include "core/Encoder.h"
 #include "core/Image.h"
 #include "core/SecureRandom.h"
+#include "support/TypedKeys.h"
 
 #include <algorithm>
 #include <array>
@@ -36,8 +37,8 @@ TEST(CharacterSet, IntegerFormAgreesWithTheFloatRuleForEveryDraw) {
 // lead-in and decoys, drawn the way a real generation draws them.
 Image generatedCanvas(int width, int height) {
     test::RecordingEncodeReport report;
-    const EncodeRequest request{"\x01", std::to_string(width / 2), std::to_string(height / 2), "0",
-                                false,  NumberLocale::c()};
+    const EncodeRequest request = test::writingKeys("\x01", std::to_string(width / 2),
+                                                    std::to_string(height / 2), "0", false);
     Image image(width, height);
     SecureRandom random;
     EXPECT_TRUE(Encoder(image, random, report).generate(request));

@@ -4,15 +4,18 @@
 #include "RecordingReports.h"
 #include "core/Capacity.h"
 #include "core/CharacterSet.h"
+#include "core/DecoderRun.h"
 #include "core/Encoder.h"
 #include "core/Image.h"
 #include "core/SecureRandom.h"
 #include "core/Windows1252.h"
+#include "support/TypedKeys.h"
 
 #include <array>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
+#include <optional>
 #include <vector>
 
 namespace kvistra {
@@ -72,12 +75,109 @@ TEST(SealedMessage, OpensFromItsCharactersWithThePassphrase) {
     EXPECT_FALSE(openedMessage(*sealed, secret("Fras"), SealSetting::Quick));
 }
 
+// Both front ends seal and read through these: a message sealed into the request,
+// written by the encoder and read back whole, opens with its passphrase only.
+TEST(SealedMessage, RunSealedIntoARequestReadsBack) {
+    Image image(40, 30);
+    SecureRandom random;
+    test::RecordingEncodeReport report;
+    EncodeRequest request = test::writingKeys("Hemligt", "7", "3", "5", false);
+    ASSERT_TRUE(checkSealedFits(image, request));
+    ASSERT_TRUE(sealRequest(request, secret("fras"), SealSetting::Quick));
+    EXPECT_EQ(request.message.size(), static_cast<std::size_t>(sealedLength(7)));
+    EXPECT_EQ(request.shift.value, 0.0);
+    const Result<EncodeResult> written = Encoder(image, random, report).generate(request);
+    ASSERT_TRUE(written);
+
+    const auto reading = [&](const std::string& length, const std::string& x) {
+        return readingRequest(length, "3", x, "0", NumberLocale::c());
+    };
+    const std::string length = std::to_string(written->readingLength);
+    EXPECT_EQ(readSealed(image, reading(length, "7"), secret("fras"), SealSetting::Quick).value(),
+              "Hemligt");
+    const Message refused{MessageId::SealedMessageRefused, {}};
+    const struct {
+        const char* name;
+        DecodeRunRequest request;
+        const char* passphrase;
+    } cases[] = {
+        {"wrong passphrase", reading(length, "7"), "Fras"},
+        {"another key", reading(length, "8"), "fras"},
+        {"one character short", reading(std::to_string(written->readingLength - 1), "7"), "fras"},
+        {"reading length outside 16 bits", reading("40000", "7"), "fras"},
+        {"run past the picture's end", reading("1200", "7"), "fras"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Result<std::string> opened =
+            readSealed(image, c.request, secret(c.passphrase), SealSetting::Quick);
+        ASSERT_FALSE(opened);
+        EXPECT_EQ(opened.problem(), refused);
+    }
+}
+
+TEST(SealedMessage, RefusesToSealWhatDoesNotFitFromTheKey) {
+    const Image image(20, 10);
+    const std::int64_t fromLastRow = sealedCapacity(20); // 0: no sealed message fits there
+    const std::int64_t fromTop = sealedCapacity(200);
+    const struct {
+        const char* name;
+        EncodeRequest request;
+        std::optional<Message> refusal;
+    } cases[] = {
+        {"fits from the top", test::writingKeys(std::string(fromTop, 'a'), "0", "0", "0", false),
+         std::nullopt},
+        {"one byte too many",
+         test::writingKeys(std::string(fromTop + 1, 'a'), "0", "0", "0", false),
+         Message{MessageId::SealedMessageDoesNotFit,
+                 {std::to_string(fromTop + 1), std::to_string(fromTop)}}},
+        {"from the last row", test::writingKeys("a", "0", "9", "0", false),
+         Message{MessageId::SealedMessageDoesNotFit, {"1", std::to_string(fromLastRow)}}},
+        {"key outside the picture", test::writingKeys("a", "20", "0", "0", false),
+         Message{MessageId::KeyOutsideGrid, {"20", "0", "20", "10"}}},
+        {"fractional key", test::writingKeys("a", "2.5", "0", "0", false),
+         Message{MessageId::KeyOutsideGrid, {"2.5", "0", "20", "10"}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Status fits = checkSealedFits(image, c.request);
+        EXPECT_EQ(fits.ok(), !c.refusal);
+        if (c.refusal) {
+            EXPECT_EQ(fits.problem(), *c.refusal);
+        }
+    }
+}
+
+TEST(SealedMessage, PassphraseChecks) {
+    SecretBytes longest(kLongestPassphrase + 1);
+    ASSERT_TRUE(longest.append(std::string(kLongestPassphrase, 'x')));
+    EXPECT_TRUE(checkPassphrase(longest));
+    ASSERT_TRUE(longest.append("x"));
+    EXPECT_EQ(checkPassphrase(longest).problem(),
+              (Message{MessageId::PassphraseTooLong, {std::to_string(kLongestPassphrase)}}));
+
+    const SecretBytes empty(kLongestPassphrase);
+    EXPECT_EQ(checkPassphrase(empty).problem(), (Message{MessageId::PassphraseEmpty, {}}));
+    // An empty one is refused as empty, typed twice or not.
+    EXPECT_EQ(checkPassphrase(empty, &empty).problem(), (Message{MessageId::PassphraseEmpty, {}}));
+
+    const SecretBytes typed = secret("fras");
+    const SecretBytes same = secret("fras");
+    const SecretBytes other = secret("Fras");
+    EXPECT_TRUE(checkPassphrase(typed));
+    EXPECT_TRUE(checkPassphrase(typed, &same));
+    EXPECT_EQ(checkPassphrase(typed, &other).problem(),
+              (Message{MessageId::PassphrasesDiffer, {}}));
+    EXPECT_EQ(checkPassphrase(typed, &empty).problem(),
+              (Message{MessageId::PassphrasesDiffer, {}}));
+}
+
 // The green values of a message run, written the way a front end writes it.
 std::vector<int> greenValuesOfRun(const std::string& characters) {
     Image image(269, 253);
     SecureRandom random;
     test::RecordingEncodeReport report;
-    const EncodeRequest request{characters, "7", "3", "0", false, NumberLocale::c()};
+    const EncodeRequest request = test::writingKeys(characters, "7", "3", "0", false);
     EXPECT_TRUE(Encoder(image, random, report).generate(request));
     std::vector<int> greens;
     for (std::size_t k = 0; k < characters.size(); ++k) {

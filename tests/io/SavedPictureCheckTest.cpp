@@ -7,6 +7,7 @@
 #include "io/PictureFile.h"
 #include "support/FileBytes.h"
 #include "support/TempFolder.h"
+#include "support/TypedKeys.h"
 #include "words/MessageCatalogue.h"
 
 #include <filesystem>
@@ -94,11 +95,11 @@ TEST(SavedPictureCheck, ReadsTheGeneratedMessageBackWithTheKeyValues) {
     canvas.setPixel(0, 2, withGreen('j'));
     ASSERT_TRUE(savePicture(path, canvas));
 
-    const ExpectedMessage right{{3, "1", "3", "0", NumberLocale::c()}, "Hej"};
+    const ExpectedMessage right{test::readingKeys(3, "1", "3", "0"), "Hej"};
     EXPECT_TRUE(checkSavedPicture(path, canvas, right));
 
     ExpectedMessage wrongShift = right;
-    wrongShift.request.shift = "1";
+    wrongShift.request.shift = shiftNumber("1", NumberLocale::c());
     const Status checked = checkSavedPicture(path, canvas, wrongShift);
     ASSERT_FALSE(checked);
     EXPECT_EQ(checked.problem(), (Message{MessageId::SavedMessageMisread, {path, "1"}}));
@@ -168,7 +169,7 @@ TEST(WrittenPictureCheck, AFileThatDoesNotReadOrGivesAnotherMessageIsRefused) {
     std::filesystem::rename(dir / "skriven.bmp", path); // a temporary name has no extension
     const std::vector<std::uint64_t> digests = rowDigestsOf(written);
 
-    const ExpectedMessage right{{3, "1", "3", "0", NumberLocale::c()}, "Hej"};
+    const ExpectedMessage right{test::readingKeys(3, "1", "3", "0"), "Hej"};
     EXPECT_TRUE(checkWrittenPicture(path, "bild.bmp", 5, digests, right));
     ExpectedMessage other = right;
     other.message = "Hem";

@@ -21,8 +21,12 @@ static_assert((kWidth - 5) + (kHeight - 1 - 5) * kWidth > kLongestMessage);
 
 RoomRequest request(std::string typed, std::string x = "5", std::string y = "5",
                     bool adapt = false) {
-    return {std::move(typed), std::move(x), std::move(y),     adapt,
-            kWidth,           kHeight,      NumberLocale::c()};
+    return {std::move(typed),
+            wholeKey(x, NumberLocale::c()),
+            wholeKey(y, NumberLocale::c()),
+            adapt,
+            kWidth,
+            kHeight};
 }
 
 TEST(MessageRoom, JudgesTheMessageAsTheEncoderWould) {
