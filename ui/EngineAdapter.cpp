@@ -88,12 +88,8 @@ std::optional<Reading> EngineAdapter::decrypt(const DecodeRunRequest& request,
     if (sealing) {
         return decryptSealed(request, picture, *sealing);
     }
-    const DecoderRunResult result = runDecoder(picture, request, *this);
-    std::optional<Reading> read = takeReading();
-    if (read) {
-        read->readingLength = result.readingLength.value_or(0);
-    }
-    return read;
+    runDecoder(picture, request, *this);
+    return takeReading();
 }
 
 std::optional<Reading> EngineAdapter::decryptSealed(const DecodeRunRequest& request,
@@ -124,9 +120,7 @@ std::optional<Reading> EngineAdapter::decryptSealed(const DecodeRunRequest& requ
     const double elapsed = std::chrono::duration<double>(now() - start).count();
     message({MessageId::DecodeFinished, {formatGeneral(elapsed, request.locale)}});
     clockStopped();
-    std::optional<Reading> read = takeReading();
-    read->readingLength = static_cast<std::int16_t>(*request.readingLength.value);
-    return read;
+    return takeReading();
 }
 
 std::optional<Reading> EngineAdapter::takeReading() {

@@ -7,7 +7,6 @@
 #include "ui/Sealing.h"
 
 #include <QElapsedTimer>
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -30,7 +29,6 @@ struct Generation {
 struct Reading {
     std::vector<std::string> listLines;
     std::string text; // UTF-8
-    std::int16_t readingLength = 0;
     // What the decoder said once it had read, for after the text and list show.
     std::vector<Message> notices;
     bool clockStopped = false; // after the notices
