@@ -1,23 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "EngineAdapter.h"
 
-#include "KeyFields.h"
-#include "MainWindowControls.h"
-#include "PassphraseProtection.h"
 #include "core/NumericText.h"
 #include "core/SealedMessage.h"
 #include "core/Windows1252.h"
-#include "toolkit/ListBox.h"
 #include "toolkit/MessageBoxes.h"
-#include "toolkit/PictureBox.h"
-#include "toolkit/ProgressBar.h"
-#include "toolkit/TextBox.h"
 #include "words/MessageCatalogue.h"
 
-#include <QCheckBox>
 #include <QCoreApplication>
-#include <QTimer>
-#include <QWidget>
 #include <chrono>
 #include <future>
 
@@ -50,7 +40,8 @@ public:
     }
     ~RunScope() {
         adapter_.running_ = false;
-        adapter_.controls_.canvas->update();
+        adapter_.heldNotices_ = nullptr;
+        adapter_.display_.drawingChanged();
     }
     RunScope(const RunScope&) = delete;
     RunScope& operator=(const RunScope&) = delete;
@@ -59,37 +50,28 @@ private:
     EngineAdapter& adapter_;
 };
 
-EngineAdapter::EngineAdapter(QWidget& window, const MainWindowControls& controls,
-                             const KeyFields& fields, MessageBoxes& messageBoxes)
-    : window_(window)
-    , controls_(controls)
-    , fields_(fields)
+EngineAdapter::EngineAdapter(RunDisplay& display, MessageBoxes& messageBoxes)
+    : display_(display)
     , messageBoxes_(messageBoxes) {}
 
-std::optional<Generation> EngineAdapter::generate(PassphraseProtection& protection) {
+std::optional<Generation> EngineAdapter::generate(EncodeRequest request, Canvas& surface,
+                                                  const std::optional<Sealing>& sealing) {
     const RunScope run(*this);
-    EncodeRequest request{{},
-                          fields_.wholeKey(KeyField::XKey),
-                          fields_.wholeKey(KeyField::YKey),
-                          fields_.shift(),
-                          controls_.adaptCheck->isChecked()};
-    Result<std::string> bytes = messageBytesOf(controls_.inputBox->programText());
-    if (!bytes) {
-        message(bytes.problem());
-        return std::nullopt;
-    }
-    request.message = std::move(*bytes);
-    if (protection.on() && !seal(request, protection)) {
-        return std::nullopt;
+    if (sealing) {
+        const Status sealed = whileWindowPaints(
+            [&] { return sealRequest(request, sealing->passphrase, sealing->setting); });
+        if (!sealed) {
+            message(sealed.problem());
+            return std::nullopt;
+        }
     }
     encoding_ = &request;
-    sealing_ = protection.on();
+    sealing_ = sealing.has_value();
     generation_.emplace();
-    const Result<EncodeResult> result =
-        Encoder(controls_.canvas->surfaceToDrawOn(), random_, *this).generate(request);
+    const Result<EncodeResult> result = Encoder(surface, random_, *this).generate(request);
     encoding_ = nullptr;
     sealing_ = false;
-    written_ = false;
+    heldNotices_ = nullptr;
     std::optional<Generation> written = std::move(generation_);
     generation_.reset();
     if (!result) {
@@ -99,40 +81,19 @@ std::optional<Generation> EngineAdapter::generate(PassphraseProtection& protecti
     return written;
 }
 
-bool EngineAdapter::seal(EncodeRequest& request, PassphraseProtection& protection) {
-    if (const Status fits = checkSealedFits(controls_.canvas->image(), request); !fits) {
-        message(fits.problem());
-        return false;
-    }
-    const std::optional<SecretBytes> passphrase = protection.ask(true);
-    if (!passphrase) {
-        return false;
-    }
-    const SealSetting setting = protection.setting();
-    const Status sealed =
-        whileWindowPaints([&] { return sealRequest(request, *passphrase, setting); });
-    if (!sealed) {
-        message(sealed.problem());
-    }
-    return sealed.ok();
-}
-
-std::optional<std::int16_t> EngineAdapter::decrypt(PassphraseProtection& protection) {
+std::optional<Reading> EngineAdapter::decrypt(const DecodeRunRequest& request,
+                                              const Canvas& picture,
+                                              const std::optional<Sealing>& sealing) {
     const RunScope run(*this);
-    const DecodeRunRequest request = fields_.readingRequest();
-    if (!protection.on()) {
-        return runDecoder(controls_.canvas->image(), request, *this).readingLength;
+    if (sealing) {
+        return decryptSealed(request, picture, *sealing);
     }
-    const std::optional<SecretBytes> passphrase = protection.ask(false);
-    if (!passphrase) {
-        return std::nullopt;
-    }
-    return decryptSealed(request, *passphrase, protection.setting());
+    runDecoder(picture, request, *this);
+    return takeReading();
 }
 
-std::optional<std::int16_t> EngineAdapter::decryptSealed(const DecodeRunRequest& request,
-                                                         const SecretBytes& passphrase,
-                                                         SealSetting strongest) {
+std::optional<Reading> EngineAdapter::decryptSealed(const DecodeRunRequest& request,
+                                                    const Canvas& picture, const Sealing& sealing) {
     caption(StatusCaption::Decoding);
     const auto start = now();
     const float length = static_cast<float>(request.readingLength.value.value_or(0));
@@ -141,7 +102,7 @@ std::optional<std::int16_t> EngineAdapter::decryptSealed(const DecodeRunRequest&
     }
     // Whatever went wrong, one message, and the fields stay as they were.
     const Result<std::string> opened = whileWindowPaints(
-        [&] { return readSealed(controls_.canvas->image(), request, passphrase, strongest); });
+        [&] { return readSealed(picture, request, sealing.passphrase, sealing.setting); });
     if (!opened) {
         message(opened.problem());
         return std::nullopt;
@@ -159,23 +120,30 @@ std::optional<std::int16_t> EngineAdapter::decryptSealed(const DecodeRunRequest&
     const double elapsed = std::chrono::duration<double>(now() - start).count();
     message({MessageId::DecodeFinished, {formatGeneral(elapsed, request.locale)}});
     clockStopped();
-    return static_cast<std::int16_t>(*request.readingLength.value);
+    return takeReading();
+}
+
+std::optional<Reading> EngineAdapter::takeReading() {
+    heldNotices_ = nullptr;
+    std::optional<Reading> read = std::move(reading_);
+    reading_.reset();
+    return read;
 }
 
 void EngineAdapter::caption(StatusCaption caption) {
-    window_.setWindowTitle(QString::fromStdString(captionText(caption)));
+    display_.caption(caption);
     // A new stage is worth showing at once.
     keepPainted(PaintWhen::Now);
 }
 
 void EngineAdapter::progress(const Progress& progress) {
-    controls_.progressBar->setProgress(progress);
+    display_.progress(progress);
     keepPainted(PaintWhen::Due);
 }
 
 void EngineAdapter::message(const Message& message) {
-    if (written_) {
-        generation_->notices.push_back(message);
+    if (heldNotices_) {
+        heldNotices_->push_back(message);
         return;
     }
     messageBoxes_.show(describe(message));
@@ -186,7 +154,7 @@ void EngineAdapter::shiftChanged(int shift) {
 }
 
 void EngineAdapter::messageWritten(const EncodeResult& result) {
-    written_ = true;
+    heldNotices_ = &generation_->notices;
     generation_->message = encoding_->message;
     generation_->readingLength = result.readingLength;
     if (encoding_->adapt) {
@@ -198,26 +166,24 @@ void EngineAdapter::messageWritten(const EncodeResult& result) {
 }
 
 void EngineAdapter::started() {
-    controls_.clock->start();
-    controls_.decryptedBox->setProgramText("");
-    controls_.directDataBox->setProgramText("");
-    controls_.decodedList->clear();
+    reading_.emplace();
 }
 
 void EngineAdapter::decoded(const std::vector<std::string>& listLines, const std::string& text) {
-    controls_.decodedList->addLines(listLines);
-    controls_.decryptedBox->setProgramText(text);
+    reading_->listLines = listLines;
+    reading_->text = text;
+    heldNotices_ = &reading_->notices;
 }
 
 void EngineAdapter::clockStopped() {
-    controls_.clock->stop();
+    reading_->clockStopped = true;
 }
 
 void EngineAdapter::keepPainted(PaintWhen when) {
     if (!running_ || (when == PaintWhen::Due && sincePainted_.elapsed() < kPaintIntervalMs)) {
         return;
     }
-    controls_.canvas->update();
+    display_.drawingChanged();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     sincePainted_.restart();
 }

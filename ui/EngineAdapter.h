@@ -3,24 +3,17 @@
 
 #include "core/DecoderRun.h"
 #include "core/Encoder.h"
-#include "core/Seal.h"
-#include "core/SecretBytes.h"
 #include "core/SecureRandom.h"
+#include "ui/Sealing.h"
 
 #include <QElapsedTimer>
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
-class QWidget;
-
 namespace kvistra {
 
-class KeyFields;
-class MainWindowControls;
 class MessageBoxes;
-class PassphraseProtection;
 
 // What a generation wrote: the window keeps the message and shows the key values.
 struct Generation {
@@ -32,21 +25,41 @@ struct Generation {
     std::vector<Message> notices;
 };
 
-// Runs the encoder and the decoder for the main window: reads the fields once,
-// shows what the run reports as it comes, and returns what a generation wrote.
+// What a decryption read, once it began: earlier output goes and the clock runs.
+struct Reading {
+    std::vector<std::string> listLines;
+    std::string text; // UTF-8
+    // What the decoder said once it had read, for after the text and list show.
+    std::vector<Message> notices;
+    bool clockStopped = false; // after the notices
+};
+
+// What the window shows of a run while it goes.
+class RunDisplay {
+public:
+    virtual ~RunDisplay() = default;
+    virtual void caption(StatusCaption caption) = 0;
+    virtual void progress(const Progress& progress) = 0;
+    // The canvas may have been drawn on: it is painted anew.
+    virtual void drawingChanged() = 0;
+};
+
+// Runs the encoder and the decoder for the main window on the requests it is
+// given, shows what the run reports as it comes, and returns what a run made.
 // During a run the window is painted at each new stage and every few dozen
 // milliseconds in between; user input waits until the run ends.
 class EngineAdapter final : private EncodeReport, private DecodeReport {
 public:
-    EngineAdapter(QWidget& window, const MainWindowControls& controls, const KeyFields& fields,
-                  MessageBoxes& messageBoxes);
+    EngineAdapter(RunDisplay& display, MessageBoxes& messageBoxes);
 
-    // "Generera kryptobild", the message sealed when `protection` is on: what was
-    // written, or nothing when a box said why not.
-    std::optional<Generation> generate(PassphraseProtection& protection);
-    // "Dekryptera": the reading length read, when the run got that far. With the
-    // protection on, the text and list show the opened message, or nothing changes.
-    std::optional<std::int16_t> decrypt(PassphraseProtection& protection);
+    // "Generera kryptobild" on `surface`, the message sealed with `sealing` when given:
+    // what was written, or nothing when a box said why not.
+    std::optional<Generation> generate(EncodeRequest request, Canvas& surface,
+                                       const std::optional<Sealing>& sealing);
+    // "Dekryptera" of `picture`, opening a sealed message with `sealing` when given:
+    // what was read, or nothing when a box said why nothing was.
+    std::optional<Reading> decrypt(const DecodeRunRequest& request, const Canvas& picture,
+                                   const std::optional<Sealing>& sealing);
 
     bool running() const { return running_; }
 
@@ -67,20 +80,19 @@ private:
     void clockStopped() override;
 
     void keepPainted(PaintWhen when);
-    // Puts the sealed characters in the request's place; false when nothing is to be written.
-    bool seal(EncodeRequest& request, PassphraseProtection& protection);
-    std::optional<std::int16_t> decryptSealed(const DecodeRunRequest& request,
-                                              const SecretBytes& passphrase, SealSetting strongest);
+    std::optional<Reading> decryptSealed(const DecodeRunRequest& request, const Canvas& picture,
+                                         const Sealing& sealing);
+    std::optional<Reading> takeReading();
 
-    QWidget& window_;
-    const MainWindowControls& controls_;
-    const KeyFields& fields_;
+    RunDisplay& display_;
     MessageBoxes& messageBoxes_;
     SecureRandom random_;
     const EncodeRequest* encoding_ = nullptr; // while the encoder runs
     std::optional<Generation> generation_;    // what it wrote, as it reports it
-    bool written_ = false;                    // from when the message is in the picture
     bool sealing_ = false;                    // while it writes a sealed message
+    std::optional<Reading> reading_;          // what the decoder read, as it reports it
+    // From when the message is written or read: notices wait here for the window.
+    std::vector<Message>* heldNotices_ = nullptr;
 
     bool running_ = false;
     QElapsedTimer sincePainted_;

@@ -50,6 +50,17 @@ DecodeRunRequest KeyFields::readingRequest() const {
                                    text(KeyField::XKey), text(KeyField::Shift), userNumberLocale());
 }
 
+std::optional<ReadingPlace> KeyFields::readingPlace() const {
+    const DecodeRunRequest reading = readingRequest();
+    const std::optional<int> x = reading.xKey.value;
+    const std::optional<int> y = reading.yKey.value;
+    const std::optional<int> length = reading.readingLength.value;
+    if (!x || !y || !length) {
+        return std::nullopt;
+    }
+    return ReadingPlace{*x, *y, *length};
+}
+
 // Not const: it writes the window's controls, which the class holds by pointer.
 // NOLINTNEXTLINE(readability-make-member-function-const)
 void KeyFields::put(KeyField field, const std::string& text) {

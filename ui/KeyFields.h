@@ -5,7 +5,9 @@
 #include "core/KeyField.h"
 #include "core/KeyNumbers.h"
 #include "core/NumberLocale.h"
+#include "core/RunRegions.h"
 
+#include <optional>
 #include <string>
 
 namespace kvistra {
@@ -25,6 +27,8 @@ public:
     KeyNumber wholeKey(KeyField field) const;
     ShiftNumber shift() const;
     DecodeRunRequest readingRequest() const;
+    // Where a reader with these values starts, read as the decoder reads them.
+    std::optional<ReadingPlace> readingPlace() const;
     void set(KeyField field, const std::string& text);
     void check(KeyField field);
 

@@ -11,7 +11,9 @@
 #include "MemoryGuard.h"
 #include "PassphraseProtection.h"
 #include "PictureFileCommands.h"
+#include "RunInputs.h"
 #include "TextViewer.h"
+#include "WindowRunDisplay.h"
 #include "ZoomWindow.h"
 #include "core/ColourSplit.h"
 #include "core/Decoder.h"
@@ -51,18 +53,6 @@ constexpr int kHighestListedShift = 29;
 // The room line's colour when the message would be refused.
 constexpr QColor kWarningColour(0xB0, 0x00, 0x18);
 
-// Where a reader with the fields' values starts, read as the decoder reads them.
-std::optional<ReadingPlace> readingPlaceOf(const KeyFields& fields) {
-    const DecodeRunRequest reading = fields.readingRequest();
-    const std::optional<int> x = reading.xKey.value;
-    const std::optional<int> y = reading.yKey.value;
-    const std::optional<int> length = reading.readingLength.value;
-    if (!x || !y || !length) {
-        return std::nullopt;
-    }
-    return ReadingPlace{*x, *y, *length};
-}
-
 } // namespace
 
 MainWindow::MainWindow(MessageBoxes& messageBoxes, FilePrompt& filePrompt, SystemServices system,
@@ -74,7 +64,8 @@ MainWindow::MainWindow(MessageBoxes& messageBoxes, FilePrompt& filePrompt, Syste
     , system_(system)
     , controls_(std::make_unique<MainWindowControls>(*this))
     , fields_(std::make_unique<KeyFields>(*controls_, messageBoxes))
-    , engine_(std::make_unique<EngineAdapter>(*this, *controls_, *fields_, messageBoxes))
+    , display_(std::make_unique<WindowRunDisplay>(*this, *controls_, messageBoxes))
+    , engine_(std::make_unique<EngineAdapter>(*display_, messageBoxes))
     , protection_(std::make_unique<PassphraseProtection>(
           *controls_->protectCheck, *controls_->protectionSign, passphrasePrompt, messageBoxes))
     , pictures_(std::make_unique<PictureFileCommands>(*controls_->canvas, *fields_, work_,
@@ -281,7 +272,7 @@ void MainWindow::onRoomChanged() {
 
 void MainWindow::onReadingPlaceChanged() {
     if (zoom_) {
-        zoom_->setReadingPlace(readingPlaceOf(*fields_));
+        zoom_->setReadingPlace(fields_->readingPlace());
     }
 }
 
@@ -343,7 +334,14 @@ void MainWindow::onDecryptClicked() {
         showMessage(*refusal);
         return;
     }
-    engine_->decrypt(*protection_);
+    const std::optional<RunInput<DecodeRunRequest>> input = decryptionInput(*fields_, *protection_);
+    if (!input) {
+        return;
+    }
+    if (const std::optional<Reading> read =
+            engine_->decrypt(input->request, controls_->canvas->image(), input->sealing)) {
+        display_->show(*read);
+    }
 }
 
 void MainWindow::onClearCanvasClicked() {
@@ -354,7 +352,13 @@ void MainWindow::onClearCanvasClicked() {
 }
 
 void MainWindow::onGenerateClicked() {
-    std::optional<Generation> written = engine_->generate(*protection_);
+    std::optional<RunInput<EncodeRequest>> input =
+        generationInput(*controls_, *fields_, *protection_, messageBoxes_);
+    if (!input) {
+        return;
+    }
+    std::optional<Generation> written = engine_->generate(
+        std::move(input->request), controls_->canvas->surfaceToDrawOn(), input->sealing);
     if (!written) {
         return;
     }
@@ -386,7 +390,7 @@ void MainWindow::onCanvasDoubleClicked() {
     controls_->canvas->setAutoSize(true);
     if (!zoom_) {
         zoom_ = std::make_unique<ZoomWindow>(*controls_->canvas, *this);
-        zoom_->setReadingPlace(readingPlaceOf(*fields_));
+        zoom_->setReadingPlace(fields_->readingPlace());
     }
     zoom_->open();
 }

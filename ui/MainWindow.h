@@ -26,6 +26,7 @@ class PassphrasePrompt;
 class PassphraseProtection;
 class PictureFileCommands;
 class TextViewer;
+class WindowRunDisplay;
 class ZoomWindow;
 
 // `Kvistra`, the main window: message input, key fields, the canvas, the decoded
@@ -102,6 +103,7 @@ private:
 
     std::unique_ptr<MainWindowControls> controls_;
     std::unique_ptr<KeyFields> fields_;
+    std::unique_ptr<WindowRunDisplay> display_;
     std::unique_ptr<EngineAdapter> engine_;
     std::unique_ptr<PassphraseProtection> protection_;
     std::unique_ptr<PictureFileCommands> pictures_;

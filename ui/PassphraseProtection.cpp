@@ -30,11 +30,7 @@ bool PassphraseProtection::on() const {
     return check_.isChecked();
 }
 
-SealSetting PassphraseProtection::setting() const {
-    return prompt_.setting();
-}
-
-std::optional<SecretBytes> PassphraseProtection::ask(bool writing) {
+std::optional<Sealing> PassphraseProtection::ask(bool writing) {
     keepSecretsFromCoreDumps();
     std::optional<PassphraseAnswer> answer = prompt_.ask(writing);
     if (!answer) {
@@ -46,7 +42,7 @@ std::optional<SecretBytes> PassphraseProtection::ask(bool writing) {
         messageBoxes_.show(describe(refusal.problem()));
         return std::nullopt;
     }
-    return std::move(answer->passphrase);
+    return Sealing{std::move(answer->passphrase), prompt_.setting()};
 }
 
 } // namespace kvistra

@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "core/Seal.h"
-#include "core/SecretBytes.h"
+#include "ui/Sealing.h"
 
 #include <optional>
 
@@ -23,11 +22,10 @@ public:
                          MessageBoxes& messageBoxes);
 
     bool on() const;
-    // The passphrase to write with (typed twice) or to read with. Nullopt when the
-    // user cancels, or when the typing is refused, which a message box says.
-    std::optional<SecretBytes> ask(bool writing);
-    // How a message is sealed.
-    SealSetting setting() const;
+    // The passphrase to write with (typed twice) or to read with, and how the
+    // message is sealed. Nullopt when the user cancels, or when the typing is
+    // refused, which a message box says.
+    std::optional<Sealing> ask(bool writing);
 
 private:
     QCheckBox& check_;
