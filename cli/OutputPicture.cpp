@@ -116,23 +116,24 @@ Status OutputPicture::check(const ExpectedMessage& readBack) {
 }
 
 Status OutputPicture::copyToStream(std::ostream& stream) {
-    const Message failed{MessageId::CannotWriteFile, {kStandardOut, errorText(EIO)}};
+    const Message failed{MessageId::CannotWriteFile, {kStandardOut}, EIO};
     Result<FileDescriptor> draft = openRegularFile(file().temporaryPath());
     if (!draft) {
         return draft.problem();
     }
-    std::array<std::uint8_t, 256 * 1024> buffer{};
+    std::array<std::uint8_t, std::size_t{256} * 1024> buffer{};
     std::uint64_t offset = 0;
     for (;;) {
-        const long long got = readAt(draft->get(), buffer.data(), buffer.size(), offset);
-        if (got < 0) {
+        const FileRead got = readAt(draft->get(), buffer.data(), buffer.size(), offset);
+        if (!got.ok()) {
             return failed;
         }
-        if (got == 0) {
+        if (got.bytes == 0) {
             break;
         }
-        stream.write(reinterpret_cast<const char*>(buffer.data()), got);
-        offset += static_cast<std::uint64_t>(got);
+        stream.write(reinterpret_cast<const char*>(buffer.data()),
+                     static_cast<std::streamsize>(got.bytes));
+        offset += got.bytes;
     }
     stream.flush();
     if (!stream) {

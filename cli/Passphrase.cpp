@@ -174,7 +174,7 @@ Result<SecretBytes> passphraseFromFile(const std::string& path) {
     }
     SecretBytes passphrase = lineBuffer();
     if (readFirstLine(file->get(), passphrase) == LineEnd::Failed) {
-        return Message{MessageId::CannotOpenFile, {path, errorText(errno)}};
+        return Message{MessageId::CannotOpenFile, {path}, errno};
     }
     return checked(std::move(passphrase));
 }

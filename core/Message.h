@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "KeyField.h"
+
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,15 +39,15 @@ enum class MessageId {
 
     // Files
     NoFileName,
-    CannotOpenFile,     // path, reason
-    CannotWriteFile,    // path, reason
+    CannotOpenFile,     // path; its system error
+    CannotWriteFile,    // path; its system error
     NotAPicture,        // path
     PictureTruncated,   // path
     PictureMalformed,   // path
     PictureTooLarge,    // path, width, height
     LossyPictureFormat, // path
     KeyFileTooShort,    // path, lines found
-    KeyValueInvalid,    // field label, text
+    KeyValueInvalid,    // text; its field
     TextFileTooLarge,   // path
     KeyFileTooLarge,    // path
     TextNotInCodePage,  // the character, its position (1-based)
@@ -55,17 +58,17 @@ enum class MessageId {
     // key file path, picture path: the key's check does not match the picture's pixels
     KeyFileForAnotherPicture,
     ReadingLengthNegative, // text
-    // path, line (1-based), field label, line text, then the field check's refusal:
-    // its MessageId as a number and its args
+    // path, line (1-based), line text; its field, and the field check's refusal as its cause
     KeyFileLineRefused,
     TextFileCharacterNotInCodePage, // path, the character, line (1-based)
     // opened picture's path, its width, height, canvas width, height, path saved to
     PictureLargerThanCanvas,
     NotARegularFile, // path
-    PairHalfSaved,   // path saved, path not saved, reason
+    PairHalfSaved,   // path saved, path not saved; the system error that stopped the second
     LinkNotFollowed, // path, the link not followed
     FolderLocked,    // folder
-    // path, the reader of other formats (a file), why it could not be loaded
+    // path, the reader of other formats (a file), the loader's own words on why it could not
+    // be loaded (empty when a system error says why)
     PictureFormatsMissing,
 
     // System settings
@@ -83,13 +86,13 @@ enum class MessageId {
     SystemInformationUnavailable,
 
     // Saved pictures read back, and work not yet saved
-    SavedPictureUnreadable,  // path, why it could not be read (text)
+    SavedPictureUnreadable,  // path; why it could not be read: its cause or system error
     SavedPictureSizeDiffers, // path, width, height read back, canvas width, height
     SavedPictureDiffers,     // path, x, y of the first pixel that differs
     SavedMessageMisread,     // path, place (1-based) of the first character misread
     UnsavedGeneration,       // what is unsaved: "picture", "key" or "both"
     // A written picture read back before it is put in place
-    WrittenPictureUnreadable, // name, why it could not be read (text)
+    WrittenPictureUnreadable, // name; why it could not be read as its cause
     WrittenPictureDiffers,    // name, the first row (0-based) that differs
     WrittenMessageMisread,    // name, place (1-based) of the first character misread
     // A message sealed with a passphrase
@@ -104,6 +107,11 @@ enum class MessageId {
 struct Message {
     MessageId id;
     std::vector<std::string> args;
+    // What lies behind it, for the catalogue to word: the system's error number (0 for
+    // none), the key field concerned, and the message that caused it (none or one).
+    int systemError = 0;
+    std::optional<KeyField> field{};
+    std::vector<Message> cause{};
 
     friend bool operator==(const Message&, const Message&) = default;
 };

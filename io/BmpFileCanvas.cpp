@@ -48,11 +48,11 @@ void BmpFileCanvas::load(Block& block, int firstRow) const {
         layout.pixelOffset + static_cast<std::uint64_t>(lowestFileRow) * layout.rowStride;
     const std::uint64_t size = static_cast<std::uint64_t>(rows) * layout.rowStride;
     fileRows_.assign(static_cast<std::size_t>(size), 0);
-    const long long got = readAt(reader_.fd(), fileRows_.data(), fileRows_.size(), offset);
-    if (got < 0 && !readProblem_) {
-        readProblem_ = Message{MessageId::CannotOpenFile, {reader_.path(), errorText(errno)}};
+    const FileRead got = readAt(reader_.fd(), fileRows_.data(), fileRows_.size(), offset);
+    if (!got.ok() && !readProblem_) {
+        readProblem_ = Message{MessageId::CannotOpenFile, {reader_.path()}, got.systemError};
     }
-    const auto filled = static_cast<std::uint64_t>(std::max(got, 0LL));
+    const std::uint64_t filled = got.ok() ? got.bytes : 0;
     for (int i = 0; i < rows; ++i) {
         const int fileRow = lowestFileRow + i;
         const int y = layout.topDown ? fileRow : layout.height - 1 - fileRow;

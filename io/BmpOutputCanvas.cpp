@@ -115,9 +115,10 @@ void BmpOutputCanvas::cacheBlockOf(int y) const {
         if (!coverProblem_) {
             coverProblem_ = backgroundProblem(background_);
         }
-    } else if (readAt(file_.fd(), block_.data(), block_.size(), blockOffset(block)) !=
-               static_cast<long long>(block_.size())) {
-        error_ = error_ != 0 ? error_ : (errno != 0 ? errno : EIO);
+    } else if (const FileRead got =
+                   readAt(file_.fd(), block_.data(), block_.size(), blockOffset(block));
+               !got.ok() || got.bytes != block_.size()) {
+        error_ = error_ != 0 ? error_ : (got.ok() ? EIO : got.systemError);
     }
 }
 

@@ -30,11 +30,11 @@ Status decodeRowsInChunks(int fd, const BmpLayout& layout, const std::string& pa
         const std::uint64_t rows = std::min(rowsPerChunk, height - first);
         const std::uint64_t offset = layout.pixelOffset + first * layout.rowStride;
         const std::uint64_t wanted = std::min(rows * layout.rowStride, layout.fileSize - offset);
-        const long long got = readAt(fd, chunk.data(), wanted, offset);
-        if (got < 0) {
-            return Message{MessageId::CannotOpenFile, {path, errorText(errno)}};
+        const FileRead got = readAt(fd, chunk.data(), wanted, offset);
+        if (!got.ok()) {
+            return Message{MessageId::CannotOpenFile, {path}, got.systemError};
         }
-        if (static_cast<std::uint64_t>(got) < (rows - 1) * layout.rowStride + layout.rowBytes) {
+        if (got.bytes < (rows - 1) * layout.rowStride + layout.rowBytes) {
             return Message{MessageId::PictureTruncated, {path}};
         }
         for (std::uint64_t i = 0; i < rows; ++i) {
@@ -53,16 +53,16 @@ Status decodeRowsInChunks(int fd, const BmpLayout& layout, const std::string& pa
 Result<BmpLayout> readHeader(int fd, const std::string& path) {
     struct stat info {};
     if (::fstat(fd, &info) != 0) {
-        return Message{MessageId::CannotOpenFile, {path, errorText(errno)}};
+        return Message{MessageId::CannotOpenFile, {path}, errno};
     }
     const auto fileSize = static_cast<std::uint64_t>(info.st_size);
     std::vector<std::uint8_t> head(
         static_cast<std::size_t>(std::min<std::uint64_t>(fileSize, kBmpHeadSize)));
-    const long long got = readAt(fd, head.data(), head.size(), 0);
-    if (got < 0) {
-        return Message{MessageId::CannotOpenFile, {path, errorText(errno)}};
+    const FileRead got = readAt(fd, head.data(), head.size(), 0);
+    if (!got.ok()) {
+        return Message{MessageId::CannotOpenFile, {path}, got.systemError};
     }
-    head.resize(static_cast<std::size_t>(got));
+    head.resize(got.bytes);
     return parseBmpHeader(head, fileSize, path);
 }
 
@@ -93,12 +93,12 @@ BmpReader::BmpReader(FileDescriptor file, std::string path, BmpLayout layout)
 Result<std::vector<std::uint8_t>> BmpReader::readRuns() const {
     std::vector<std::uint8_t> runs(
         static_cast<std::size_t>(layout_.fileSize - layout_.pixelOffset));
-    const long long got = readAt(fd(), runs.data(), runs.size(), layout_.pixelOffset);
-    if (got < 0) {
-        return Message{MessageId::CannotOpenFile, {path_, errorText(errno)}};
+    const FileRead got = readAt(fd(), runs.data(), runs.size(), layout_.pixelOffset);
+    if (!got.ok()) {
+        return Message{MessageId::CannotOpenFile, {path_}, got.systemError};
     }
     // A file that shrank since its headers were read ends its runs early: they say so.
-    runs.resize(static_cast<std::size_t>(got));
+    runs.resize(got.bytes);
     return runs;
 }
 
@@ -132,12 +132,12 @@ Result<Image> BmpReader::read() const {
         const std::uint64_t wanted =
             std::min(layout_.rowStride * height, layout_.fileSize - layout_.pixelOffset);
         vectors.back().iov_len -= layout_.rowStride * height - wanted;
-        const long long got = readVectorsAt(fd(), std::move(vectors), layout_.pixelOffset);
-        if (got < 0) {
-            return Message{MessageId::CannotOpenFile, {path_, errorText(errno)}};
+        const FileRead got = readVectorsAt(fd(), std::move(vectors), layout_.pixelOffset);
+        if (!got.ok()) {
+            return Message{MessageId::CannotOpenFile, {path_}, got.systemError};
         }
         // The file may have shrunk since we looked at its size.
-        if (static_cast<std::uint64_t>(got) < wanted) {
+        if (got.bytes < wanted) {
             return Message{MessageId::PictureTruncated, {path_}};
         }
         clearPadding(image);

@@ -22,9 +22,8 @@ bool isPicture(const std::string& path) {
         return false;
     }
     std::array<std::uint8_t, 8> head{};
-    const long long got = readAt(opened->get(), head.data(), head.size(), 0);
-    const std::span<const std::uint8_t> read(head.data(),
-                                             static_cast<std::size_t>(std::max(got, 0LL)));
+    const FileRead got = readAt(opened->get(), head.data(), head.size(), 0);
+    const std::span<const std::uint8_t> read(head.data(), got.ok() ? got.bytes : 0);
     if ((read.size() >= 2 && hasBmpSignature(read.first(2))) || PngReader::hasSignature(read)) {
         return true;
     }

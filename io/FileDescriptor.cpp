@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FileDescriptor.h"
 
-#include "words/MessageCatalogue.h"
-
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -11,10 +9,6 @@
 #include <unistd.h>
 
 namespace kvistra {
-
-std::string errorText(int error) {
-    return systemErrorText(error);
-}
 
 void skipTransferred(std::vector<iovec>& vectors, std::size_t& first, std::size_t bytes) {
     while (first < vectors.size() && bytes >= vectors[first].iov_len) {
@@ -49,12 +43,12 @@ Result<FileDescriptor> openForReading(const std::string& path) {
         fd = FileDescriptor(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     } while (!fd.valid() && errno == EINTR);
     if (!fd.valid()) {
-        return Message{MessageId::CannotOpenFile, {path, errorText(errno)}};
+        return Message{MessageId::CannotOpenFile, {path}, errno};
     }
     struct stat info {};
     if (::fstat(fd.get(), &info) != 0 || S_ISDIR(info.st_mode)) {
         const int error = S_ISDIR(info.st_mode) ? EISDIR : errno;
-        return Message{MessageId::CannotOpenFile, {path, errorText(error)}};
+        return Message{MessageId::CannotOpenFile, {path}, error};
     }
     return fd;
 }
@@ -66,26 +60,26 @@ Result<FileDescriptor> openRegularFile(const std::string& path) {
         fd = FileDescriptor(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     } while (!fd.valid() && errno == EINTR);
     if (!fd.valid()) {
-        return Message{MessageId::CannotOpenFile, {path, errorText(errno)}};
+        return Message{MessageId::CannotOpenFile, {path}, errno};
     }
     struct stat info {};
     if (::fstat(fd.get(), &info) != 0) {
-        return Message{MessageId::CannotOpenFile, {path, errorText(errno)}};
+        return Message{MessageId::CannotOpenFile, {path}, errno};
     }
     if (S_ISDIR(info.st_mode)) {
-        return Message{MessageId::CannotOpenFile, {path, errorText(EISDIR)}};
+        return Message{MessageId::CannotOpenFile, {path}, EISDIR};
     }
     if (!S_ISREG(info.st_mode)) {
         return Message{MessageId::NotARegularFile, {path}};
     }
     const int flags = ::fcntl(fd.get(), F_GETFL);
     if (flags < 0 || ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) {
-        return Message{MessageId::CannotOpenFile, {path, errorText(errno)}};
+        return Message{MessageId::CannotOpenFile, {path}, errno};
     }
     return fd;
 }
 
-long long readVectorsAt(int fd, std::vector<iovec> vectors, std::uint64_t offset) {
+FileRead readVectorsAt(int fd, std::vector<iovec> vectors, std::uint64_t offset) {
     std::uint64_t total = 0;
     std::size_t first = 0;
     while (first < vectors.size()) {
@@ -96,7 +90,7 @@ long long readVectorsAt(int fd, std::vector<iovec> vectors, std::uint64_t offset
             if (errno == EINTR) {
                 continue;
             }
-            return -1;
+            return {static_cast<std::size_t>(total), errno};
         }
         if (got == 0) {
             break;
@@ -104,10 +98,10 @@ long long readVectorsAt(int fd, std::vector<iovec> vectors, std::uint64_t offset
         total += static_cast<std::uint64_t>(got);
         skipTransferred(vectors, first, static_cast<std::size_t>(got));
     }
-    return static_cast<long long>(total);
+    return {static_cast<std::size_t>(total), 0};
 }
 
-long long readAt(int fd, std::uint8_t* buffer, std::size_t size, std::uint64_t offset) {
+FileRead readAt(int fd, std::uint8_t* buffer, std::size_t size, std::uint64_t offset) {
     return readVectorsAt(fd, {iovec{buffer, size}}, offset);
 }
 
@@ -134,7 +128,7 @@ Result<std::string> readWholeFile(const std::string& path, std::size_t limit, Me
             if (errno == EINTR) {
                 continue;
             }
-            return Message{MessageId::CannotOpenFile, {path, errorText(errno)}};
+            return Message{MessageId::CannotOpenFile, {path}, errno};
         }
         if (got == 0) {
             break;

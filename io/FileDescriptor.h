@@ -44,13 +44,19 @@ Result<FileDescriptor> openForReading(const std::string& path);
 // that is no folder.
 Result<FileDescriptor> openRegularFile(const std::string& path);
 
-// Reads into the buffers at offset until they are full or the file ends; the
-// bytes read, or -1 with errno set.
-long long readVectorsAt(int fd, std::vector<iovec> vectors, std::uint64_t offset);
+// What a read gave: the bytes read, or the system error that stopped it. Callers
+// word the error as their own message, each with its own path.
+struct FileRead {
+    std::size_t bytes = 0;
+    int systemError = 0; // 0 when the read went well
+    bool ok() const { return systemError == 0; }
+};
 
-// Reads exactly size bytes at offset unless the file ends first; returns the bytes
-// read, or -1 with errno set.
-long long readAt(int fd, std::uint8_t* buffer, std::size_t size, std::uint64_t offset);
+// Reads into the buffers at offset until they are full or the file ends.
+FileRead readVectorsAt(int fd, std::vector<iovec> vectors, std::uint64_t offset);
+
+// Reads exactly size bytes at offset unless the file ends first.
+FileRead readAt(int fd, std::uint8_t* buffer, std::size_t size, std::uint64_t offset);
 
 // Moves past the bytes a vectored read or write transferred; a partial transfer
 // leaves the rest of a buffer for the next round.
@@ -60,8 +66,5 @@ void skipTransferred(std::vector<iovec>& vectors, std::size_t& first, std::size_
 // be read; tooLarge {path} when it holds more than limit bytes.
 Result<std::string> readWholeFile(const std::string& path, std::size_t limit,
                                   MessageId tooLarge = MessageId::TextFileTooLarge);
-
-// An errno value in Swedish words.
-std::string errorText(int error);
 
 } // namespace kvistra

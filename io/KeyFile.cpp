@@ -6,7 +6,6 @@
 #include "core/FieldChecks.h"
 #include "core/KeyNumbers.h"
 #include "core/Windows1252.h"
-#include "words/MessageCatalogue.h"
 
 #include <array>
 #include <cerrno>
@@ -37,7 +36,7 @@ Result<std::string> readFileStart(const std::string& path, std::size_t limit) {
             continue;
         }
         if (got < 0) {
-            return Message{MessageId::CannotOpenFile, {path, errorText(errno)}};
+            return Message{MessageId::CannotOpenFile, {path}, errno};
         }
         if (got == 0) {
             break;
@@ -50,11 +49,11 @@ Result<std::string> readFileStart(const std::string& path, std::size_t limit) {
 
 Message lineRefused(const std::string& path, std::size_t index, const std::string& text,
                     const Message& why) {
-    Message refused{MessageId::KeyFileLineRefused,
-                    {path, std::to_string(index + 1), keyFieldLabel(static_cast<KeyField>(index)),
-                     text, std::to_string(static_cast<int>(why.id))}};
-    refused.args.insert(refused.args.end(), why.args.begin(), why.args.end());
-    return refused;
+    return {MessageId::KeyFileLineRefused,
+            {path, std::to_string(index + 1), text},
+            0,
+            static_cast<KeyField>(index),
+            {why}};
 }
 
 // The lines of the text when CR LF, CR and LF alone each end a line.
@@ -159,12 +158,12 @@ Result<KeyValues> convertKeyFields(std::string_view yText, std::string_view xTex
     const std::array<std::string_view, 4> texts = {yText, xText, shiftText, lengthText};
     std::array<std::int16_t, 4> values{};
     for (std::size_t i = 0; i < texts.size(); ++i) {
-        const std::string label = keyFieldLabel(static_cast<KeyField>(i));
         const std::string_view text = texts[i];
         // Each value, the shift and length too, rounded as the decoder rounds a key.
         const std::optional<int> value = roundedKey(std::string(text), locale).value;
         if (!value) {
-            return Message{MessageId::KeyValueInvalid, {label, std::string(text)}};
+            return Message{
+                MessageId::KeyValueInvalid, {std::string(text)}, 0, static_cast<KeyField>(i)};
         }
         values[i] = static_cast<std::int16_t>(*value);
     }

@@ -57,7 +57,7 @@ Status checkKeyFileLines(const KeyFileLines& lines, const std::string& path, int
 std::string formatKeyFile(const KeyValues& values, const std::string& check = {});
 
 // All four texts as 16-bit whole numbers (halves to the even neighbour), or
-// KeyValueInvalid {field label, text} for the first that is not one.
+// KeyValueInvalid {text} with its field for the first that is not one.
 Result<KeyValues> convertKeyFields(std::string_view yText, std::string_view xText,
                                    std::string_view shiftText, std::string_view lengthText,
                                    const NumberLocale& locale);

@@ -22,7 +22,8 @@ Result<const OtherPictureFormats*> otherPictureFormats(const std::string& path) 
     static const LoadedPictureFormats plugin = loadPictureFormatsPlugin();
     if (plugin.formats == nullptr) {
         return Message{MessageId::PictureFormatsMissing,
-                       {path, pictureFormatsPluginPath(), plugin.failure}};
+                       {path, pictureFormatsPluginPath(), plugin.failure},
+                       plugin.systemError};
     }
     return plugin.formats;
 }

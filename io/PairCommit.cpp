@@ -87,7 +87,8 @@ Status commitPair(PendingFile& first, PendingFile& second, std::chrono::millisec
     if (!placedSecond) {
         if (!takeBack(first, *placed)) {
             return Message{MessageId::PairHalfSaved,
-                           {first.path(), second.path(), placedSecond.problem().args.at(1)}};
+                           {first.path(), second.path()},
+                           placedSecond.problem().systemError};
         }
         return placedSecond.problem();
     }

@@ -108,7 +108,8 @@ Result<std::string> followLinks(const std::string& path) {
             current = target;
         } else {
             const std::size_t slash = current.rfind('/');
-            current = slash == std::string::npos ? target : current.substr(0, slash + 1) + target;
+            current =
+                slash == std::string::npos ? target : current.substr(0, slash + 1).append(target);
         }
     }
     return current;
@@ -157,7 +158,7 @@ Result<PendingFile> PendingFile::create(const std::string& path, NewFile permiss
     struct stat existing {};
     const bool exists = ::stat(target.c_str(), &existing) == 0;
     if (exists && S_ISDIR(existing.st_mode)) {
-        return Message{MessageId::CannotWriteFile, {path, errorText(EISDIR)}};
+        return Message{MessageId::CannotWriteFile, {path}, EISDIR};
     }
     if (exists && !S_ISREG(existing.st_mode)) {
         return Message{MessageId::NotARegularFile, {path}};
@@ -166,7 +167,7 @@ Result<PendingFile> PendingFile::create(const std::string& path, NewFile permiss
     std::optional<SignalsHeld> held(std::in_place); // until the file is remembered
     const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (fd < 0) {
-        return Message{MessageId::CannotWriteFile, {path, errorText(errno)}};
+        return Message{MessageId::CannotWriteFile, {path}, errno};
     }
     PendingFile file(path, target, pattern, fd);
     held.reset();
@@ -200,7 +201,7 @@ Result<PendingFile> PendingFile::createUnnamed(const std::string& folder,
         }
     }
     if (fd < 0) {
-        return Message{MessageId::CannotWriteFile, {shownName, errorText(errno)}};
+        return Message{MessageId::CannotWriteFile, {shownName}, errno};
     }
     PendingFile file(shownName, shownName, {}, fd);
     file.temporaryPath_ = "/proc/self/fd/" + std::to_string(fd);
@@ -209,9 +210,10 @@ Result<PendingFile> PendingFile::createUnnamed(const std::string& folder,
 }
 
 Message PendingFile::failure(int error) const {
-    return Message{MessageId::CannotWriteFile, {path_, errorText(error)}};
+    return Message{MessageId::CannotWriteFile, {path_}, error};
 }
 
+// Not const: it writes the file. NOLINTNEXTLINE(readability-make-member-function-const)
 Status PendingFile::write(std::span<const ByteSpan> pieces) {
     if (const int error = writeAll(fd_, pieces); error != 0) {
         return failure(error);

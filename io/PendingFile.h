@@ -66,7 +66,7 @@ public:
     // The temporary name is no longer this file's to remove: it was renamed
     // into place, or removed.
     void disown();
-    // CannotWriteFile for the final path with the text of errno value error.
+    // CannotWriteFile for the final path with its system error.
     Message failure(int error) const;
 
 private:

@@ -33,7 +33,7 @@ std::string lowerExtension(const std::string& path) {
 }
 
 Message cannotOpen(const std::string& path, int error) {
-    return {MessageId::CannotOpenFile, {path, errorText(error)}};
+    return {MessageId::CannotOpenFile, {path}, error};
 }
 
 enum class Signature { Bmp, Png, Other };
@@ -41,11 +41,11 @@ enum class Signature { Bmp, Png, Other };
 // What the file's first bytes say it is.
 Result<Signature> signatureOf(int fd, const std::string& path) {
     std::array<std::uint8_t, 8> head{};
-    const long long got = readAt(fd, head.data(), head.size(), 0);
-    if (got < 0) {
-        return cannotOpen(path, errno);
+    const FileRead got = readAt(fd, head.data(), head.size(), 0);
+    if (!got.ok()) {
+        return cannotOpen(path, got.systemError);
     }
-    const std::span<const std::uint8_t> read(head.data(), static_cast<std::size_t>(got));
+    const std::span<const std::uint8_t> read(head.data(), got.bytes);
     if (read.size() >= 2 && hasBmpSignature(read.first(2))) {
         return Signature::Bmp;
     }

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "PictureFormatsPlugin.h"
 
-#include "FileDescriptor.h"
-
 #include <cerrno>
 #include <dlfcn.h>
 #include <filesystem>
@@ -23,7 +21,7 @@ LoadedPictureFormats loadPictureFormatsPlugin() {
     const std::string path = pictureFormatsPluginPath();
     struct stat status {};
     if (stat(path.c_str(), &status) != 0) {
-        return {nullptr, errorText(errno)};
+        return {nullptr, {}, errno};
     }
     // Never closed: the readers it gives live as long as the program.
     void* library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);

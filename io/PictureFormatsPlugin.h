@@ -22,7 +22,8 @@ std::string pictureFormatsPluginPath();
 
 struct LoadedPictureFormats {
     const OtherPictureFormats* formats; // null when the plugin could not be loaded
-    std::string failure;                // and then why
+    std::string failure;                // and then why: the loader's words,
+    int systemError = 0;                // or the system's error number
 };
 
 // The plugin's readers. Loaded for good: the plugin is never unloaded.

@@ -16,7 +16,7 @@ namespace kvistra {
 
 namespace {
 
-constexpr std::size_t kReadBuffer = 64 * 1024;
+constexpr std::size_t kReadBuffer = std::size_t{64} * 1024;
 
 } // namespace
 
@@ -46,7 +46,7 @@ struct PngReader::State {
     // What went wrong, once libpng has given up.
     Message problem() const {
         if (readError != 0) {
-            return {MessageId::CannotOpenFile, {path, errorText(readError)}};
+            return {MessageId::CannotOpenFile, {path}, readError};
         }
         return {endOfFile ? MessageId::PictureTruncated : MessageId::PictureMalformed, {path}};
     }
@@ -58,15 +58,15 @@ void readFromFile(png_structp png, png_bytep out, png_size_t length) {
     auto& state = *static_cast<PngReader::State*>(png_get_io_ptr(png));
     while (length > 0) {
         if (state.bufferAt == state.bufferEnd) {
-            const long long got =
+            const FileRead got =
                 readAt(state.file.get(), state.buffer.data(), state.buffer.size(), state.offset);
-            if (got <= 0) {
-                (got < 0 ? state.readError = errno : state.endOfFile = true);
+            if (!got.ok() || got.bytes == 0) {
+                (got.ok() ? state.endOfFile = true : state.readError = got.systemError);
                 png_error(png, "read");
             }
-            state.offset += static_cast<std::uint64_t>(got);
+            state.offset += got.bytes;
             state.bufferAt = 0;
-            state.bufferEnd = static_cast<std::size_t>(got);
+            state.bufferEnd = got.bytes;
         }
         const std::size_t count = std::min(length, state.bufferEnd - state.bufferAt);
         std::memcpy(out, state.buffer.data() + state.bufferAt, count);
@@ -129,7 +129,7 @@ Status start(PngReader::State& state) {
         state.info = png_create_info_struct(state.png);
     }
     if (state.png == nullptr || state.info == nullptr) {
-        return Message{MessageId::CannotOpenFile, {state.path, errorText(ENOMEM)}};
+        return Message{MessageId::CannotOpenFile, {state.path}, ENOMEM};
     }
     if (!readHeader(state)) {
         return state.problem();
@@ -218,8 +218,11 @@ Status PngReader::readToEnd() {
     }
     // Nothing after the end chunk.
     std::uint8_t after = 0;
-    if (state_->bufferAt != state_->bufferEnd ||
-        readAt(state_->file.get(), &after, 1, state_->offset) != 0) {
+    if (state_->bufferAt != state_->bufferEnd) {
+        return Message{MessageId::PictureMalformed, {state_->path}};
+    }
+    if (const FileRead got = readAt(state_->file.get(), &after, 1, state_->offset);
+        !got.ok() || got.bytes != 0) {
         return Message{MessageId::PictureMalformed, {state_->path}};
     }
     return Done{};

@@ -37,7 +37,7 @@ int decodedBitsPerPixel(const QImageReader& reader) {
 }
 
 Message cannotOpen(const std::string& path, int error) {
-    return {MessageId::CannotOpenFile, {path, errorText(error)}};
+    return {MessageId::CannotOpenFile, {path}, error};
 }
 
 Message tooLarge(const std::string& path, int width, int height) {

@@ -7,7 +7,6 @@
 #include "PictureFile.h"
 #include "PngReader.h"
 #include "core/PictureComparison.h"
-#include "words/MessageCatalogue.h"
 
 #include <algorithm>
 #include <array>
@@ -21,7 +20,7 @@ namespace kvistra {
 namespace {
 
 Message unreadable(const std::string& path, const Message& why) {
-    return {MessageId::SavedPictureUnreadable, {path, describe(why).text}};
+    return {MessageId::SavedPictureUnreadable, {path}, 0, {}, {why}};
 }
 
 // The first row of `file` whose digest is not the one written, or the first row
@@ -54,11 +53,11 @@ Status readWrittenFileStrictly(const std::string& path, int width, int height) {
         return file.problem();
     }
     std::array<std::uint8_t, kBmpHeaderBytes> head{};
-    const long long got = readAt(file->get(), head.data(), head.size(), 0);
-    if (got < 0) {
-        return Message{MessageId::CannotOpenFile, {path, errorText(errno)}};
+    const FileRead got = readAt(file->get(), head.data(), head.size(), 0);
+    if (!got.ok()) {
+        return Message{MessageId::CannotOpenFile, {path}, got.systemError};
     }
-    const std::span<const std::uint8_t> read(head.data(), static_cast<std::size_t>(got));
+    const std::span<const std::uint8_t> read(head.data(), got.bytes);
     if (PngReader::hasSignature(read)) {
         Result<PngReader> png = PngReader::open(std::move(*file), path, PngReader::Crc::Strict);
         if (!png) {
@@ -120,7 +119,7 @@ Status checkWrittenPicture(const std::string& path, const std::string& name, int
                            std::span<const std::uint64_t> rowDigests,
                            const std::optional<ExpectedMessage>& expected) {
     const auto unreadableWritten = [&name](const Message& why) {
-        return Message{MessageId::WrittenPictureUnreadable, {name, describe(why).text}};
+        return Message{MessageId::WrittenPictureUnreadable, {name}, 0, {}, {why}};
     };
     const Result<std::unique_ptr<Canvas>> readBack = openPictureForReading(path);
     if (!readBack) {

@@ -78,9 +78,9 @@ Status PictureFileCommands::save(const std::string& name) {
         return saved;
     }
     // The file is in place now: whatever goes wrong from here says so.
-    Status readable = unlessMemoryRunsOut(
-        [&] { return checkSavedPicture(name, image, expected); },
-        Message{MessageId::SavedPictureUnreadable, {name, systemErrorText(ENOMEM)}});
+    Status readable =
+        unlessMemoryRunsOut([&] { return checkSavedPicture(name, image, expected); },
+                            Message{MessageId::SavedPictureUnreadable, {name}, ENOMEM});
     if (readable) {
         work_.pictureSaved();
     }

@@ -7,7 +7,6 @@
 #include "core/NumericText.h"
 
 #include <cerrno>
-#include <charconv>
 #include <system_error>
 
 namespace kvistra {
@@ -33,24 +32,17 @@ MessageBoxText stop(std::string text) {
     return {std::move(text), kApplicationTitle, MessageBoxStyle::Error};
 }
 
-// The message carried in another's args from index `first` on: its id as a number,
-// then its own args.
-Message innerMessage(const Message& outer, std::size_t first) {
-    Message inner{MessageId::KeyNotNumeric, {}};
-    int id = 0;
-    if (first < outer.args.size()) {
-        const std::string& text = outer.args[first];
-        if (std::from_chars(text.data(), text.data() + text.size(), id).ec == std::errc()) {
-            inner.id = static_cast<MessageId>(id);
-        }
-        inner.args.assign(outer.args.begin() + static_cast<std::ptrdiff_t>(first) + 1,
-                          outer.args.end());
+// Why it happened, after a sentence's colon: the cause's own words when there is one,
+// else the system error's.
+std::string reasonText(const Message& m) {
+    if (!m.cause.empty()) {
+        return describe(m.cause.front()).text;
     }
-    // A refusal carries no further refusal.
-    if (inner.id == MessageId::KeyFileLineRefused) {
-        inner = {MessageId::KeyNotNumeric, {}};
-    }
-    return inner;
+    return systemErrorText(m.systemError);
+}
+
+std::string fieldLabel(const Message& m) {
+    return m.field ? keyFieldLabel(*m.field) : std::string();
 }
 
 // The failure a message's number names; None for a number the decoder never gives.
@@ -250,9 +242,9 @@ MessageBoxText describe(const Message& m) {
     case NoFileName:
         return fieldCheck("Du måste välja ett filnamn");
     case CannotOpenFile:
-        return stop("Filen " + quoted(arg(m, 0)) + " kunde inte öppnas: " + arg(m, 1) + ".");
+        return stop("Filen " + quoted(arg(m, 0)) + " kunde inte öppnas: " + reasonText(m) + ".");
     case CannotWriteFile:
-        return stop("Filen " + quoted(arg(m, 0)) + " kunde inte sparas: " + arg(m, 1) + "." +
+        return stop("Filen " + quoted(arg(m, 0)) + " kunde inte sparas: " + reasonText(m) + "." +
                     kCrLf + "En befintlig fil med samma namn har lämnats orörd.");
     case NotAPicture:
         return stop("Filen " + quoted(arg(m, 0)) + " är ingen bild som programmet kan läsa.");
@@ -275,7 +267,7 @@ MessageBoxText describe(const Message& m) {
                     "; en nyckelfil har fyra: nyckel-y, nyckel-x, förskjutning och "
                     "inläsningslängd.");
     case KeyValueInvalid:
-        return stop("Värdet \"" + arg(m, 1) + "\" i fältet " + arg(m, 0) +
+        return stop("Värdet \"" + arg(m, 0) + "\" i fältet " + fieldLabel(m) +
                     " är inget tal mellan -32768 och 32767." + kCrLf +
                     "Nyckelfilen har inte sparats.");
     case TextFileTooLarge:
@@ -300,8 +292,7 @@ MessageBoxText describe(const Message& m) {
                     "\" är negativ; den är antalet tecken som ska läsas, 0 eller fler.");
     case KeyFileLineRefused:
         return stop("Nyckelfilen " + quoted(arg(m, 0)) + " kan inte användas: rad " + arg(m, 1) +
-                    " (" + arg(m, 2) + ") är \"" + arg(m, 3) + "\"." + kCrLf +
-                    describe(innerMessage(m, 4)).text);
+                    " (" + fieldLabel(m) + ") är \"" + arg(m, 2) + "\"." + kCrLf + reasonText(m));
     case TextFileCharacterNotInCodePage:
         return stop("Textfilen " + quoted(arg(m, 0)) + " kan inte användas: tecknet \"" +
                     arg(m, 1) + "\" på rad " + arg(m, 2) +
@@ -334,7 +325,7 @@ MessageBoxText describe(const Message& m) {
                     kCrLf + "Ange en vanlig fil.");
     case PairHalfSaved:
         return stop("Filen " + quoted(arg(m, 0)) + " har sparats, men filen " + quoted(arg(m, 1)) +
-                    " kunde inte sparas: " + arg(m, 2) + "." + kCrLf +
+                    " kunde inte sparas: " + reasonText(m) + "." + kCrLf +
                     "De hör ihop; spara båda på nytt.");
     case LinkNotFollowed:
         return stop("Filen " + quoted(arg(m, 0)) + " kunde inte sparas: länken " +
@@ -350,7 +341,8 @@ MessageBoxText describe(const Message& m) {
     case PictureFormatsMissing:
         return stop("Filen " + quoted(arg(m, 0)) +
                     " är varken BMP eller PNG. Andra bildformat läses med tillägget " +
-                    quoted(arg(m, 1)) + ", som inte kunde läsas in: " + arg(m, 2) + ".");
+                    quoted(arg(m, 1)) + ", som inte kunde läsas in: " +
+                    (m.systemError != 0 ? systemErrorText(m.systemError) : arg(m, 2)) + ".");
 
     case DisplayModeWarning:
         return {std::string("Du bör ställa in skärmen på minst 24-bitars färgdjup, ") +
@@ -388,7 +380,7 @@ MessageBoxText describe(const Message& m) {
 
     case SavedPictureUnreadable:
         return stop("Bilden " + quoted(arg(m, 0)) +
-                    " har sparats men kunde inte läsas tillbaka för kontroll: " + arg(m, 1) +
+                    " har sparats men kunde inte läsas tillbaka för kontroll: " + reasonText(m) +
                     kCrLf + kSaveAgain);
     case SavedPictureSizeDiffers:
         return stop("Bilden " + quoted(arg(m, 0)) +
@@ -423,7 +415,7 @@ MessageBoxText describe(const Message& m) {
     }
     case WrittenPictureUnreadable:
         return stop("Bilden " + quoted(arg(m, 0)) +
-                    " skrevs men kunde inte läsas tillbaka för kontroll: " + arg(m, 1) + kCrLf +
+                    " skrevs men kunde inte läsas tillbaka för kontroll: " + reasonText(m) + kCrLf +
                     "Ingenting har sparats.");
     case WrittenPictureDiffers:
         return stop("Bilden " + quoted(arg(m, 0)) + " skrevs, men rad " + arg(m, 1) +

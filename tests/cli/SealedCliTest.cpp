@@ -370,8 +370,8 @@ TEST(SealedCli, APassphraseFileGivesItsFirstLine) {
     const CliRun missing = sealedCli(
         {"reveal", dir / "p.bmp", "--key", dir / "k.txt", "--passphrase-file", dir / "none"});
     EXPECT_EQ(missing.status, 1);
-    EXPECT_EQ(missing.err, messageText(MessageId::CannotOpenFile,
-                                       {dir / "none", "filen eller mappen finns inte"}));
+    EXPECT_EQ(missing.err, "Filen \"" + (dir / "none") +
+                               "\" kunde inte öppnas: filen eller mappen finns inte.\n");
     // A source without a line end is read only as far as a passphrase may reach.
     const CliRun endless = sealedCli(
         {"hide", "--text", "Hej", "--out", dir / "z.bmp", "--passphrase-file", "/dev/zero"});

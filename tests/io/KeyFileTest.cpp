@@ -100,17 +100,17 @@ TEST(KeyFile, ReadsOnlyTheFirstFourLinesFromDisk) {
 TEST(KeyFile, ChecksEveryLineAsItsFieldWould) {
     const NumberLocale c = NumberLocale::c();
     const NumberLocale sv = NumberLocale::swedish();
+    // What the user reads of the refusal.
     const auto refused = [](const char* line, const char* label, const char* text, MessageId why,
                             std::vector<std::string> whyArgs = {}) {
-        Message m{MessageId::KeyFileLineRefused,
-                  {"k.txt", line, label, text, std::to_string(static_cast<int>(why))}};
-        m.args.insert(m.args.end(), whyArgs.begin(), whyArgs.end());
-        return std::optional<Message>(m);
+        return std::optional<std::string>("Nyckelfilen \"k.txt\" kan inte användas: rad " +
+                                          std::string(line) + " (" + label + ") är \"" + text +
+                                          "\".\r\n" + describe({why, std::move(whyArgs)}).text);
     };
     const struct {
         KeyFileLines lines;
         const NumberLocale& locale;
-        std::optional<Message> problem;
+        std::optional<std::string> problem;
     } cases[] = {
         {{"5", "5", "0", "12"}, c, std::nullopt},
         {{"253", "269", "29", "0"}, c, std::nullopt},
@@ -134,9 +134,12 @@ TEST(KeyFile, ChecksEveryLineAsItsFieldWould) {
         SCOPED_TRACE(t.lines.yKey + "/" + t.lines.xKey + "/" + t.lines.shift + "/" +
                      t.lines.readingLength);
         const Status checked = checkKeyFileLines(t.lines, "k.txt", 269, 253, t.locale);
-        EXPECT_EQ(checked ? std::nullopt : std::optional(checked.problem()), t.problem);
+        EXPECT_EQ(checked ? std::nullopt : std::optional(describe(checked.problem()).text),
+                  t.problem);
     }
-    EXPECT_EQ(describe(*refused("2", "Nyckel-x:", "270", MessageId::KeyAboveBound, {"269"})).text,
+    const Status refusedX = checkKeyFileLines({"5", "270", "0", "3"}, "k.txt", 269, 253, c);
+    ASSERT_FALSE(refusedX);
+    EXPECT_EQ(describe(refusedX.problem()).text,
               "Nyckelfilen \"k.txt\" kan inte användas: rad 2 (Nyckel-x:) är \"270\".\r\n"
               "Du måste mata in ett tal under 269!");
 }
@@ -171,8 +174,10 @@ TEST(KeyFile, ConvertsFieldsToWholeNumbers) {
                 static const char* const labels[] = {
                     "Nyckel-y:", "Nyckel-x:", "Förskjutning:", "Inläsningslängd:"};
                 ASSERT_FALSE(values);
-                EXPECT_EQ(values.problem(),
-                          (Message{MessageId::KeyValueInvalid, {labels[field], t.text}}));
+                EXPECT_EQ(describe(values.problem()).text,
+                          "Värdet \"" + t.text + "\" i fältet " + labels[field] +
+                              " är inget tal mellan -32768 och 32767.\r\nNyckelfilen har inte "
+                              "sparats.");
             }
         }
     }

@@ -44,13 +44,17 @@ TEST(SavedPictureCheck, ReportsTheFirstDifferenceAndSaysWhatToDo) {
         const char* name;
         std::string bytes; // what the file holds when read back
         Message problem;
+        std::string why; // what the user reads of the reason, if it has one
     } cases[] = {
-        {"one pixel", "", {MessageId::SavedPictureDiffers, {path, "11", "4"}}},
-        {"another size", "", {MessageId::SavedPictureSizeDiffers, {path, "7", "13", "13", "7"}}},
+        {"one pixel", "", {MessageId::SavedPictureDiffers, {path, "11", "4"}}, ""},
+        {"another size",
+         "",
+         {MessageId::SavedPictureSizeDiffers, {path, "7", "13", "13", "7"}},
+         ""},
         {"not a picture",
          "inte en bild",
-         {MessageId::SavedPictureUnreadable,
-          {path, "Filen \"" + path + "\" är ingen bild som programmet kan läsa."}}},
+         {MessageId::SavedPictureUnreadable, {path}, 0, {}, {{MessageId::NotAPicture, {path}}}},
+         "Filen \"" + path + "\" är ingen bild som programmet kan läsa."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -67,6 +71,7 @@ TEST(SavedPictureCheck, ReportsTheFirstDifferenceAndSaysWhatToDo) {
         const std::string text = describe(checked.problem()).text;
         EXPECT_NE(text.find(path), std::string::npos);
         EXPECT_NE(text.find("Spara bilden på nytt"), std::string::npos) << text;
+        EXPECT_TRUE(c.why.empty() || text.find(": " + c.why) != std::string::npos) << text;
     }
 }
 
