@@ -3,6 +3,7 @@
 
 #include "core/NumericText.h"
 #include "core/SealedMessage.h"
+#include "core/SecureRandom.h"
 #include "core/Windows1252.h"
 #include "toolkit/MessageBoxes.h"
 #include "words/MessageCatalogue.h"
@@ -68,7 +69,10 @@ std::optional<Generation> EngineAdapter::generate(EncodeRequest request, Canvas&
     encoding_ = &request;
     sealing_ = sealing.has_value();
     generation_.emplace();
-    const Result<EncodeResult> result = Encoder(surface, random_, *this).generate(request);
+    // A generator of its own for each picture, keyed when it is asked for: nothing
+    // of the kind is set up while the window starts.
+    SecureRandom random;
+    const Result<EncodeResult> result = Encoder(surface, random, *this).generate(request);
     encoding_ = nullptr;
     sealing_ = false;
     heldNotices_ = nullptr;

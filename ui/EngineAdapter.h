@@ -3,7 +3,6 @@
 
 #include "core/DecoderRun.h"
 #include "core/Encoder.h"
-#include "core/SecureRandom.h"
 #include "ui/Sealing.h"
 
 #include <QElapsedTimer>
@@ -86,7 +85,6 @@ private:
 
     RunDisplay& display_;
     MessageBoxes& messageBoxes_;
-    SecureRandom random_;
     const EncodeRequest* encoding_ = nullptr; // while the encoder runs
     std::optional<Generation> generation_;    // what it wrote, as it reports it
     bool sealing_ = false;                    // while it writes a sealed message
