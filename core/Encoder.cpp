@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <array>
-#include <future>
 #include <memory>
 #include <vector>
 
@@ -17,7 +16,7 @@ namespace {
 
 // Random positions are drawn this many at a time, between two progress reports:
 // enough to share among threads, little enough to stay in the cache.
-constexpr std::int64_t kRandomChunk = 1 << 18;
+constexpr std::size_t kRandomChunk = std::size_t{1} << 16;
 
 float positionCount(const Canvas& canvas) {
     return static_cast<float>(canvas.height()) * static_cast<float>(canvas.width());
@@ -204,37 +203,13 @@ KeyPosition Encoder::writeCryptoData(const std::string& message, double shift,
 }
 
 void Encoder::writeRandomPositions(KeyPosition from, std::int64_t count, StepRule rule) {
-    // Two chunks, not zeroed first (the fill writes every colour): while one is
-    // written, the next is drawn on another thread. The stream's order is kept,
-    // since each fill starts only after the one before it has ended.
-    const auto chunkSize = static_cast<std::size_t>(std::min(count, kRandomChunk));
-    std::array chunks{
-        std::make_unique_for_overwrite<Colour[]>(chunkSize),
-        std::make_unique_for_overwrite<Colour[]>(count > kRandomChunk ? chunkSize : 0)};
-    const auto nextColours = [&](std::size_t chunk, std::int64_t left) {
-        return std::span<Colour>(chunks[chunk].get(),
-                                 static_cast<std::size_t>(std::min(left, kRandomChunk)));
-    };
-    std::span<Colour> colours = nextColours(0, count);
-    random_.fillReseededColours(colours);
     KeyPosition at = from;
-    for (std::size_t chunk = 0; count > 0; chunk ^= 1) {
-        count -= static_cast<std::int64_t>(colours.size());
-        std::span<Colour> next;
-        std::future<void> drawing;
-        if (count > 0) {
-            next = nextColours(chunk ^ 1, count);
-            drawing =
-                std::async(std::launch::async, [this, next] { random_.fillReseededColours(next); });
-        }
-        at = writeColours(at, colours);
-        advance(progress_, static_cast<std::int64_t>(colours.size()), rule);
-        reportProgress();
-        if (drawing.valid()) {
-            drawing.get();
-        }
-        colours = next;
-    }
+    random_.fillReseededChunks(
+        static_cast<std::size_t>(count), kRandomChunk, [&](std::span<const Colour> colours) {
+            at = writeColours(at, colours);
+            advance(progress_, static_cast<std::int64_t>(colours.size()), rule);
+            reportProgress();
+        });
 }
 
 KeyPosition Encoder::writeColours(KeyPosition at, std::span<const Colour> colours) {

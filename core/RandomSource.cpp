@@ -15,6 +15,12 @@ void RandomSource::fillReseededColours(std::span<Colour> colours) {
     }
 }
 
+void RandomSource::fillReseededChunks(std::size_t count, std::size_t chunk, const UseChunk& use) {
+    makeChunksInTurn(
+        count, chunk,
+        [this](std::size_t, std::span<Colour> colours) { fillReseededColours(colours); }, use);
+}
+
 Colour RandomSource::messageColour(int green) {
     const int red = randomCharacterCode(next());
     const int blue = randomCharacterCode(next());

@@ -1,19 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SecureRandom.h"
 
-#include "CharacterSet.h"
+#include "KeystreamColours.h"
 #include "SecretBytes.h"
-#include "VectorClones.h"
 
 #include <algorithm>
-#include <bit>
-#include <cstring>
-#include <exception>
 #include <new>
 #include <openssl/evp.h>
 #include <sodium.h>
-#include <system_error>
-#include <thread>
 
 namespace kvistra {
 
@@ -25,21 +19,8 @@ constexpr std::uint64_t kDrawStream = 1;
 constexpr std::size_t kBlockBytes = 16;
 constexpr std::size_t kWordsPerBlock = kBlockBytes / sizeof(std::uint64_t);
 
-// Pixels drawn per batch: the keystream and the indices of a batch stay in the
-// first-level cache.
+// Pixels drawn per batch: the keystream of a batch stays in the first-level cache.
 constexpr std::size_t kBatch = 512;
-
-// From here on a second thread pays for its start many times over.
-constexpr std::size_t kSecondThreadFrom = 32768;
-
-std::uint64_t littleEndianWord(const unsigned char* bytes) {
-    std::uint64_t word;
-    std::memcpy(&word, bytes, sizeof word);
-    if constexpr (std::endian::native == std::endian::big) {
-        word = __builtin_bswap64(word);
-    }
-    return word;
-}
 
 } // namespace
 
@@ -80,46 +61,13 @@ struct KeystreamContext {
 
 namespace {
 
-// A pixel's three 21-bit draws, each a character index from 0.
-constexpr std::uint32_t drawIndex(std::uint64_t word, int shift) {
-    return static_cast<std::uint32_t>(
-        randomIndexFromBits(static_cast<std::uint32_t>(word >> shift & 0x1FFFFFu) << 3) - 1);
-}
-
-// The arithmetic of a batch, without table look-ups, so that it vectorises: each
-// pixel's three indices packed red, green, blue into one word.
-KVISTRA_VECTOR_CLONES __attribute__((optimize("O3"))) void
-drawIndices(std::uint32_t* indices, const unsigned char* keystream, std::size_t count) {
-    for (std::size_t i = 0; i < count; ++i) {
-        const std::uint64_t word = littleEndianWord(keystream + i * sizeof(std::uint64_t));
-        indices[i] = drawIndex(word, 43) | drawIndex(word, 22) << 8 | drawIndex(word, 1) << 16;
-    }
-}
-
 // Fills the colours from the stream's place on, a batch at a time.
 void fillFrom(KeystreamContext& stream, std::span<Colour> colours) {
-    // Each character already in its place within a colour: a look-up a channel, and no shift.
-    static constexpr auto kChannels = [] {
-        std::array<std::array<Colour, kCharacterSetSize>, 3> channels{};
-        for (int index = 0; index < kCharacterSetSize; ++index) {
-            const int code = characterAt(index + 1);
-            channels[0][static_cast<std::size_t>(index)] = makeColour(code, 0, 0);
-            channels[1][static_cast<std::size_t>(index)] = makeColour(0, code, 0);
-            channels[2][static_cast<std::size_t>(index)] = makeColour(0, 0, code);
-        }
-        return channels;
-    }();
     std::array<unsigned char, kBatch * sizeof(std::uint64_t)> keystream;
-    std::array<std::uint32_t, kBatch> indices;
     for (std::size_t done = 0; done < colours.size(); done += kBatch) {
         const std::size_t count = std::min(kBatch, colours.size() - done);
         stream.take(std::span(keystream).first(count * sizeof(std::uint64_t)));
-        drawIndices(indices.data(), keystream.data(), count);
-        for (std::size_t i = 0; i < count; ++i) {
-            const std::uint32_t packed = indices[i];
-            colours[done + i] = kChannels[0][packed & 0xFF] | kChannels[1][packed >> 8 & 0xFF] |
-                                kChannels[2][packed >> 16];
-        }
+        coloursOfKeystream(keystream.data(), colours.subspan(done, count));
     }
     wipeBytes(keystream.data(), keystream.size());
 }
@@ -151,7 +99,7 @@ void SecureRandom::refillDraws() {
     std::array<unsigned char, sizeof drawWords_> bytes;
     draws_->take(bytes);
     for (std::size_t i = 0; i < drawWords_.size(); ++i) {
-        drawWords_[i] = littleEndianWord(bytes.data() + i * sizeof(std::uint64_t));
+        drawWords_[i] = keystreamWord(bytes.data() + i * sizeof(std::uint64_t));
     }
     wipeBytes(bytes.data(), bytes.size());
     drawsUsed_ = 0;
@@ -170,41 +118,33 @@ float SecureRandom::next() {
 }
 
 Colour SecureRandom::colourOfWord(std::uint64_t word) {
-    const auto draw = [word](int shift) {
-        return characterAt(static_cast<int>(drawIndex(word, shift)) + 1);
-    };
-    return makeColour(draw(43), draw(22), draw(1));
+    return colourOfKeystreamWord(word);
 }
 
 void SecureRandom::fillReseededColours(std::span<Colour> colours) {
     const std::uint64_t block = fillBlock_;
     fillBlock_ += (colours.size() + kWordsPerBlock - 1) / kWordsPerBlock;
-    KeystreamContext first(key_, kFillStream, block);
-    if (colours.size() < kSecondThreadFrom) {
-        fillFrom(first, colours);
+    KeystreamContext stream(key_, kFillStream, block);
+    fillFrom(stream, colours);
+}
+
+void SecureRandom::fillReseededChunks(std::size_t count, std::size_t chunk, const UseChunk& use) {
+    if (count == 0) {
         return;
     }
-    // Halves that start on a block of their own, drawn side by side.
-    const std::size_t here = colours.size() / 2 / kWordsPerBlock * kWordsPerBlock;
-    KeystreamContext second(key_, kFillStream, block + here / kWordsPerBlock);
-    std::exception_ptr failure;
-    try {
-        const std::jthread helper([&] {
-            try {
-                fillFrom(second, colours.subspan(here));
-            } catch (...) {
-                failure = std::current_exception();
-            }
-        });
-        fillFrom(first, colours.first(here));
-    } catch (const std::system_error&) {
-        // No thread to be had: draw both halves here.
-        fillFrom(first, colours.first(here));
-        fillFrom(second, colours.subspan(here));
-    }
-    if (failure) {
-        std::rethrow_exception(failure);
-    }
+    // Where each chunk's fill would start, had the chunks been drawn one by one.
+    const std::uint64_t first = fillBlock_;
+    const std::uint64_t blocksPerChunk = (chunk + kWordsPerBlock - 1) / kWordsPerBlock;
+    const std::size_t chunks = (count + chunk - 1) / chunk;
+    const std::size_t lastSize = count - (chunks - 1) * chunk;
+    fillBlock_ += (chunks - 1) * blocksPerChunk + (lastSize + kWordsPerBlock - 1) / kWordsPerBlock;
+    makeChunksAhead(
+        count, chunk,
+        [this, first, blocksPerChunk](std::size_t index, std::span<Colour> colours) {
+            KeystreamContext stream(key_, kFillStream, first + index * blocksPerChunk);
+            fillFrom(stream, colours);
+        },
+        use);
 }
 
 } // namespace kvistra

@@ -33,6 +33,8 @@ public:
     void reseedFromClock() override {}
     // Each colour takes one 64-bit word of the fill stream, little-endian.
     void fillReseededColours(std::span<Colour> colours) override;
+    // The chunks are drawn ahead on worker threads, each from its own place in the stream.
+    void fillReseededChunks(std::size_t count, std::size_t chunk, const UseChunk& use) override;
 
     // The colour a fill makes of one keystream word: three 21-bit draws, red
     // from the top bits, each taken as r = bits / 2^21 by the random index rule.

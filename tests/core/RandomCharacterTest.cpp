@@ -3,6 +3,7 @@
 #include "core/CharacterSet.h"
 #include "core/Encoder.h"
 #include "core/Image.h"
+#include "core/KeystreamColours.h"
 #include "core/SecureRandom.h"
 #include "support/TypedKeys.h"
 
@@ -152,7 +153,7 @@ TEST(SecureRandom, AFillDrawnInPiecesEqualsOneDrawnWhole) {
     SecureRandom pieces(SecureRandom::Key{1, 2, 3});
     std::vector<Colour> once(100001);
     std::vector<Colour> piecewise(once.size());
-    whole.fillReseededColours(once); // large enough to be shared between threads
+    whole.fillReseededColours(once);
     for (std::size_t at = 0; at < piecewise.size(); at += 1000) {
         pieces.fillReseededColours(
             std::span(piecewise).subspan(at, std::min<std::size_t>(1000, piecewise.size() - at)));
@@ -161,8 +162,8 @@ TEST(SecureRandom, AFillDrawnInPiecesEqualsOneDrawnWhole) {
     EXPECT_EQ(whole.next(), pieces.next());
 }
 
-// The fill draws many pixels at once, on two threads when it is large; each pixel
-// must still be its own word of the stream, whatever the size.
+// The fill draws many pixels at once, a batch at a time; each pixel must still be
+// its own word of the stream, whatever the size.
 TEST(SecureRandom, AFillGivesEachPixelItsOwnWordOfTheStream) {
     const SecureRandom::Key key{9, 8, 7, 6};
     SecureRandom reference(key);
@@ -178,6 +179,51 @@ TEST(SecureRandom, AFillGivesEachPixelItsOwnWordOfTheStream) {
         std::vector<Colour> colours(size);
         random.fillReseededColours(colours);
         EXPECT_TRUE(std::equal(colours.begin(), colours.end(), expected.begin()));
+    }
+}
+
+// However the processor looks the characters up, every pixel is the rule applied
+// to its own word; the batch's tail and a size that is no multiple of a vector included.
+TEST(SecureRandom, EveryWayOfMakingColoursAppliesTheRuleToEachWord) {
+    std::vector<unsigned char> keystream(8 * 1037);
+    for (std::size_t i = 0; i < keystream.size(); ++i) {
+        keystream[i] = static_cast<unsigned char>(i * 131 + (i >> 3) * 29 + (i >> 9));
+    }
+    std::vector<Colour> fast(keystream.size() / 8);
+    std::vector<Colour> portable(fast.size());
+    coloursOfKeystream(keystream.data(), fast);
+    coloursOfKeystreamPortably(keystream.data(), portable);
+    for (std::size_t i = 0; i < fast.size(); ++i) {
+        const Colour expected = colourByTheRule(keystreamWord(keystream.data() + 8 * i));
+        ASSERT_EQ(fast[i], expected) << i;
+        ASSERT_EQ(portable[i], expected) << i;
+    }
+}
+
+// Chunks drawn ahead on workers are the chunks drawn one after another, and the
+// stream goes on from the same place afterwards.
+TEST(SecureRandom, ChunksDrawnAheadEqualChunksDrawnInTurn) {
+    const SecureRandom::Key key{4, 5, 6};
+    for (const std::size_t count : {std::size_t{999}, std::size_t{300001}}) {
+        SCOPED_TRACE(count);
+        constexpr std::size_t kChunk = 4097; // odd: each chunk starts a block of its own
+        SecureRandom inTurn(key);
+        SecureRandom ahead(key);
+        std::vector<Colour> expected(count);
+        for (std::size_t at = 0; at < count; at += kChunk) {
+            inTurn.fillReseededColours(
+                std::span(expected).subspan(at, std::min(kChunk, count - at)));
+        }
+        std::vector<Colour> drawn;
+        ahead.fillReseededChunks(count, kChunk, [&](std::span<const Colour> colours) {
+            drawn.insert(drawn.end(), colours.begin(), colours.end());
+        });
+        EXPECT_EQ(drawn, expected);
+        std::vector<Colour> nextOfEach(10);
+        std::vector<Colour> nextOfAhead(10);
+        inTurn.fillReseededColours(nextOfEach);
+        ahead.fillReseededColours(nextOfAhead);
+        EXPECT_EQ(nextOfAhead, nextOfEach);
     }
 }
 
