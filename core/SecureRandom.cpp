@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SecureRandom.h"
 
+#include "Keystream.h"
 #include "KeystreamColours.h"
 #include "SecretBytes.h"
 
 #include <algorithm>
 #include <new>
-#include <openssl/evp.h>
 #include <sodium.h>
 
 namespace kvistra {
@@ -16,53 +16,13 @@ namespace {
 // The upper half of the counter block tells the two streams apart.
 constexpr std::uint64_t kFillStream = 0;
 constexpr std::uint64_t kDrawStream = 1;
-constexpr std::size_t kBlockBytes = 16;
-constexpr std::size_t kWordsPerBlock = kBlockBytes / sizeof(std::uint64_t);
+constexpr std::size_t kWordsPerBlock = 16 / sizeof(std::uint64_t);
 
 // Pixels drawn per batch: the keystream of a batch stays in the first-level cache.
 constexpr std::size_t kBatch = 512;
 
-} // namespace
-
-// One AES-128-CTR keystream, from a given block of a given stream on.
-struct KeystreamContext {
-    KeystreamContext(const SecureRandom::Key& key, std::uint64_t stream, std::uint64_t block)
-        : context(EVP_CIPHER_CTX_new(), EVP_CIPHER_CTX_free) {
-        std::array<unsigned char, kBlockBytes> counter{};
-        for (std::size_t i = 0; i < 8; ++i) {
-            counter[7 - i] = static_cast<unsigned char>(stream >> (8 * i));
-            counter[15 - i] = static_cast<unsigned char>(block >> (8 * i));
-        }
-        // OpenSSL fails here only when it cannot allocate.
-        if (!context || EVP_EncryptInit_ex(context.get(), EVP_aes_128_ctr(), nullptr, key.data(),
-                                           counter.data()) != 1) {
-            throw std::bad_alloc();
-        }
-    }
-
-    // The next bytes of the keystream: zeros encrypted.
-    // Not const: it moves the stream on. NOLINTNEXTLINE(readability-make-member-function-const)
-    void take(std::span<unsigned char> bytes) {
-        static constexpr std::array<unsigned char, kBatch * sizeof(std::uint64_t)> kZeros{};
-        for (std::size_t done = 0; done < bytes.size();) {
-            const int count = static_cast<int>(std::min(kZeros.size(), bytes.size() - done));
-            int written = 0;
-            if (EVP_EncryptUpdate(context.get(), bytes.data() + done, &written, kZeros.data(),
-                                  count) != 1 ||
-                written != count) {
-                throw std::bad_alloc();
-            }
-            done += static_cast<std::size_t>(count);
-        }
-    }
-
-    std::unique_ptr<EVP_CIPHER_CTX, void (*)(EVP_CIPHER_CTX*)> context;
-};
-
-namespace {
-
 // Fills the colours from the stream's place on, a batch at a time.
-void fillFrom(KeystreamContext& stream, std::span<Colour> colours) {
+void fillFrom(Keystream stream, std::span<Colour> colours) {
     std::array<unsigned char, kBatch * sizeof(std::uint64_t)> keystream;
     for (std::size_t done = 0; done < colours.size(); done += kBatch) {
         const std::size_t count = std::min(kBatch, colours.size() - done);
@@ -87,11 +47,10 @@ SecureRandom::SecureRandom()
     : SecureRandom(keyFromSystem()) {}
 
 SecureRandom::SecureRandom(const Key& key)
-    : key_(key)
-    , draws_(std::make_unique<KeystreamContext>(key_, kDrawStream, 0)) {}
+    : key_(std::make_unique<KeystreamKey>(key))
+    , draws_(std::make_unique<Keystream>(*key_, kDrawStream, 0)) {}
 
 SecureRandom::~SecureRandom() {
-    wipeBytes(key_.data(), key_.size());
     wipeBytes(drawWords_.data(), sizeof drawWords_);
 }
 
@@ -124,8 +83,7 @@ Colour SecureRandom::colourOfWord(std::uint64_t word) {
 void SecureRandom::fillReseededColours(std::span<Colour> colours) {
     const std::uint64_t block = fillBlock_;
     fillBlock_ += (colours.size() + kWordsPerBlock - 1) / kWordsPerBlock;
-    KeystreamContext stream(key_, kFillStream, block);
-    fillFrom(stream, colours);
+    fillFrom(Keystream(*key_, kFillStream, block), colours);
 }
 
 void SecureRandom::fillReseededChunks(std::size_t count, std::size_t chunk, const UseChunk& use) {
@@ -141,8 +99,7 @@ void SecureRandom::fillReseededChunks(std::size_t count, std::size_t chunk, cons
     makeChunksAhead(
         count, chunk,
         [this, first, blocksPerChunk](std::size_t index, std::span<Colour> colours) {
-            KeystreamContext stream(key_, kFillStream, first + index * blocksPerChunk);
-            fillFrom(stream, colours);
+            fillFrom(Keystream(*key_, kFillStream, first + index * blocksPerChunk), colours);
         },
         use);
 }

@@ -10,10 +10,12 @@
 
 namespace kvistra {
 
-struct KeystreamContext;
+class Keystream;
+class KeystreamKey;
 
-// Draws from an AES-128 counter-mode keystream under a key taken once from the
-// operating system's secure generator. The random pixels hide where the message
+// Draws from a keystream (AES-128 in counter mode, or ChaCha20 on a processor
+// without AES instructions) under a key taken once from the operating system's
+// secure generator. The random pixels hide where the message
 // lies, so nothing an attacker can know (a clock, a counter) may predict them.
 // Fills and single draws use two streams of their own under the one key.
 class SecureRandom final : public RandomSource {
@@ -43,8 +45,8 @@ public:
 private:
     void refillDraws();
 
-    Key key_{};
-    std::unique_ptr<KeystreamContext> draws_;
+    std::unique_ptr<KeystreamKey> key_;
+    std::unique_ptr<Keystream> draws_;
     static constexpr std::size_t kDrawWords = 32;
     std::array<std::uint64_t, kDrawWords> drawWords_{};
     std::size_t drawsUsed_ = 2 * kDrawWords; // 24-bit draws taken: all, until the first refill
