@@ -79,6 +79,9 @@ void BmpOutputCanvas::flushBlock() const {
     if (!dirty_) {
         return;
     }
+    for (int y = cachedBlock_ * blockRows_; y < blockEnd(cachedBlock_); ++y) {
+        prepareRow(y);
+    }
     if (const int error =
             writeAt(file_.fd(), block_.data(), block_.size(), blockOffset(cachedBlock_));
         error != 0 && error_ == 0) {
@@ -101,19 +104,22 @@ void BmpOutputCanvas::cacheBlockOf(int y) const {
     flushBlock();
     cachedBlock_ = block;
     const auto rows = static_cast<std::size_t>(blockEnd(block) - block * blockRows_);
-    // Padding bytes stay zero, as in every file we write.
-    block_.assign(rows * stride_, 0);
+    block_.resize(rows * stride_);
+    rowsToPrepare_.assign(rows, false);
     if (!written_[static_cast<std::size_t>(block)]) {
-        for (int y = block * blockRows_; y < blockEnd(block); ++y) {
-            const std::span<std::uint8_t> row(rowInCache(y), stride_);
-            if (background_ != nullptr) {
+        if (background_ != nullptr) {
+            // A cover is read as soon as its rows are met, so that a damaged one
+            // is refused there.
+            for (int y = block * blockRows_; y < blockEnd(block); ++y) {
+                const std::span<std::uint8_t> row(rowInCache(y), stride_);
                 readRowBytes(*background_, y, row, scratch_);
-            } else {
-                fillWhite(row, width_);
+                std::fill(row.begin() + 3 * width_, row.end(), std::uint8_t{0});
             }
-        }
-        if (!coverProblem_) {
-            coverProblem_ = backgroundProblem(background_);
+            if (!coverProblem_) {
+                coverProblem_ = backgroundProblem(background_);
+            }
+        } else {
+            rowsToPrepare_.assign(rows, true);
         }
     } else if (const FileRead got =
                    readAt(file_.fd(), block_.data(), block_.size(), blockOffset(block));
@@ -122,11 +128,26 @@ void BmpOutputCanvas::cacheBlockOf(int y) const {
     }
 }
 
+void BmpOutputCanvas::prepareRow(int y, bool wholeRowFollows) const {
+    const auto index = static_cast<std::size_t>(y - cachedBlock_ * blockRows_);
+    if (!rowsToPrepare_[index]) {
+        return;
+    }
+    rowsToPrepare_[index] = false;
+    const std::span<std::uint8_t> row(rowInCache(y), stride_);
+    if (!wholeRowFollows) {
+        fillWhite(row, width_);
+    }
+    // Padding bytes are zero, as in every file we write.
+    std::fill(row.begin() + 3 * width_, row.end(), std::uint8_t{0});
+}
+
 Colour BmpOutputCanvas::pixel(int x, int y) const {
     if (!contains(x, y)) {
         return kOutsideCanvas;
     }
     cacheBlockOf(y);
+    prepareRow(y);
     const std::uint8_t* p = rowInCache(y) + static_cast<std::size_t>(x) * 3;
     return makeColour(p[2], p[1], p[0]);
 }
@@ -140,6 +161,7 @@ void BmpOutputCanvas::setPixel(int x, int y, Colour colour) {
 void BmpOutputCanvas::readRun(int x, int y, std::span<Colour> colours) const {
     assert(contains(x, y) && x + static_cast<int>(colours.size()) <= width_);
     cacheBlockOf(y);
+    prepareRow(y);
     const std::uint8_t* p = rowInCache(y) + static_cast<std::size_t>(x) * 3;
     loadColours(p, colours);
 }
@@ -147,6 +169,7 @@ void BmpOutputCanvas::readRun(int x, int y, std::span<Colour> colours) const {
 void BmpOutputCanvas::writeRun(int x, int y, std::span<const Colour> colours) {
     assert(contains(x, y) && x + static_cast<int>(colours.size()) <= width_);
     cacheBlockOf(y);
+    prepareRow(y, x == 0 && static_cast<int>(colours.size()) == width_);
     std::uint8_t* p = rowInCache(y) + static_cast<std::size_t>(x) * 3;
     storeColours(colours, p);
     dirty_ = true;

@@ -51,6 +51,9 @@ private:
 
     // Brings the block holding row y into memory, writing the one held out first.
     void cacheBlockOf(int y) const;
+    // Gives a row of a fresh block its first colours, unless a write of the whole
+    // row is about to: a fresh picture's rows are not whitened only to be overwritten.
+    void prepareRow(int y, bool wholeRowFollows = false) const;
     void flushBlock() const;
     int blockEnd(int block) const;
     std::uint64_t blockOffset(int block) const;
@@ -67,7 +70,8 @@ private:
     mutable std::vector<std::uint8_t> block_; // rows bottom-up, as in the file
     mutable int cachedBlock_ = -1;
     mutable bool dirty_ = false;
-    mutable std::vector<bool> written_; // per block
+    mutable std::vector<bool> rowsToPrepare_; // per row of the cached block
+    mutable std::vector<bool> written_;       // per block
     mutable std::vector<std::uint64_t> rowDigests_;
     mutable int error_ = 0;
     mutable std::optional<Message> coverProblem_; // the first, which stops the writing
