@@ -38,7 +38,7 @@ public:
             std::size_t index = 0;
             {
                 std::unique_lock lock(mutex_);
-                changed_.wait(lock, [this] {
+                slotFreed_.wait(lock, [this] {
                     return stopped_ || nextToMake_ == chunks_ || nextToMake_ < nextToUse_ + slots_;
                 });
                 if (stopped_ || nextToMake_ == chunks_) {
@@ -56,7 +56,7 @@ public:
                 const std::lock_guard lock(mutex_);
                 ready_[index % slots_] = true;
             }
-            changed_.notify_all();
+            chunkMade_.notify_one();
         }
     }
 
@@ -65,7 +65,7 @@ public:
         for (std::size_t index = 0; index < chunks_; ++index) {
             {
                 std::unique_lock lock(mutex_);
-                changed_.wait(lock, [&] { return failure_ || ready_[index % slots_]; });
+                chunkMade_.wait(lock, [&] { return failure_ || ready_[index % slots_]; });
                 if (failure_) {
                     std::rethrow_exception(failure_);
                 }
@@ -76,7 +76,7 @@ public:
                 ready_[index % slots_] = false;
                 nextToUse_ = index + 1;
             }
-            changed_.notify_all();
+            slotFreed_.notify_one();
         }
     }
 
@@ -88,7 +88,8 @@ public:
                 failure_ = std::move(failure);
             }
         }
-        changed_.notify_all();
+        slotFreed_.notify_all();
+        chunkMade_.notify_all();
     }
 
 private:
@@ -104,7 +105,9 @@ private:
     const std::unique_ptr<Colour[]> buffer_;
     const MakeChunk& make_;
     std::mutex mutex_;
-    std::condition_variable changed_;
+    // Only the caller waits for a chunk; only workers wait for a slot.
+    std::condition_variable chunkMade_;
+    std::condition_variable slotFreed_;
     std::vector<bool> ready_;
     std::size_t nextToMake_ = 0;
     std::size_t nextToUse_ = 0;
