@@ -28,10 +28,16 @@ void advance(Progress& progress, std::int64_t steps, StepRule rule) {
     const double end = value + static_cast<double>(steps);
     const bool wholeNumbers = value == static_cast<double>(static_cast<std::int64_t>(value)) &&
                               max == static_cast<double>(static_cast<std::int64_t>(max));
-    if (!wholeNumbers || end + margin >= kExactFloatIntegers || max >= kExactFloatIntegers ||
-        value < 0.0) {
+    // A maximum beyond 2^24 needs no steps: a value below 2^24 never reaches it.
+    if (!wholeNumbers || end + margin >= kExactFloatIntegers || value < 0.0) {
         for (std::int64_t i = 0; i < steps; ++i) {
+            const Progress before = progress;
             step(progress, rule);
+            // Past 2^24 a float no longer counts: once a step changes nothing, no
+            // later one will.
+            if (progress == before) {
+                break;
+            }
         }
         return;
     }

@@ -27,6 +27,26 @@ TEST(Progress, AdvanceEqualsRepeatedSteps) {
     }
 }
 
+// A picture of more than 2^24 pixels advances the count past where a float can
+// count; the steps there are taken at once, to the same end.
+TEST(Progress, AdvancePastWhereAFloatCountsEqualsRepeatedSteps) {
+    for (const StepRule rule : {StepRule::RaiseBeforeReaching, StepRule::RaiseBeforePassing}) {
+        for (const Progress& start :
+             {Progress{0, 64e6f, 16777000}, Progress{0, 64e6f, 32767}, Progress{0, 64e6f, 16774500},
+              Progress{0, 16777218, 16777216}, Progress{0, 16777216, 16777210},
+              Progress{0, 16777300, 16777100.5f}}) {
+            constexpr int kSteps = 3000;
+            Progress stepped = start;
+            for (int i = 0; i < kSteps; ++i) {
+                step(stepped, rule);
+            }
+            Progress advanced = start;
+            advance(advanced, kSteps, rule);
+            EXPECT_EQ(advanced, stepped) << start.max << " " << start.value;
+        }
+    }
+}
+
 TEST(Progress, StepRules) {
     Progress leadIn{0, 20, 19};
     step(leadIn, StepRule::RaiseBeforeReaching);
