@@ -70,19 +70,37 @@ void PngOutputCanvas::startBlock(int firstRow) {
     }
 }
 
-void PngOutputCanvas::writeBlock() {
-    for (int y = firstRow_; y < firstRow_ + rows_ && written_; ++y) {
-        written_ = writer_.writeRow({rowInBlock(y), rowBytes_});
+void PngOutputCanvas::writeHandedOver(int firstRow, int rows) {
+    for (int y = firstRow; y < firstRow + rows && writingStatus_; ++y) {
+        const std::uint8_t* row = writing_.data() + (y - firstRow) * rowBytes_;
+        writingStatus_ = writer_.writeRow({row, rowBytes_});
         if (!rowDigests_.empty()) {
             rowDigests_[static_cast<std::size_t>(y)] =
-                rowDigest({rowInBlock(y), 3 * static_cast<std::size_t>(width_)});
+                rowDigest({row, 3 * static_cast<std::size_t>(width_)});
         }
     }
 }
 
+void PngOutputCanvas::collectWriting() {
+    writerThread_.wait();
+    if (written_ && !writingStatus_) {
+        written_ = writingStatus_;
+    }
+}
+
+void PngOutputCanvas::handOverBlock() {
+    collectWriting();
+    if (!written_) {
+        return;
+    }
+    std::swap(block_, writing_);
+    writerThread_.start(
+        [this, firstRow = firstRow_, rows = rows_] { writeHandedOver(firstRow, rows); });
+}
+
 void PngOutputCanvas::moveTo(int y) {
     while (written_ && y >= firstRow_ + rows_ && firstRow_ + rows_ < height_) {
-        writeBlock();
+        handOverBlock();
         startBlock(firstRow_ + rows_);
     }
 }
@@ -134,7 +152,8 @@ Status PngOutputCanvas::writeRest() {
         return file_->failure(EINVAL);
     }
     moveTo(height_ - 1);
-    writeBlock();
+    handOverBlock();
+    collectWriting();
     if (!written_) {
         return written_;
     }

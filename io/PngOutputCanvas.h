@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "JobThread.h"
 #include "PendingFile.h"
 #include "PngWriter.h"
 #include "core/Canvas.h"
@@ -51,10 +52,16 @@ private:
     PngOutputCanvas(std::unique_ptr<PendingFile> file, PngWriter writer, int width, int height,
                     const Canvas* background);
 
-    // Writes the block held and every row before the block that holds row y.
+    // Hands the block held and every row before the block that holds row y to the
+    // writing thread.
     void moveTo(int y);
     void startBlock(int firstRow);
-    void writeBlock();
+    // The block held goes to the writing thread once the block before is written.
+    void handOverBlock();
+    // On the writing thread: the rows of the block handed over.
+    void writeHandedOver(int firstRow, int rows);
+    // Waits for the block handed over to be written and takes its status.
+    void collectWriting();
     Status writeRest();
     std::uint8_t* rowInBlock(int y) { return block_.data() + (y - firstRow_) * rowBytes_; }
 
@@ -68,11 +75,16 @@ private:
     int firstRow_ = 0;
     int rows_ = 0;
     std::vector<std::uint8_t> block_;
+    // The block being written while the next is drawn, and how its writing went;
+    // both the writing thread's until collectWriting().
+    std::vector<std::uint8_t> writing_;
+    Status writingStatus_ = Done{};
     std::vector<Colour> scratch_;
     std::vector<std::uint64_t> rowDigests_;
     Status written_ = Done{};
     bool outOfOrder_ = false;
     std::optional<Status> finished_;
+    JobThread writerThread_; // last: its job is done before the rest goes
 };
 
 } // namespace kvistra

@@ -188,25 +188,28 @@ TEST(PngFileCanvas, InflatesOnlyAsFarAsTheRowsAskedFor) {
     EXPECT_EQ(laterReads(**canvas).problem().id, MessageId::PictureTruncated);
 }
 
+// Wide enough for several blocks of rows, each written while the next is drawn.
 TEST(PngOutputCanvas, RasterOrderGivesThePictureWithTheBackgroundAround) {
     const TempFolder dir;
-    const Image background = test::randomImage(50, 700, 6);
-    const Image drawn = test::randomImage(50, 700, 7);
+    constexpr int kWidth = 2000;
+    const Image background = test::randomImage(kWidth, 700, 6);
+    const Image drawn = test::randomImage(kWidth, 700, 7);
     for (const PngContent content : {PngContent::Picture, PngContent::RandomCharacters}) {
         const std::string path = dir / "out.png";
-        auto canvas = PngOutputCanvas::create(path, 50, 700, &background, content);
+        auto canvas = PngOutputCanvas::create(path, kWidth, 700, &background, content);
         ASSERT_TRUE(canvas);
         Image expected = background;
         // Part of row 3 and rows 200 to 599; the rest is the background's.
         for (int y = 3; y < 600; y = y == 3 ? 200 : y + 1) {
             const int from = y == 3 ? 20 : 0;
-            std::vector<Colour> run(static_cast<std::size_t>(50 - from));
+            std::vector<Colour> run(static_cast<std::size_t>(kWidth - from));
             drawn.readRun(from, y, run);
             (*canvas)->writeRun(from, y, run);
             expected.writeRun(from, y, run);
         }
         ASSERT_TRUE((*canvas)->commit());
-        EXPECT_EQ(*loadPicture(path), expected);
+        // Not EXPECT_EQ: the pictures' pixels would fill the screen.
+        EXPECT_TRUE(*loadPicture(path) == expected);
     }
 }
 
