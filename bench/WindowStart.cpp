@@ -125,6 +125,17 @@ double median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
+// The program and its arguments, as the report names it.
+std::string commandLine(const std::vector<char*>& argv) {
+    std::string line;
+    for (const char* word : argv) {
+        if (word != nullptr) {
+            line += line.empty() ? word : std::string(" ") + word;
+        }
+    }
+    return line;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -164,8 +175,10 @@ int main(int argc, char* argv[]) {
             ratios.push_back(timeA / timeB);
         }
     }
-    std::printf("%-20s median %7.1f ms to a painted window\n", a[0], median(timesA));
-    std::printf("%-20s median %7.1f ms to a painted window\n", b[0], median(timesB));
+    std::printf("%-40s median %7.1f ms to a painted window\n", commandLine(a).c_str(),
+                median(timesA));
+    std::printf("%-40s median %7.1f ms to a painted window\n", commandLine(b).c_str(),
+                median(timesB));
     std::printf("ratio, pair by pair: median %.2f x (min %.2f, max %.2f)\n", median(ratios),
                 *std::min_element(ratios.begin(), ratios.end()),
                 *std::max_element(ratios.begin(), ratios.end()));

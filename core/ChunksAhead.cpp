@@ -26,7 +26,7 @@ public:
         : count_(count)
         , chunk_(chunk)
         , chunks_((count + chunk - 1) / chunk)
-        // Each worker a chunk of its own, and one more in use.
+        // Each worker a chunk of its own, one in use and one ready for it.
         , slots_(std::min(chunks_, workers + 2))
         , buffer_(std::make_unique_for_overwrite<Colour[]>(slots_ * chunk))
         , make_(make)

@@ -1,12 +1,26 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ProgramIcon.h"
 
+#include <QImageReader>
+#include <QPixmap>
+
 namespace kvistra {
+
+namespace {
+
+// Read as what they are: guessing the format would load every image plugin.
+QPixmap ownPng(const QString& path) {
+    QImageReader reader(path, "png");
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
+}
+
+} // namespace
 
 QIcon programIcon() {
     QIcon icon;
-    icon.addFile(QStringLiteral(":/icons/kvistra-16.png"), QSize(16, 16));
-    icon.addFile(QStringLiteral(":/icons/kvistra-32.png"), QSize(32, 32));
+    icon.addPixmap(ownPng(QStringLiteral(":/icons/kvistra-16.png")));
+    icon.addPixmap(ownPng(QStringLiteral(":/icons/kvistra-32.png")));
     return icon;
 }
 

@@ -3,6 +3,7 @@
 #include "io/LibraryMessages.h"
 #include "io/TemporaryFiles.h"
 #include "system/PlatformChoice.h"
+#include "toolkit/DeferredIconStyle.h"
 #include "toolkit/QtFilePrompt.h"
 #include "toolkit/QtMessageBoxes.h"
 #include "toolkit/QtPassphrasePrompt.h"
@@ -14,6 +15,7 @@
 
 #include <QApplication>
 #include <QScreen>
+#include <QStyle>
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -52,6 +54,8 @@ int main(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", "xcb;wayland");
     }
     QApplication application(argc, argv);
+    // A proxy of the style the application chose, owned by the application.
+    QApplication::setStyle(new kvistra::DeferredIconStyle(QApplication::style()->name()));
     // The toolkit has taken its own options out of argv; the rest are ours, as bytes,
     // so that any file name the system allows comes through unchanged.
     const kvistra::StartRequest request =

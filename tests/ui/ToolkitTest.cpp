@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ScriptedToolkit.h"
 #include "core/MessageBoxStyle.h"
+#include "toolkit/DeferredIconStyle.h"
 #include "toolkit/FileDialog.h"
 #include "toolkit/PictureBox.h"
 #include "toolkit/QtFilePrompt.h"
@@ -16,10 +17,12 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <atomic>
+#include <memory>
 #include <thread>
 #include <utility>
 
@@ -42,6 +45,8 @@ private slots:
     void openFormKeepsAnExistingName();
     void toolkitDialogReturnsTheNameAsChosen_data();
     void toolkitDialogReturnsTheNameAsChosen();
+    void deferredIconsAreTheStylesOwn_data();
+    void deferredIconsAreTheStylesOwn();
 };
 
 namespace {
@@ -337,6 +342,27 @@ void ToolkitTest::toolkitDialogReturnsTheNameAsChosen() {
         prompt.ask(open ? FileDialogMode::Open : FileDialogMode::Save, "", "txt");
     QVERIFY(typedIn);
     QCOMPARE(QString::fromStdString(name), folder.filePath(chosen));
+}
+
+void ToolkitTest::deferredIconsAreTheStylesOwn_data() {
+    QTest::addColumn<QStyle::StandardPixmap>("which");
+    QTest::newRow("menu bar's extension") << QStyle::SP_ToolBarHorizontalExtensionButton;
+    QTest::newRow("vertical extension") << QStyle::SP_ToolBarVerticalExtensionButton;
+    QTest::newRow("passed through") << QStyle::SP_MessageBoxWarning;
+}
+
+// Made late or at once, an icon draws as the style's own at every size asked for.
+void ToolkitTest::deferredIconsAreTheStylesOwn() {
+    QFETCH(QStyle::StandardPixmap, which);
+    const DeferredIconStyle deferred(QStringLiteral("Fusion"));
+    const std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
+    const QIcon late = deferred.standardIcon(which);
+    const QIcon own = fusion->standardIcon(which);
+    QVERIFY(!late.isNull());
+    for (const int size : {8, 16, 32}) {
+        QCOMPARE(late.pixmap(size).toImage(), own.pixmap(size).toImage());
+    }
+    QCOMPARE(late.availableSizes(), own.availableSizes());
 }
 
 QTEST_MAIN(ToolkitTest)
