@@ -32,19 +32,25 @@ void fillFrom(Keystream stream, std::span<Colour> colours) {
     wipeBytes(keystream.data(), keystream.size());
 }
 
-SecureRandom::Key keyFromSystem() {
-    if (sodium_init() < 0) {
-        throw std::bad_alloc();
+// A key from the system's secure generator, wiped once the keystream is keyed.
+struct SystemKey {
+    SystemKey() {
+        if (sodium_init() < 0) {
+            throw std::bad_alloc();
+        }
+        randombytes_buf(key.data(), key.size());
     }
+    ~SystemKey() { wipeBytes(key.data(), key.size()); }
+    SystemKey(const SystemKey&) = delete;
+    SystemKey& operator=(const SystemKey&) = delete;
+
     SecureRandom::Key key;
-    randombytes_buf(key.data(), key.size());
-    return key;
-}
+};
 
 } // namespace
 
 SecureRandom::SecureRandom()
-    : SecureRandom(keyFromSystem()) {}
+    : SecureRandom(SystemKey().key) {}
 
 SecureRandom::SecureRandom(const Key& key)
     : key_(std::make_unique<KeystreamKey>(key))
