@@ -16,6 +16,11 @@ namespace kvistra {
 
 namespace {
 
+// Padding bytes are zero, as in every file we write.
+void zeroPadding(std::span<std::uint8_t> row, int width) {
+    std::ranges::fill(row.subspan(3 * static_cast<std::size_t>(width)), std::uint8_t{0});
+}
+
 int writeAt(int fd, const std::uint8_t* bytes, std::size_t size, std::uint64_t offset) {
     while (size > 0) {
         const ssize_t written = ::pwrite(fd, bytes, size, static_cast<off_t>(offset));
@@ -113,7 +118,7 @@ void BmpOutputCanvas::cacheBlockOf(int y) const {
             for (int y = block * blockRows_; y < blockEnd(block); ++y) {
                 const std::span<std::uint8_t> row(rowInCache(y), stride_);
                 readRowBytes(*background_, y, row, scratch_);
-                std::fill(row.begin() + 3 * width_, row.end(), std::uint8_t{0});
+                zeroPadding(row, width_);
             }
             if (!coverProblem_) {
                 coverProblem_ = backgroundProblem(background_);
@@ -138,8 +143,7 @@ void BmpOutputCanvas::prepareRow(int y, bool wholeRowFollows) const {
     if (!wholeRowFollows) {
         fillWhite(row, width_);
     }
-    // Padding bytes are zero, as in every file we write.
-    std::fill(row.begin() + 3 * width_, row.end(), std::uint8_t{0});
+    zeroPadding(row, width_);
 }
 
 Colour BmpOutputCanvas::pixel(int x, int y) const {
