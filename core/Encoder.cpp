@@ -6,8 +6,6 @@
 #include "Windows1252.h"
 
 #include <algorithm>
-#include <array>
-#include <memory>
 #include <vector>
 
 namespace kvistra {

@@ -18,6 +18,11 @@ constexpr std::uint64_t kFillStream = 0;
 constexpr std::uint64_t kDrawStream = 1;
 constexpr std::size_t kWordsPerBlock = 16 / sizeof(std::uint64_t);
 
+// The keystream blocks a fill of `colours` takes: each fill starts a block of its own.
+constexpr std::uint64_t blocksFor(std::size_t colours) {
+    return (colours + kWordsPerBlock - 1) / kWordsPerBlock;
+}
+
 // Pixels drawn per batch: the keystream of a batch stays in the first-level cache.
 constexpr std::size_t kBatch = 512;
 
@@ -82,13 +87,9 @@ float SecureRandom::next() {
     return static_cast<float>(bits) * 0x1p-24f;
 }
 
-Colour SecureRandom::colourOfWord(std::uint64_t word) {
-    return colourOfKeystreamWord(word);
-}
-
 void SecureRandom::fillReseededColours(std::span<Colour> colours) {
     const std::uint64_t block = fillBlock_;
-    fillBlock_ += (colours.size() + kWordsPerBlock - 1) / kWordsPerBlock;
+    fillBlock_ += blocksFor(colours.size());
     fillFrom(Keystream(*key_, kFillStream, block), colours);
 }
 
@@ -98,10 +99,10 @@ void SecureRandom::fillReseededChunks(std::size_t count, std::size_t chunk, cons
     }
     // Where each chunk's fill would start, had the chunks been drawn one by one.
     const std::uint64_t first = fillBlock_;
-    const std::uint64_t blocksPerChunk = (chunk + kWordsPerBlock - 1) / kWordsPerBlock;
+    const std::uint64_t blocksPerChunk = blocksFor(chunk);
     const std::size_t chunks = (count + chunk - 1) / chunk;
     const std::size_t lastSize = count - (chunks - 1) * chunk;
-    fillBlock_ += (chunks - 1) * blocksPerChunk + (lastSize + kWordsPerBlock - 1) / kWordsPerBlock;
+    fillBlock_ += (chunks - 1) * blocksPerChunk + blocksFor(lastSize);
     makeChunksAhead(
         count, chunk,
         [this, first, blocksPerChunk](std::size_t index, std::span<Colour> colours) {

@@ -38,10 +38,6 @@ public:
     // The chunks are drawn ahead on worker threads, each from its own place in the stream.
     void fillReseededChunks(std::size_t count, std::size_t chunk, const UseChunk& use) override;
 
-    // The colour a fill makes of one keystream word: three 21-bit draws, red
-    // from the top bits, each taken as r = bits / 2^21 by the random index rule.
-    static Colour colourOfWord(std::uint64_t word);
-
 private:
     void refillDraws();
 
