@@ -10,10 +10,10 @@ namespace kvistra {
 
 KeyNumber wholeKey(const std::string& text, const NumberLocale& locale) {
     const std::optional<double> value = parseNumber(text, locale);
-    if (!value || *value != roundHalfEven(*value) || *value < -32768.0 || *value > 32767.0) {
-        return {std::nullopt, FailureNumber::None, text};
-    }
-    return {static_cast<int>(*value), FailureNumber::None, text};
+    // A whole number needs no rounding: toInt16 only checks its range.
+    const std::optional<std::int16_t> key =
+        value && *value == roundHalfEven(*value) ? toInt16(*value) : std::nullopt;
+    return {key, FailureNumber::None, text};
 }
 
 KeyNumber roundedKey(const std::string& text, const NumberLocale& locale) {
